@@ -1,0 +1,15 @@
+#pragma once
+// Each group of tavricat-cli commands registers its subcommands here.
+
+namespace CLI {
+class App;
+}
+
+namespace tavricat::cli {
+
+struct CliContext;
+
+void registerSetupCommands(CLI::App& app, CliContext& context);     // init, check
+void registerSettingsCommands(CLI::App& app, CliContext& context);  // settings list/get/set
+
+}  // namespace tavricat::cli

@@ -1,0 +1,59 @@
+// init: create or complete a program folder; check: the required-files check.
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+
+#include "app/program_folder_setup.h"
+#include "app/required_files.h"
+#include "app/workspace.h"
+#include "base/encoding.h"
+#include "cli_context.h"
+#include "commands.h"
+
+namespace tavricat::cli {
+
+namespace {
+
+int runInit(const CliContext& context) {
+    DiskFileSystem fs;
+    std::optional<std::string> delivered = findDeliveredFolder(fs, executableFolder());
+    if (!delivered) return fail("找不到随程序提供的数据文件夹 (data/home)。可用 TAVRICAT_DATA 指定其位置。");
+    const std::string folder = context.programFolder();
+    Result<ProgramFolderSetup> setup = completeProgramFolder(fs, *delivered, folder);
+    if (!setup) return fail(setup.status());
+    if (context.json) {
+        nlohmann::json out = {{"folder", folder}, {"copied", setup->copied}, {"kept", setup->kept}};
+        std::cout << out.dump(2) << '\n';
+    } else {
+        std::cout << folder << '\n';
+    }
+    return kExitOk;
+}
+
+int runCheck(const CliContext& context) {
+    DiskFileSystem fs;
+    Workspace workspace(fs, context.programFolder());
+    std::vector<std::string> missing = missingRequiredFiles(workspace);
+    if (context.json) {
+        nlohmann::json out = {{"folder", workspace.programFolder()}, {"ok", missing.empty()}, {"missing", missing}};
+        if (!missing.empty()) out["message"] = encoding::gbkToUtf8Lossy(missingFilesMessage(missing));
+        std::cout << out.dump(2) << '\n';
+        return missing.empty() ? kExitOk : kExitFailure;
+    }
+    if (!missing.empty()) return fail(missingFilesMessage(missing));
+    std::cout << "ok " << workspace.programFolder() << '\n';
+    return kExitOk;
+}
+
+}  // namespace
+
+void registerSetupCommands(CLI::App& app, CliContext& context) {
+    app.add_subcommand("init", "Create or complete the program folder from the delivered files; prints the folder")
+        ->callback([&context] { context.exitCode = runInit(context); });
+    app.add_subcommand("check", "Check that the files the workbench needs are present")
+        ->callback([&context] { context.exitCode = runCheck(context); });
+}
+
+}  // namespace tavricat::cli

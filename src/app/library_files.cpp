@@ -1,0 +1,83 @@
+#include "app/library_files.h"
+
+#include <ctime>
+
+#include "base/bak_save.h"
+#include "base/encoding.h"
+
+namespace tavricat {
+
+namespace {
+
+Status moveAside(FileSystem& fs, const std::string& path, const std::string& stamp, std::vector<std::string>& moved) {
+    std::string target = path + ".orphan-" + stamp;
+    for (int n = 2; fs.exists(target); ++n) target = path + ".orphan-" + stamp + "-" + std::to_string(n);
+    Status renamed = fs.rename(path, target);
+    if (renamed) moved.push_back(target);
+    return renamed;
+}
+
+}  // namespace
+
+Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const std::string& name,
+                                             const std::vector<std::string>& extensions,
+                                             const std::vector<std::string>& infoExtensions,
+                                             const std::string& kindName, const std::string& stamp) {
+    FileSystem& fs = workspace.fs();
+    LibraryFilesOpening opening;
+
+    std::vector<std::string> paths;
+    std::size_t present = 0;
+    for (const std::string& ext : extensions) {
+        paths.push_back(workspace.userDataFile(name + ext));
+        if (fs.exists(paths.back())) ++present;
+    }
+    opening.wasComplete = present == paths.size();
+
+    // Leftovers of a failed save: the bak files and the renamed information file.
+    std::vector<std::string> endangered;
+    for (const std::string& ext : extensions) {
+        std::string bak = workspace.userDataFile(bakPathOf(name + ext));
+        if (fs.exists(bak)) endangered.push_back(bak);
+    }
+    for (const std::string& ext : infoExtensions) {
+        std::string bak = workspace.userDataFile(bakPathOf(name + ext));
+        if (fs.exists(bak)) endangered.push_back(bak);
+    }
+    if (!opening.wasComplete && present > 0)
+        for (const std::string& path : paths)
+            if (fs.exists(path)) endangered.push_back(path);
+
+    for (const std::string& path : endangered) {
+        Status moved = moveAside(fs, path, stamp, opening.movedAside);
+        if (!moved) return moved;  // nothing is created over a file we could not keep
+    }
+
+    if (!opening.wasComplete) {
+        for (const std::string& path : paths) {
+            if (fs.exists(path)) continue;
+            Status written = fs.writeFile(path, "");
+            if (!written) return written;
+            opening.created.push_back(path);
+        }
+    }
+
+    if (!opening.movedAside.empty()) {
+        std::string list;
+        for (const std::string& path : opening.movedAside) list += "\r\n" + encoding::utf8ToGbkLossy(path);
+        opening.notice = kindName + " " + encoding::utf8ToGbkLossy(name) +
+                         " 的文件不全或上次保存未完成。为了不丢失数据，以下文件已移到一旁：" + list;
+    }
+    return opening;
+}
+
+std::string fileNameStamp() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+}  // namespace tavricat

@@ -1,0 +1,35 @@
+#pragma once
+// Opening the file set of a library at start-up (term base: .01 .02; sentence library:
+// .rf0 .rf1 .rf2). A complete set is used as it is; a missing set is created empty. Files
+// that would otherwise be lost are first moved aside under a name that says so
+// ("<file>.orphan-<date-time>") and the person is told where they went:
+//  - the surviving files of an incomplete set (they would be overwritten by the empty set);
+//  - bak files left by a save that failed half-way (they hold the newest content, and the
+//    next save would overwrite them).
+
+#include <string>
+#include <vector>
+
+#include "app/workspace.h"
+#include "base/status.h"
+
+namespace tavricat {
+
+struct LibraryFilesOpening {
+    bool wasComplete = false;              // every file of the set existed
+    std::vector<std::string> created;      // empty files written
+    std::vector<std::string> movedAside;   // new paths of the files kept aside
+    std::string notice;                    // GBK message for the person; empty when nothing moved
+};
+
+// `extensions` like {".01", ".02"}; `kindName` is how the library is called in the notice
+// (GBK, "词库" or "例句库"); `stamp` goes into the names of files moved aside.
+Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const std::string& name,
+                                             const std::vector<std::string>& extensions,
+                                             const std::vector<std::string>& infoExtensions,
+                                             const std::string& kindName, const std::string& stamp);
+
+// Local date and time as "YYYYMMDD-HHMMSS", for names of files moved aside.
+std::string fileNameStamp();
+
+}  // namespace tavricat

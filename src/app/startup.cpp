@@ -1,0 +1,151 @@
+// The start-up sequence of the workbench, step by step in its fixed order.
+
+#include "app/library_files.h"
+#include "app/required_files.h"
+#include "app/workbench.h"
+#include "base/encoding.h"
+#include "base/list_order.h"
+
+namespace tavricat {
+
+namespace {
+
+// The bracketed labels of the selected domains: for each line holding a "[" before a "]",
+// the text between them.
+LineList domainNamesOf(const LineList& selected) {
+    LineList names;
+    for (const std::string& line : selected) {
+        std::size_t open = line.find('[');
+        if (open == std::string::npos) continue;
+        std::size_t close = line.find(']', open + 1);
+        if (close == std::string::npos) continue;
+        names.push_back(line.substr(open + 1, close - open - 1));
+    }
+    return names;
+}
+
+std::string joinWithLineBreaks(const LineList& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i) text += "\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
+}  // namespace
+
+Status Workbench::loadRequiredList(const std::string& path, LineList& list) {
+    Result<LineList> lines = loadLines(m_fs, path);
+    if (!lines) {
+        // Starting without the list would write an empty one over it at shutdown.
+        std::string text = "无法读取文件 " + encoding::utf8ToGbkLossy(path) + "，系统将退出。";
+        tell(text);
+        return Status::error(lines.status().kind(), text);
+    }
+    list = std::move(*lines);
+    return Status::ok();
+}
+
+Status Workbench::start() {
+    // Required files: nothing is read or written when one is missing.
+    std::vector<std::string> missing = missingRequiredFiles(m_workspace);
+    if (!missing.empty()) {
+        std::string text = missingFilesMessage(missing);
+        tell(text);
+        return Status::error(ErrorKind::NotFound, text);
+    }
+
+    // Settings and the recent-files list.
+    Result<SettingsStore> store = SettingsStore::open(m_fs, m_options.settingsPath);
+    if (!store) {
+        tell(store.status().message());
+        return store.status();
+    }
+    settings = readSettings(*store);
+    recentFiles = RecentFiles::read(*store);
+    m_storedCtoe = settings.ctoe;
+    if (m_options.direction) settings.ctoe = isCE(*m_options.direction);
+
+    // The lists of the user-data folder and the abbreviations.
+    if (Status s = loadRequiredList(m_workspace.userDataFile("allzy.ini"), allDomains); !s) return s;
+    if (Status s = loadRequiredList(m_workspace.userDataFile("userselzy.ini"), selectedDomains); !s) return s;
+    if (Status s = loadRequiredList(m_workspace.userDataFile("DeletedWords.ini"), deletedWords); !s) return s;
+    if (Status s = loadRequiredList(m_workspace.programFile("slAbv.ini"), abbreviations); !s) return s;
+    if (!isListOrdered(abbreviations)) sortWithParallel(abbreviations, {});
+
+    selectedDomainNames = domainNamesOf(selectedDomains);
+    selectedDomainText = joinWithLineBreaks(selectedDomainNames);
+
+    if (Status s = openTermBaseFiles(); !s) return s;
+    if (Status s = openSentenceLibraryFiles(); !s) return s;
+    if (Status s = openLibraryInfo(LibraryKind::TermBase); !s) return s;
+    if (Status s = loadDirectionResources(); !s) return s;
+    if (Status s = openLibraryInfo(LibraryKind::SentenceLibrary); !s) return s;
+
+    newUserWords.clear();
+    newGrammarEntries.clear();
+    toBeSent.clear();
+
+    if (Status s = recoverUnsavedTermEdits(); !s) return s;
+    m_started = true;
+    return Status::ok();
+}
+
+Status Workbench::openTermBaseFiles() {
+    const std::string fallback = defaultLibraryName(LibraryKind::TermBase, direction());
+    if (settings.curZyname.empty() || !m_fs.exists(m_workspace.userDataFile(settings.curZyname + ".01")))
+        settings.curZyname = fallback;
+    Result<LibraryFilesOpening> opened = openLibraryFiles(m_workspace, settings.curZyname, {".01", ".02"},
+                                                          {".inf"}, "词库", stamp());
+    if (!opened) {
+        tell(opened.status().message());
+        return opened.status();
+    }
+    if (!opened->notice.empty()) tell(opened->notice);
+    return Status::ok();
+}
+
+Status Workbench::openSentenceLibraryFiles() {
+    const std::string fallback = defaultLibraryName(LibraryKind::SentenceLibrary, direction());
+    if (settings.curLiJuKuname.empty() || !m_fs.exists(m_workspace.userDataFile(settings.curLiJuKuname + ".rf1")))
+        settings.curLiJuKuname = fallback;
+    Result<LibraryFilesOpening> opened = openLibraryFiles(m_workspace, settings.curLiJuKuname,
+                                                          {".rf0", ".rf1", ".rf2"}, {".irf"}, "例句库", stamp());
+    if (!opened) {
+        tell(opened.status().message());
+        return opened.status();
+    }
+    if (!opened->notice.empty()) tell(opened->notice);
+    return Status::ok();
+}
+
+Status Workbench::openLibraryInfo(LibraryKind kind) {
+    const bool termBase = kind == LibraryKind::TermBase;
+    const std::string& name = termBase ? settings.curZyname : settings.curLiJuKuname;
+    Result<LoadedLibraryInfo> loaded = loadOrCreateLibraryInfo(
+        m_fs, m_workspace.userDataFile(name + infoExtension(kind)), kind, direction(), name);
+    if (!loaded) {
+        tell(loaded.status().message());
+        return loaded.status();
+    }
+    (termBase ? termBaseInfo : sentenceLibraryInfo) = loaded->info;
+    statusPanels[termBase ? 1 : 2] = std::string(termBase ? "用户库:" : "例句库:") + loaded->shownTitle;
+    return Status::ok();
+}
+
+Status Workbench::recoverUnsavedTermEdits() {
+    const std::string journal = m_workspace.programFile("temlibw.saw");
+    if (!m_fs.exists(journal)) return Status::ok();
+    // The term base that replays the journal is not part of this build yet: keep the file
+    // where a clean shutdown cannot delete it, and say where it is.
+    std::string kept = journal + ".orphan-" + stamp();
+    if (Status moved = m_fs.rename(journal, kept); !moved) {
+        tell(moved.message());
+        return moved;
+    }
+    tell("上次运行时非正常退出，未保存的自定义词汇已保存在 " + encoding::utf8ToGbkLossy(kept));
+    return Status::ok();
+}
+
+}  // namespace tavricat

@@ -1,0 +1,37 @@
+#pragma once
+// The safe-save protocol of the libraries: every file is first written (and flushed) to its
+// name with "bak" appended ("name.01" -> "name.01bak"); then each bak file is copied over the
+// real one; when every copy succeeded the bak files are deleted. When a copy fails, the real
+// files are deleted and the bak files kept: they are then the one complete, newest copy,
+// and no mix of old and new real files can be taken for the library.
+
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
+#include "base/status.h"
+
+namespace tavricat {
+
+struct BakSaveFile {
+    std::string path;     // the real file
+    std::string content;  // its new bytes
+};
+
+enum class BakSaveOutcome {
+    Saved,        // real files hold the new content; no bak file left
+    WriteFailed,  // a bak file could not be written; real files untouched
+    CopyFailed,   // a copy failed; real files deleted, bak files kept
+};
+
+struct BakSaveResult {
+    BakSaveOutcome outcome = BakSaveOutcome::Saved;
+    Status detail;  // what failed, for logs and tests
+};
+
+inline std::string bakPathOf(const std::string& path) { return path + "bak"; }
+
+// Runs the protocol over `files` in their order (writes, then copies, all attempted).
+BakSaveResult saveThroughBak(FileSystem& fs, const std::vector<BakSaveFile>& files);
+
+}  // namespace tavricat

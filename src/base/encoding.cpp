@@ -1,0 +1,103 @@
+#include "base/encoding.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <iconv.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tavricat::encoding {
+
+namespace {
+
+constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
+
+// Converts `in`; on an invalid or unrepresentable sequence either stops (returns the offset
+// of the sequence in `failedAt`) or, when `replacement` is given, emits it and skips on.
+std::string convert(const char* to, const char* from, std::string_view in,
+                    const char* replacement, std::size_t& failedAt) {
+    failedAt = kFailed;
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+    std::string out;
+    out.reserve(in.size() * 3 / 2 + 4);
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (rc != kFailed || errno == E2BIG) continue;
+        std::size_t offset = in.size() - inLeft;
+        if (!replacement) {
+            failedAt = offset;
+            break;
+        }
+        out += replacement;
+        ++inPtr;
+        --inLeft;
+    }
+    iconv_close(cd);
+    return out;
+}
+
+unsigned decodeUtf8(std::string_view s, std::size_t offset) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(i < s.size() ? s[i] : 0); };
+    unsigned b0 = byte(offset);
+    if (b0 >= 0xF0) return ((b0 & 0x07) << 18) | ((byte(offset + 1) & 0x3F) << 12) | ((byte(offset + 2) & 0x3F) << 6) | (byte(offset + 3) & 0x3F);
+    if (b0 >= 0xE0) return ((b0 & 0x0F) << 12) | ((byte(offset + 1) & 0x3F) << 6) | (byte(offset + 2) & 0x3F);
+    if (b0 >= 0xC0) return ((b0 & 0x1F) << 6) | (byte(offset + 1) & 0x3F);
+    return b0;
+}
+
+}  // namespace
+
+Result<std::string> utf8ToGbk(std::string_view utf8) {
+    std::size_t failedAt;
+    std::string out = convert("GBK", "UTF-8", utf8, nullptr, failedAt);
+    if (failedAt == kFailed) return out;
+    char code[32];
+    std::snprintf(code, sizeof code, " (U+%04X)", decodeUtf8(utf8, failedAt));
+    return Status::error(ErrorKind::BadInput, "文字中有 GBK 无法保存的字符" + std::string(code));
+}
+
+Result<std::string> gbkToUtf8(std::string_view gbk) {
+    std::size_t failedAt;
+    std::string out = convert("UTF-8", "GBK", gbk, nullptr, failedAt);
+    if (failedAt == kFailed) return out;
+    char where[48];
+    std::snprintf(where, sizeof where, " (offset %zu)", failedAt);
+    return Status::error(ErrorKind::BadInput, "文字不是有效的 GBK 编码" + std::string(where));
+}
+
+std::string gbkToUtf8Lossy(std::string_view gbk) {
+    std::size_t failedAt;
+    return convert("UTF-8", "GBK", gbk, "\xEF\xBF\xBD", failedAt);
+}
+
+std::string utf8ToGbkLossy(std::string_view utf8) {
+    std::size_t failedAt;
+    std::string out;
+    // Convert piecewise: stop at a bad character, show "?", skip the whole UTF-8 sequence.
+    while (!utf8.empty()) {
+        out += convert("GBK", "UTF-8", utf8, nullptr, failedAt);
+        if (failedAt == kFailed) break;
+        out += '?';
+        unsigned char b = static_cast<unsigned char>(utf8[failedAt]);
+        std::size_t skip = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        utf8.remove_prefix(std::min(utf8.size(), failedAt + skip));
+    }
+    return out;
+}
+
+std::string toGbk(std::string_view utf8) {
+    std::size_t failedAt;
+    std::string out = convert("GBK", "UTF-8", utf8, nullptr, failedAt);
+    if (failedAt != kFailed) throw std::logic_error("toGbk: text not representable in GBK");
+    return out;
+}
+
+}  // namespace tavricat::encoding

@@ -1,0 +1,29 @@
+#pragma once
+// Conversion between UTF-8 (terminal, desktop, file names, settings file) and GBK (all text
+// inside the core and in the system's files). Used only at the edges.
+
+#include <string>
+#include <string_view>
+
+#include "base/status.h"
+
+namespace tavricat::encoding {
+
+// Fails with BadInput naming the first character GBK cannot hold (or the malformed byte).
+Result<std::string> utf8ToGbk(std::string_view utf8);
+
+// Fails with BadInput on a byte sequence that is not GBK.
+Result<std::string> gbkToUtf8(std::string_view gbk);
+
+// For display only: never fails; a byte that is not GBK shows as U+FFFD.
+std::string gbkToUtf8Lossy(std::string_view gbk);
+
+// For display only: never fails; a character GBK cannot hold shows as "?". Used to put
+// native (UTF-8) paths into messages.
+std::string utf8ToGbkLossy(std::string_view utf8);
+
+// For literal texts known to be representable (the caller's own constants): aborts on a
+// conversion failure, which is a programming error.
+std::string toGbk(std::string_view utf8);
+
+}  // namespace tavricat::encoding

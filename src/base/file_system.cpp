@@ -1,0 +1,179 @@
+#include "base/file_system.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+
+namespace tavricat {
+
+namespace fsys = std::filesystem;
+
+namespace {
+
+Status ioError(const std::string& what, const std::string& path, int err) {
+    return Status::error(err == ENOENT ? ErrorKind::NotFound : ErrorKind::Io,
+                         what + " " + path + ": " + std::strerror(err));
+}
+
+// Writes all of `data` to `fd` and flushes it to disk.
+bool writeAllAndSync(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return ::fsync(fd) == 0;
+}
+
+}  // namespace
+
+bool DiskFileSystem::exists(const std::string& path) {
+    std::error_code ec;
+    return fsys::exists(path, ec);
+}
+
+bool DiskFileSystem::isDirectory(const std::string& path) {
+    std::error_code ec;
+    return fsys::is_directory(path, ec);
+}
+
+Result<std::string> DiskFileSystem::readFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return ioError("cannot open", path, errno);
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            return ioError("cannot read", path, err);
+        }
+        if (n == 0) break;
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return data;
+}
+
+Status DiskFileSystem::writeFile(const std::string& path, const std::string& data) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return ioError("cannot create", path, errno);
+    bool ok = writeAllAndSync(fd, data.data(), data.size());
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    return ok ? Status::ok() : ioError("cannot write", path, err);
+}
+
+Status DiskFileSystem::copyFile(const std::string& from, const std::string& to) {
+    // Qualified calls: a copy is one operation, not a read and a write of the caller's kind.
+    Result<std::string> data = DiskFileSystem::readFile(from);
+    if (!data) return data.status();
+    return DiskFileSystem::writeFile(to, *data);
+}
+
+Status DiskFileSystem::rename(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) return ioError("cannot rename", from, errno);
+    // Make the new name durable too.
+    std::string folder = fsys::path(to).parent_path().string();
+    int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return Status::ok();
+}
+
+Status DiskFileSystem::remove(const std::string& path) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) return ioError("cannot delete", path, errno);
+    return Status::ok();
+}
+
+Status DiskFileSystem::makeDirectories(const std::string& path) {
+    std::error_code ec;
+    fsys::create_directories(path, ec);
+    if (ec) return Status::error(ErrorKind::Io, "cannot create folder " + path + ": " + ec.message());
+    return Status::ok();
+}
+
+Result<std::vector<std::string>> DiskFileSystem::listDirectory(const std::string& path) {
+    std::error_code ec;
+    std::vector<std::string> names;
+    for (fsys::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    if (ec) return Status::error(ErrorKind::Io, "cannot list folder " + path + ": " + ec.message());
+    return names;
+}
+
+Status replaceFile(FileSystem& fs, const std::string& path, const std::string& data) {
+    std::string scratch = path + ".tmp-save";
+    Status written = fs.writeFile(scratch, data);
+    if (!written) {
+        fs.remove(scratch);
+        return written;
+    }
+    Status renamed = fs.rename(scratch, path);
+    if (!renamed) fs.remove(scratch);
+    return renamed;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+namespace {
+// File names are UTF-8, not GBK: every byte below 0x80 is ASCII there.
+std::string foldFileName(std::string name) {
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = char(c + 32);
+    return name;
+}
+}  // namespace
+
+std::string findCaseInsensitive(FileSystem& fs, const std::string& folder, const std::string& name) {
+    std::string exact = joinPath(folder, name);
+    if (fs.exists(exact)) return exact;
+    // Resolve one component at a time so that "userdata/allzy.ini" finds "UserData/AllZy.ini".
+    std::string resolved = folder;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t slash = name.find('/', start);
+        std::string part = name.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        start = slash == std::string::npos ? name.size() + 1 : slash + 1;
+        if (part.empty()) continue;
+        std::string candidate = joinPath(resolved, part);
+        if (!fs.exists(candidate)) {
+            Result<std::vector<std::string>> entries = fs.listDirectory(resolved.empty() ? "." : resolved);
+            if (!entries) return exact;
+            std::string wanted = foldFileName(part);
+            bool found = false;
+            for (const std::string& entry : *entries) {
+                if (foldFileName(entry) == wanted) {
+                    candidate = joinPath(resolved, entry);
+                    found = true;
+                    break;
+                }
+            }
+            if (!found) return exact;
+        }
+        resolved = candidate;
+    }
+    return resolved;
+}
+
+}  // namespace tavricat

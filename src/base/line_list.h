@@ -1,0 +1,27 @@
+#pragma once
+// Line lists: most of the system's data is a list of GBK text lines stored one per line.
+// Written with CR LF after every line (the last one too); read with CR LF, LF or CR as line
+// ends; an empty file is an empty list, and a final line without a line end still counts.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/file_system.h"
+#include "base/status.h"
+
+namespace tavricat {
+
+using LineList = std::vector<std::string>;
+
+LineList splitLines(std::string_view text);
+// Every line followed by CR LF.
+std::string joinLines(const LineList& lines);
+
+Result<LineList> loadLines(FileSystem& fs, const std::string& path);
+// Writes the list in place (used for the bak files of the safe-save protocol).
+Status saveLines(FileSystem& fs, const std::string& path, const LineList& lines);
+// Writes the list through a scratch file, so a failed write keeps the old file.
+Status replaceLines(FileSystem& fs, const std::string& path, const LineList& lines);
+
+}  // namespace tavricat

@@ -1,0 +1,77 @@
+// Shutdown: what is written, in which order, and the failure path.
+
+#include "workbench_fixture.h"
+
+namespace tavricat {
+namespace {
+
+using testing::FsOp;
+using testing::WorkbenchFixture;
+
+TEST_F(WorkbenchFixture, CleanShutdownWritesListsSettingsAndLogs) {
+    home.write("userdata/userlibw.saw", "old^旧\r\n");
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    bench->deletedWords.push_back("obsolete");
+    bench->newUserWords = {"new^新"};
+    bench->newGrammarEntries = {"aa~ * to^^想要~"};
+    bench->settings.matchrate = 80;
+    bench->settings.ShortCutFC = 0x00FF00;
+    bench->recentFiles.touch("/docs/a.txt");
+    bench->grammar.anchors = {"want"};
+    bench->grammar.entries = {"~ * to^<~>想要"};
+    ASSERT_TRUE(bench->saveUserTem().isOk());
+    EXPECT_TRUE(home.exists("temlibw.saw"));
+    EXPECT_EQ(home.read("lastzyliju.sav"), "MyDictEC\r\nMySentsEC\r\n");
+    home.write("temlibs.sas", "x");
+
+    ASSERT_TRUE(bench->shutdown().isOk());
+    EXPECT_EQ(home.read("userdata/DeletedWords.ini"), "obsolete\r\n");
+    EXPECT_EQ(home.read("userdata/userlibw.saw"), "old^旧\r\nnew^新\r\n");
+    EXPECT_EQ(home.read("userdata/userlibg.sag"), "aa~ * to^^想要~\r\n");
+    EXPECT_EQ(home.read("userdata/modesEC.m1"), "want\r\n");
+    EXPECT_EQ(home.read("userdata/modesEC.m2"), "~ * to^<~>想要\r\n");
+    EXPECT_FALSE(home.exists("userdata/modesEC.m1bak"));
+    EXPECT_FALSE(home.exists("temlibw.saw"));
+    EXPECT_FALSE(home.exists("temlibs.sas"));
+    EXPECT_EQ(progress.events, (std::vector<std::string>{"show:正在保存系统文件，请等待.../100@50", "pos:60",
+                                                         "pos:70", "pos:80", "pos:100", "hide"}));
+
+    auto next = makeWorkbench();
+    ASSERT_TRUE(next->start().isOk());
+    EXPECT_EQ(next->settings.matchrate, 80);
+    EXPECT_EQ(next->settings.ShortCutFC, 255);
+    EXPECT_EQ(next->recentFiles.visibleEntries(), (std::vector<std::string>{"/docs/a.txt"}));
+    EXPECT_EQ(next->grammar.anchors, (std::vector<std::string>{"want"}));
+}
+
+TEST_F(WorkbenchFixture, FailedGrammarCopyKeepsTheBakFilesAndReportsTheFailure) {
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    bench->grammar.anchors = {"want"};
+    bench->grammar.entries = {"entry"};
+    fs.failOn(FsOp::Copy, "modesEC.m2");
+    EXPECT_FALSE(bench->shutdown().isOk());
+    EXPECT_EQ(dialogs.messages.back(), "退出时出错!");
+    EXPECT_EQ(progress.events.back(), "hide");
+    EXPECT_FALSE(home.exists("userdata/modesEC.m1"));
+    EXPECT_FALSE(home.exists("userdata/modesEC.m2"));
+    EXPECT_EQ(home.read("userdata/modesEC.m1bak"), "want\r\n");
+    EXPECT_EQ(home.read("userdata/modesEC.m2bak"), "entry\r\n");
+    // The steps after the failure did not run: the settings were not written.
+    EXPECT_FALSE(config.exists("tavricat25cecmini.ini"));
+}
+
+TEST_F(WorkbenchFixture, UnreadableWordLogIsNotOverwritten) {
+    home.write("userdata/userlibw.saw", "every word ever added\r\n");
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    bench->newUserWords = {"new^新"};
+    fs.failOn(FsOp::Read, "userlibw.saw");
+    EXPECT_FALSE(bench->shutdown().isOk());
+    EXPECT_EQ(home.read("userdata/userlibw.saw"), "every word ever added\r\n");
+    EXPECT_EQ(dialogs.messages.back(), "退出时出错!");
+}
+
+}  // namespace
+}  // namespace tavricat

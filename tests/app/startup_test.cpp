@@ -1,0 +1,146 @@
+// Start-up: the required-files check, defaults on a fresh folder, the library fallbacks and
+// what happens to files that would otherwise be lost.
+
+#include "app/required_files.h"
+#include "workbench_fixture.h"
+
+namespace tavricat {
+namespace {
+
+using testing::WorkbenchFixture;
+
+TEST_F(WorkbenchFixture, MissingRequiredFilesAreAllNamedAndNothingIsTouched) {
+    std::remove(home.file("userdata/modesEC.m2").c_str());
+    std::remove(home.file("art.01").c_str());
+    auto bench = makeWorkbench();
+    Status started = bench->start();
+    ASSERT_FALSE(started.isOk());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], "系统发现运行所必须的文件: " + home.file("art.01") + " " +
+                                       home.file("userdata/modesEC.m2") +
+                                       " 不存在。如果您有这些文件的被份，请先复制到正确的位置。也可以重新安装系统。现在系统将退出。");
+    EXPECT_FALSE(home.exists("userdata/MyDictEC.01"));
+    EXPECT_FALSE(config.exists("tavricat25cecmini.ini"));
+    // Shutting down after a failed start writes nothing either.
+    EXPECT_TRUE(bench->shutdown().isOk());
+    EXPECT_FALSE(config.exists("tavricat25cecmini.ini"));
+}
+
+TEST_F(WorkbenchFixture, FirstStartCreatesTheDefaultLibrariesOfTheDirection) {
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    for (const char* name : {"MyDictEC.01", "MyDictEC.02", "MySentsEC.rf0", "MySentsEC.rf1", "MySentsEC.rf2"}) {
+        EXPECT_TRUE(home.exists(std::string("userdata/") + name)) << name;
+        EXPECT_EQ(home.read(std::string("userdata/") + name), "") << name;
+    }
+    EXPECT_EQ(home.read("userdata/MyDictEC.inf"), "我的英-汉词库\r\n我自己\r\nMyDictEC\r\n存放我翻译过的英译汉句子。\r\n");
+    EXPECT_EQ(home.read("userdata/MySentsEC.irf"),
+              "我的英-汉例句库\r\n我自己\r\nMySentsEC\r\n我自己翻译的英译汉句子。\r\n");
+    EXPECT_EQ(bench->statusPanels[0], "英汉");
+    EXPECT_EQ(bench->statusPanels[1], "用户库:我的英-汉词库");
+    EXPECT_EQ(bench->statusPanels[2], "例句库:我的英-汉例句库");
+    EXPECT_EQ(bench->settings.curZyname, "MyDictEC");
+    EXPECT_EQ(bench->settings.matchrate, 65);
+    EXPECT_EQ(bench->allDomains.size(), 5u);
+    EXPECT_EQ(bench->selectedDomainNames.front(), "通用");
+    // No dictionary is delivered yet, so the missing-dictionary message is the only one.
+    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"没有找到系统所带的英汉词库"}));
+}
+
+TEST_F(WorkbenchFixture, ChineseToEnglishStartUsesItsOwnDefaults) {
+    auto bench = makeWorkbench(Direction::CE);
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_EQ(bench->statusPanels[1], "用户库:我的汉-英词库");
+    EXPECT_EQ(bench->statusPanels[2], "例句库:我的汉-英例句库");
+    EXPECT_EQ(home.read("userdata/MySentsCE.irf"),
+              "我的汉-英例句库\r\n我自己\r\nMySentsCE\r\n我自己翻译的汉译英句子。\r\n");
+    // The direction was for this run only.
+    ASSERT_TRUE(bench->shutdown().isOk());
+    auto next = makeWorkbench();
+    ASSERT_TRUE(next->start().isOk());
+    EXPECT_EQ(next->direction(), Direction::EC);
+}
+
+TEST_F(WorkbenchFixture, StoredNamesWithoutTheirKeyFileFallBackToTheDefaults) {
+    config.write("tavricat25cecmini.ini", "[inisetup]\r\ncurZyname=Gone\r\ncurLiJuKuname=AlsoGone\r\n");
+    home.write("userdata/Gone.02", "kept\r\n");
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_EQ(bench->settings.curZyname, "MyDictEC");
+    EXPECT_EQ(bench->settings.curLiJuKuname, "MySentsEC");
+    EXPECT_EQ(home.read("userdata/Gone.02"), "kept\r\n");  // another library's file stays alone
+}
+
+TEST_F(WorkbenchFixture, InformationFileOfANamedLibraryNamesThatLibrary) {
+    config.write("tavricat25cecmini.ini", "[inisetup]\r\ncurZyname=Legal\r\n");
+    home.write("userdata/Legal.01", "");
+    home.write("userdata/Legal.02", "");
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_EQ(home.read("userdata/Legal.inf"), "我的英-汉词库\r\n我自己\r\nLegal\r\n存放我翻译过的英译汉句子。\r\n");
+    home.write("userdata/Legal.inf", "\r\nme\r\nLegal\r\n");
+    auto again = makeWorkbench();
+    ASSERT_TRUE(again->start().isOk());
+    EXPECT_EQ(again->statusPanels[1], "用户库:Legal");  // an empty title shows the name
+}
+
+TEST_F(WorkbenchFixture, SurvivingFilesOfAnIncompleteLibraryAreMovedAsideNotLost) {
+    home.write("userdata/MySentsEC.rf0", "sentences\r\n");
+    home.write("userdata/MySentsEC.rf1", "words\r\n");  // .rf2 is missing
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf0.orphan-20260101-000000"), "sentences\r\n");
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf1.orphan-20260101-000000"), "words\r\n");
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "");
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf2"), "");
+    ASSERT_GE(dialogs.messages.size(), 1u);
+    bool told = false;
+    for (const auto& m : dialogs.messages)
+        if (m.find("MySentsEC.rf1.orphan-20260101-000000") != std::string::npos) told = true;
+    EXPECT_TRUE(told);
+}
+
+TEST_F(WorkbenchFixture, BakFilesOfAFailedSaveAreKeptFromTheNextSave) {
+    // What a failed copy during a term-base save leaves behind.
+    home.write("userdata/MyDictEC.01bak", "newest keys\r\n");
+    home.write("userdata/MyDictEC.02bak", "newest values\r\n");
+    home.write("userdata/MyDictEC.infbak", "title\r\n");
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_EQ(home.read("userdata/MyDictEC.01bak.orphan-20260101-000000"), "newest keys\r\n");
+    EXPECT_EQ(home.read("userdata/MyDictEC.02bak.orphan-20260101-000000"), "newest values\r\n");
+    EXPECT_TRUE(home.exists("userdata/MyDictEC.infbak.orphan-20260101-000000"));
+    EXPECT_FALSE(home.exists("userdata/MyDictEC.01bak"));
+}
+
+TEST_F(WorkbenchFixture, RecoveryJournalIsKeptAsideAndSurvivesACleanShutdown) {
+    home.write("temlibw.saw", "apple^苹果\r\n");
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    ASSERT_TRUE(bench->shutdown().isOk());
+    EXPECT_FALSE(home.exists("temlibw.saw"));
+    EXPECT_EQ(home.read("temlibw.saw.orphan-20260101-000000"), "apple^苹果\r\n");
+}
+
+TEST_F(WorkbenchFixture, UnreadableListStopsStartUpInsteadOfBeingErased) {
+    fs.failOn(testing::FsOp::Read, "DeletedWords.ini");
+    auto bench = makeWorkbench();
+    EXPECT_FALSE(bench->start().isOk());
+    EXPECT_TRUE(bench->shutdown().isOk());  // nothing to write after a failed start
+}
+
+TEST_F(WorkbenchFixture, ListsAreFoundInAnySpelling) {
+    std::rename(home.file("userdata/userSelZy.ini").c_str(), home.file("userdata/USERSELZY.INI").c_str());
+    home.write("userdata/USERSELZY.INI", "法律[法律]\r\n");
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_EQ(bench->selectedDomainText, "法律");
+    bench->selectedDomains.push_back("医学[医学]");
+    ASSERT_TRUE(bench->shutdown().isOk());
+    // Written back to the same file, not to a second one in another spelling.
+    EXPECT_EQ(home.read("userdata/USERSELZY.INI"), "法律[法律]\r\n医学[医学]\r\n");
+    EXPECT_FALSE(home.exists("userdata/userSelZy.ini"));
+}
+
+}  // namespace
+}  // namespace tavricat

@@ -1,0 +1,86 @@
+// Whole-file writes that cannot lose data: the bak protocol, replacing a file, and
+// case-insensitive lookup.
+
+#include <gtest/gtest.h>
+
+#include "base/bak_save.h"
+#include "base/file_system.h"
+#include "base/line_list.h"
+#include "support/faulty_file_system.h"
+#include "support/temp_folder.h"
+
+namespace tavricat {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::FsOp;
+using testing::TempFolder;
+
+class BakSaveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("lib.01", "old keys\r\n");
+        dir.write("lib.02", "old values\r\n");
+    }
+    std::vector<BakSaveFile> files() const {
+        return {{dir.file("lib.01"), "new keys\r\n"}, {dir.file("lib.02"), "new values\r\n"}};
+    }
+    TempFolder dir;
+    FaultyFileSystem fs;
+};
+
+TEST_F(BakSaveTest, SavedFilesReplaceTheOldOnesAndNoBakRemains) {
+    BakSaveResult result = saveThroughBak(fs, files());
+    EXPECT_EQ(result.outcome, BakSaveOutcome::Saved);
+    EXPECT_EQ(dir.read("lib.01"), "new keys\r\n");
+    EXPECT_EQ(dir.read("lib.02"), "new values\r\n");
+    EXPECT_FALSE(dir.exists("lib.01bak"));
+    EXPECT_FALSE(dir.exists("lib.02bak"));
+}
+
+TEST_F(BakSaveTest, FailedBakWriteLeavesTheRealFilesUntouched) {
+    fs.failOn(FsOp::Write, "lib.02bak");
+    BakSaveResult result = saveThroughBak(fs, files());
+    EXPECT_EQ(result.outcome, BakSaveOutcome::WriteFailed);
+    EXPECT_EQ(dir.read("lib.01"), "old keys\r\n");
+    EXPECT_EQ(dir.read("lib.02"), "old values\r\n");
+}
+
+TEST_F(BakSaveTest, FailedCopyKeepsTheBakSetAsTheOnlyCompleteCopy) {
+    fs.failOn(FsOp::Copy, "lib.01");
+    BakSaveResult result = saveThroughBak(fs, files());
+    EXPECT_EQ(result.outcome, BakSaveOutcome::CopyFailed);
+    // Both copies were attempted; then both real files were removed so that no mix of old
+    // and new can be loaded, and the bak files hold the whole new content.
+    EXPECT_FALSE(dir.exists("lib.01"));
+    EXPECT_FALSE(dir.exists("lib.02"));
+    EXPECT_EQ(dir.read("lib.01bak"), "new keys\r\n");
+    EXPECT_EQ(dir.read("lib.02bak"), "new values\r\n");
+}
+
+TEST(ReplaceFileTest, FailedWriteKeepsTheOldContent) {
+    TempFolder dir;
+    dir.write("list.ini", "keep me\r\n");
+    FaultyFileSystem fs;
+    fs.failOn(FsOp::Write, ".tmp-save");
+    EXPECT_FALSE(replaceLines(fs, dir.file("list.ini"), {"new"}).isOk());
+    EXPECT_EQ(dir.read("list.ini"), "keep me\r\n");
+    EXPECT_FALSE(dir.exists("list.ini.tmp-save"));
+    DiskFileSystem disk;
+    ASSERT_TRUE(replaceLines(disk, dir.file("list.ini"), {"new"}).isOk());
+    EXPECT_EQ(dir.read("list.ini"), "new\r\n");
+}
+
+TEST(FileLookupTest, FindsNamesInAnyCase) {
+    TempFolder dir;
+    dir.write("UserData/userSelZy.ini", "x");
+    DiskFileSystem fs;
+    EXPECT_EQ(findCaseInsensitive(fs, dir.path(), "userdata/userselzy.ini"), dir.file("UserData/userSelZy.ini"));
+    // A name that exists nowhere comes back as given.
+    EXPECT_EQ(findCaseInsensitive(fs, dir.path(), "userdata/none.ini"), dir.file("userdata/none.ini"));
+    Result<LineList> lines = loadLines(fs, dir.file("missing"));
+    EXPECT_EQ(lines.status().kind(), ErrorKind::NotFound);
+}
+
+}  // namespace
+}  // namespace tavricat

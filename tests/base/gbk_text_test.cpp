@@ -1,0 +1,94 @@
+// GBK walking, ASCII-only case folding, encoding conversion and line lists.
+
+#include <gtest/gtest.h>
+
+#include "base/encoding.h"
+#include "base/gbk.h"
+#include "base/line_list.h"
+
+namespace tavricat {
+namespace {
+
+// "朋" is 0xC5 0xF3; "乐" is 0xC0 0xD6; "丁" is 0xB6 0xA1. The trail byte of "啊" (0xB0 0xA1)
+// is not a letter, but many are: "谋" is 0xC4 0xB1 and "侃" is 0xD9 0x61 ('a').
+const std::string kKan = "\xD9\x61";      // trail byte is ASCII 'a'
+const std::string kTrailZ = "\x81\x5A";   // trail byte is ASCII 'Z'
+
+TEST(GbkTest, WalksWholeCharacters) {
+    std::string text = "a" + kKan + "B" + kTrailZ;
+    EXPECT_EQ(gbk::charCount(text), 4u);
+    EXPECT_FALSE(gbk::isDoubleByteAt(text, 0));
+    EXPECT_TRUE(gbk::isDoubleByteAt(text, 1));
+    EXPECT_TRUE(gbk::isTrailByte(text, 2));
+    EXPECT_FALSE(gbk::isTrailByte(text, 3));
+    EXPECT_TRUE(gbk::isTrailByte(text, 5));
+    EXPECT_TRUE(gbk::hasDoubleByte(text));
+    EXPECT_FALSE(gbk::hasDoubleByte("plain ascii"));
+    // A lead byte at the very end counts as one byte, so a walk ends.
+    EXPECT_EQ(gbk::charLength("a\xC5", 1), 1u);
+}
+
+TEST(GbkTest, CaseFoldingNeverTouchesTrailBytes) {
+    std::string text = "Ab" + kTrailZ + kKan + "CD";
+    EXPECT_EQ(gbk::asciiLower(text), "ab" + kTrailZ + kKan + "cd");
+    EXPECT_EQ(gbk::asciiUpper(text), "AB" + kTrailZ + kKan + "CD");
+}
+
+TEST(GbkTest, TrimStopsAtDoubleByteBlanks) {
+    EXPECT_EQ(gbk::trim("  \t word \r\n"), "word");
+    std::string ideographicSpace = "\xA1\xA1";
+    EXPECT_EQ(gbk::trim(" " + ideographicSpace + "x "), ideographicSpace + "x");
+    EXPECT_EQ(gbk::trim("   "), "");
+}
+
+TEST(EncodingTest, RoundTripsChineseText) {
+    const std::string utf8 = reinterpret_cast<const char*>(u8"退出时出错! abc");
+    Result<std::string> gbkText = encoding::utf8ToGbk(utf8);
+    ASSERT_TRUE(gbkText.isOk());
+    EXPECT_EQ(*gbkText, "退出时出错! abc");  // this literal is compiled as GBK
+    Result<std::string> back = encoding::gbkToUtf8(*gbkText);
+    ASSERT_TRUE(back.isOk());
+    EXPECT_EQ(*back, utf8);
+}
+
+TEST(EncodingTest, RefusesTextGbkCannotHold) {
+    const std::string emoji = reinterpret_cast<const char*>(u8"ok \U0001F600 no");
+    Result<std::string> converted = encoding::utf8ToGbk(emoji);
+    ASSERT_FALSE(converted.isOk());
+    EXPECT_EQ(converted.status().kind(), ErrorKind::BadInput);
+    EXPECT_NE(converted.status().message().find("U+1F600"), std::string::npos);
+    EXPECT_EQ(encoding::utf8ToGbkLossy(emoji), "ok ? no");
+}
+
+TEST(EncodingTest, RefusesBytesThatAreNotGbk) {
+    EXPECT_FALSE(encoding::gbkToUtf8("ab\xFF\xFF").isOk());
+    EXPECT_EQ(encoding::gbkToUtf8Lossy("a\xFF"), "a\xEF\xBF\xBD");
+}
+
+TEST(LineListTest, SplitsEveryKindOfLineEnd) {
+    struct Case {
+        std::string text;
+        LineList lines;
+    } cases[] = {
+        {"", {}},
+        {"\r\n", {""}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\rb", {"a", "b"}},
+        {kKan + "\r\n" + kTrailZ, {kKan, kTrailZ}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
+}
+
+TEST(LineListTest, WritesCrLfAfterEveryLine) {
+    EXPECT_EQ(joinLines({}), "");
+    EXPECT_EQ(joinLines({""}), "\r\n");
+    EXPECT_EQ(joinLines({"a", "", kKan}), "a\r\n\r\n" + kKan + "\r\n");
+    LineList lines = {"one", "", "三"};
+    EXPECT_EQ(splitLines(joinLines(lines)), lines);
+}
+
+}  // namespace
+}  // namespace tavricat
