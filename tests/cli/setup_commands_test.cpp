@@ -1,0 +1,82 @@
+// tavricat-cli init, check and settings, run as separate processes.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "base/encoding.h"
+#include "support/cli_runner.h"
+#include "support/temp_folder.h"
+
+namespace tavricat {
+namespace {
+
+using testing::runCli;
+using testing::TempFolder;
+
+class CliTest : public ::testing::Test {
+protected:
+    testing::CliRun cli(std::vector<std::string> arguments) { return runCli(arguments, config.path()); }
+    TempFolder home;
+    TempFolder config;
+};
+
+TEST_F(CliTest, InitThenCheckPassesAndAMissingFileIsNamed) {
+    testing::CliRun init = cli({"--home", home.path(), "init"});
+    ASSERT_EQ(init.exitCode, 0) << init.err;
+    EXPECT_EQ(init.out, home.path() + "\n");
+    testing::CliRun check = cli({"--home", home.path(), "check"});
+    EXPECT_EQ(check.exitCode, 0) << check.err;
+
+    std::remove(home.file("userdata/modesEC.m2").c_str());
+    check = cli({"--home", home.path(), "check"});
+    EXPECT_EQ(check.exitCode, 1);
+    const std::string expected = encoding::gbkToUtf8Lossy(
+        "系统发现运行所必须的文件: " + home.file("userdata/modesEC.m2") +
+        " 不存在。如果您有这些文件的被份，请先复制到正确的位置。也可以重新安装系统。现在系统将退出。");
+    EXPECT_EQ(check.err, expected + "\n");
+}
+
+TEST_F(CliTest, InitCompletesAFolderWithoutOverwritingAnything) {
+    home.write("userdata/AllZy.ini", "mine\r\n");
+    testing::CliRun init = cli({"--home", home.path(), "--json", "init"});
+    ASSERT_EQ(init.exitCode, 0) << init.err;
+    EXPECT_EQ(home.read("userdata/AllZy.ini"), "mine\r\n");
+    EXPECT_FALSE(home.exists("userdata/allzy.ini"));
+    EXPECT_NE(init.out.find("\"kept\""), std::string::npos);
+    EXPECT_EQ(cli({"--home", home.path(), "check"}).exitCode, 0);
+}
+
+TEST_F(CliTest, SettingsReadDefaultsAndKeepWhatIsSet) {
+    testing::CliRun get = cli({"settings", "get", "inisetup", "matchrate"});
+    ASSERT_EQ(get.exitCode, 0) << get.err;
+    EXPECT_EQ(get.out, "65\n");
+    ASSERT_EQ(cli({"settings", "set", "inisetup", "matchrate", "80"}).exitCode, 0);
+    EXPECT_EQ(cli({"settings", "get", "inisetup", "matchrate"}).out, "80\n");
+    EXPECT_EQ(cli({"settings", "get", "fontsetup", "interCwordFontName"}).out, reinterpret_cast<const char*>(u8"宋体\n"));
+
+    // A wrong type or an unknown key is bad usage and changes nothing.
+    EXPECT_EQ(cli({"settings", "set", "inisetup", "matchrate", "high"}).exitCode, 2);
+    EXPECT_EQ(cli({"settings", "set", "inisetup", "nosuch", "1"}).exitCode, 2);
+    EXPECT_EQ(cli({"settings", "get", "inisetup", "matchrate"}).out, "80\n");
+
+    testing::CliRun list = cli({"settings", "list"});
+    EXPECT_NE(list.out.find("inisetup matchrate 80\n"), std::string::npos);
+    EXPECT_NE(list.out.find("colorsetup ShortCutFC 255\n"), std::string::npos);
+}
+
+TEST_F(CliTest, TextStoredUnderAnIntegerKeyReadsAsItsNumberOrTheDefault) {
+    config.write("tavricat25cecmini.ini", "[inisetup]\nmatchrate= 72\nlimitPhraseTipNum=many\n");
+    EXPECT_EQ(cli({"settings", "get", "inisetup", "matchrate"}).out, "72\n");
+    EXPECT_EQ(cli({"settings", "get", "inisetup", "limitPhraseTipNum"}).out, "2\n");
+}
+
+TEST_F(CliTest, BadUsageExitsWithTwo) {
+    EXPECT_EQ(cli({}).exitCode, 2);
+    EXPECT_EQ(cli({"--direction", "xx", "check"}).exitCode, 2);
+    EXPECT_EQ(cli({"settings", "get", "inisetup"}).exitCode, 2);
+    EXPECT_EQ(cli({"--help"}).exitCode, 0);
+}
+
+}  // namespace
+}  // namespace tavricat

@@ -1,0 +1,20 @@
+#pragma once
+// Runs tavricat-cli as a person would, with its own settings folder, and collects what it
+// printed and how it ended.
+
+#include <string>
+#include <vector>
+
+namespace tavricat::testing {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;  // stdout
+    std::string err;  // stderr
+};
+
+// `configFolder` becomes XDG_CONFIG_HOME; `extraEnvironment` entries are "NAME=value".
+CliRun runCli(const std::vector<std::string>& arguments, const std::string& configFolder,
+              const std::vector<std::string>& extraEnvironment = {});
+
+}  // namespace tavricat::testing
