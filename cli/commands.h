@@ -9,7 +9,7 @@ namespace tavricat::cli {
 
 struct CliContext;
 
-void registerSetupCommands(CLI::App& app, CliContext& context);     // init, check
+void registerSetupCommands(CLI::App& app, CliContext& context);     // init, check, status
 void registerSettingsCommands(CLI::App& app, CliContext& context);  // settings list/get/set
 
 }  // namespace tavricat::cli

@@ -11,6 +11,7 @@
 #include "base/encoding.h"
 #include "cli_context.h"
 #include "commands.h"
+#include "workbench_session.h"
 
 namespace tavricat::cli {
 
@@ -47,6 +48,26 @@ int runCheck(const CliContext& context) {
     return kExitOk;
 }
 
+// Starts the workbench, shows its status bar, and closes it again.
+int runStatus(const CliContext& context) {
+    return withWorkbench(context, [&](Workbench& bench) {
+        if (context.json) {
+            nlohmann::json panels = nlohmann::json::array();
+            for (const std::string& panel : bench.statusPanels) panels.push_back(encoding::gbkToUtf8Lossy(panel));
+            nlohmann::json out = {{"folder", bench.workspace().programFolder()},
+                                  {"direction", directionTag(bench.direction())},
+                                  {"termBase", bench.settings.curZyname},
+                                  {"sentenceLibrary", bench.settings.curLiJuKuname},
+                                  {"panels", panels}};
+            std::cout << out.dump(2) << '\n';
+        } else {
+            for (const std::string& panel : bench.statusPanels)
+                if (!panel.empty()) printLine(panel);
+        }
+        return kExitOk;
+    });
+}
+
 }  // namespace
 
 void registerSetupCommands(CLI::App& app, CliContext& context) {
@@ -54,6 +75,8 @@ void registerSetupCommands(CLI::App& app, CliContext& context) {
         ->callback([&context] { context.exitCode = runInit(context); });
     app.add_subcommand("check", "Check that the files the workbench needs are present")
         ->callback([&context] { context.exitCode = runCheck(context); });
+    app.add_subcommand("status", "Start the workbench, print its status bar, and close it again")
+        ->callback([&context] { context.exitCode = runStatus(context); });
 }
 
 }  // namespace tavricat::cli

@@ -18,8 +18,13 @@ Status Workbench::writeSettingsStore() {
     Result<SettingsStore> store = SettingsStore::open(m_fs, m_options.settingsPath);
     if (!store) return store.status();
     Settings toWrite = settings;
-    // A direction given for this run only leaves the stored one as it was.
-    if (m_options.direction) toWrite.ctoe = m_storedCtoe;
+    // A direction given for this run only leaves the stored one as it was, and so do the
+    // default libraries start-up chose for that direction.
+    if (m_options.direction) {
+        toWrite.ctoe = m_stored.ctoe;
+        if (toWrite.curZyname == m_startZyname) toWrite.curZyname = m_stored.curZyname;
+        if (toWrite.curLiJuKuname == m_startLiJuKuname) toWrite.curLiJuKuname = m_stored.curLiJuKuname;
+    }
     writeSettings(*store, toWrite);
     recentFiles.write(*store);
     return store->save(m_fs);

@@ -64,7 +64,7 @@ Status Workbench::start() {
     }
     settings = readSettings(*store);
     recentFiles = RecentFiles::read(*store);
-    m_storedCtoe = settings.ctoe;
+    m_stored = settings;
     if (m_options.direction) settings.ctoe = isCE(*m_options.direction);
 
     // The lists of the user-data folder and the abbreviations.
@@ -79,6 +79,8 @@ Status Workbench::start() {
 
     if (Status s = openTermBaseFiles(); !s) return s;
     if (Status s = openSentenceLibraryFiles(); !s) return s;
+    m_startZyname = settings.curZyname;
+    m_startLiJuKuname = settings.curLiJuKuname;
     if (Status s = openLibraryInfo(LibraryKind::TermBase); !s) return s;
     if (Status s = loadDirectionResources(); !s) return s;
     if (Status s = openLibraryInfo(LibraryKind::SentenceLibrary); !s) return s;

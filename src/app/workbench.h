@@ -93,7 +93,10 @@ private:
     Dialogs& m_dialogs;
     Progress& m_progress;
     WorkbenchOptions m_options;
-    bool m_storedCtoe = false;
+    // What the store held, and what start-up chose from it, for a run whose direction was
+    // given for this run only: its choices are not written back.
+    Settings m_stored;
+    std::string m_startZyname, m_startLiJuKuname;
     bool m_started = false;
 };
 

@@ -80,3 +80,25 @@ TEST_F(CliTest, BadUsageExitsWithTwo) {
 
 }  // namespace
 }  // namespace tavricat
+
+namespace tavricat {
+namespace {
+
+TEST(CliStatusTest, StartsAndClosesTheWorkbenchForOneDirection) {
+    testing::TempFolder home, config;
+    ASSERT_EQ(testing::runCli({"--home", home.path(), "init"}, config.path()).exitCode, 0);
+    testing::CliRun status = testing::runCli({"--home", home.path(), "--direction", "ce", "status"}, config.path());
+    ASSERT_EQ(status.exitCode, 0) << status.err;
+    EXPECT_EQ(status.out, encoding::gbkToUtf8Lossy("汉英\n用户库:我的汉-英词库\n例句库:我的汉-英例句库\n"));
+    EXPECT_NE(status.err.find(encoding::gbkToUtf8Lossy("没有找到系统所带的汉英词库")), std::string::npos);
+    EXPECT_TRUE(home.exists("userdata/MySentsCE.rf0"));
+    // Closing wrote the settings, with the stored direction left as it was.
+    testing::CliRun ctoe = testing::runCli({"settings", "get", "inisetup", "ctoe"}, config.path());
+    EXPECT_EQ(ctoe.out, "0\n");
+    EXPECT_EQ(testing::runCli({"settings", "get", "inisetup", "curLiJuKuname"}, config.path()).out, "\n");
+    testing::CliRun again = testing::runCli({"--home", home.path(), "status"}, config.path());
+    EXPECT_NE(again.out.find(encoding::gbkToUtf8Lossy("例句库:我的英-汉例句库")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavricat

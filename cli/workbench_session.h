@@ -1,0 +1,15 @@
+#pragma once
+// Runs one command inside a started workbench, as opening the program, doing the work and
+// closing it would: start-up, the command, shutdown (which saves everything).
+
+#include <functional>
+
+#include "app/workbench.h"
+#include "cli_context.h"
+
+namespace tavricat::cli {
+
+// Returns the command's exit code, or kExitFailure when start-up or shutdown fails.
+int withWorkbench(const CliContext& context, const std::function<int(Workbench&)>& command);
+
+}  // namespace tavricat::cli
