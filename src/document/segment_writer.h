@@ -1,0 +1,37 @@
+#pragma once
+// Writing a confirmed translation into the bilingual buffer.
+
+#include <cstdint>
+#include <string_view>
+
+#include "base/status.h"
+#include "document/rich_text.h"
+
+namespace tavricat {
+
+struct TargetWrite {
+    double similarity = 9.99;        // of the reference the translation is based on; 9.99: none
+    bool revising = false;           // the selection is an existing segment's translation
+    bool automatic = false;          // automatic translation is running
+    int userefmode = 1;              // what automatic translation does below the threshold
+    int matchrate = 65;              // the threshold in percent
+    std::uint32_t isoTagsColour = 8388736;
+};
+
+enum class TargetWriteResult {
+    Written,     // a segment was written (or a revision replaced a translation)
+    Skipped,     // nothing to write (empty translation, or left as it was by automatic mode 2)
+};
+
+// `addatarget`: writes `target` for the sentence selected in `buffer` (start S, length L).
+//  - empty target: caret to S + L;
+//  - revising: the selection (a segment's translation) is replaced, the caret goes after "<*}";
+//  - automatic, below the threshold (rate truncated, or 999): mode 1 writes the source itself
+//    as the translation, mode 2 leaves the sentence untranslated, mode 3 writes `target`;
+//  - otherwise "{*>" source "<}" rate "{>" target "<*}" with the markers protected in the
+//    marker format; the caret ends after "<*}".
+// Refused (nothing changed, BadInput): a translation or source that holds a segment marker,
+// since it would break the segment structure of the document.
+Result<TargetWriteResult> addatarget(RichText& buffer, std::string_view target, const TargetWrite& how);
+
+}  // namespace tavricat

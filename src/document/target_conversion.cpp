@@ -1,0 +1,81 @@
+#include "document/target_conversion.h"
+
+#include "base/gbk.h"
+#include "document/markup.h"
+
+namespace tavricat {
+
+namespace {
+
+void report(Progress* progress, std::size_t position, std::size_t length) {
+    if (!progress || length == 0) return;
+    progress->setPosition(static_cast<int>(position * 100 / length));
+    progress->pump();
+}
+
+// CR and LF become blanks, then each pair of blanks one blank (one pass), then trimmed.
+std::string flattenLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return std::string(gbk::trim(replaceAll(text, "  ", " ")));
+}
+
+}  // namespace
+
+void cleanup(RichText& buffer, Progress* progress) {
+    RichText::ProgramEdit edit(buffer);
+    const std::size_t length = buffer.size();
+    std::size_t caret = 0;
+    for (int step = 1;; ++step) {
+        std::size_t a = buffer.find(kSegmentStart, caret);
+        if (a == RichText::npos) break;
+        std::size_t b = buffer.find(kTargetStart, caret);
+        if (b == RichText::npos) break;
+        if (a < b) {
+            buffer.erase(a, b + kTargetStart.size() - a);  // start marker, source, rate; caret stays
+            caret = a;
+        } else {
+            caret = a + kSegmentStart.size();
+        }
+        if (step % 5 == 0) report(progress, caret, length);
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        std::size_t pos = 0;
+        while ((pos = buffer.find(kSegmentEnd, pos)) != RichText::npos) buffer.erase(pos, kSegmentEnd.size());
+    }
+    report(progress, length, length);
+    buffer.setCaret(0);
+}
+
+PairExtraction hiddencleanup(const RichText& buffer, Progress* progress) {
+    PairExtraction result;
+    const std::size_t length = buffer.size();
+    std::size_t pos = 0;
+    for (int step = 1;; ++step) {
+        std::size_t a = buffer.find(kSegmentStart, pos);
+        if (a == RichText::npos) break;
+        std::size_t b = buffer.find(kSourceEnd, a + kSegmentStart.size());
+        if (b == RichText::npos) break;
+        std::size_t c = buffer.find(kTargetStart, b + kSourceEnd.size());
+        if (c == RichText::npos) break;
+        std::size_t d = buffer.find(kSegmentEnd, c + kTargetStart.size());
+        if (d == RichText::npos) break;
+        pos = d + kSegmentEnd.size();
+        if (d - a > kMaxSegmentSpan) {
+            result.overlong.push_back(a);
+            continue;
+        }
+        std::string source = buffer.text(a + kSegmentStart.size(), b - a - kSegmentStart.size());
+        if (containsMarker(source)) {
+            result.nested.push_back(a);
+            continue;
+        }
+        std::string target = buffer.text(c + kTargetStart.size(), d - c - kTargetStart.size());
+        result.pairs.push_back(flattenLine(std::move(source)) + "^" + flattenLine(std::move(target)));
+        if (step % 5 == 0) report(progress, pos, length);
+    }
+    report(progress, length, length);
+    return result;
+}
+
+}  // namespace tavricat

@@ -1,0 +1,28 @@
+#pragma once
+// Deriving the target and the sentence pairs from a bilingual buffer.
+
+#include <string>
+#include <vector>
+
+#include "base/ports.h"
+#include "document/rich_text.h"
+
+namespace tavricat {
+
+// `cleanup`: turns the bilingual buffer into target-only text in place. Every "{*>" source
+// "<}" rate "{>" is removed (searching marker to marker), then every "<*}" (two passes).
+// Progress (position against length, bar of 100) is reported every fifth step.
+void cleanup(RichText& buffer, Progress* progress = nullptr);
+
+struct PairExtraction {
+    std::vector<std::string> pairs;       // "source^target", one per segment
+    std::vector<std::size_t> overlong;    // start positions of segments skipped as too long
+    std::vector<std::size_t> nested;      // start positions of segments skipped: markers in the source
+};
+
+// `hiddencleanup`: the sentence pairs of the buffer. Line breaks become blanks, double blanks
+// single ones, both sides trimmed. Segments longer than the segment span, or whose source
+// holds a marker, are skipped and reported.
+PairExtraction hiddencleanup(const RichText& buffer, Progress* progress = nullptr);
+
+}  // namespace tavricat
