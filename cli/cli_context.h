@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/direction.h"
+#include "base/direction.h"
 #include "base/ports.h"
 #include "base/status.h"
 

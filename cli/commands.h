@@ -11,5 +11,6 @@ struct CliContext;
 
 void registerSetupCommands(CLI::App& app, CliContext& context);     // init, check, status
 void registerSettingsCommands(CLI::App& app, CliContext& context);  // settings list/get/set
+void registerDocumentCommands(CLI::App& app, CliContext& context);  // segment, doc target/pairs
 
 }  // namespace tavricat::cli

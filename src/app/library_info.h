@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/direction.h"
+#include "base/direction.h"
 #include "base/file_system.h"
 #include "base/line_list.h"
 #include "base/status.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/direction.h"
+#include "base/direction.h"
 #include "app/library_info.h"
 #include "app/recent_files.h"
 #include "app/settings.h"
