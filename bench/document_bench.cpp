@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "document/rich_text.h"
+#include "document/rtf_reader.h"
+#include "document/rtf_writer.h"
 #include "document/segment_writer.h"
 #include "document/sentence_getters.h"
 #include "synthetic_text.h"
@@ -84,6 +86,24 @@ void BM_WriteSegments(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * count));
 }
 BENCHMARK(BM_WriteSegments)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// Writing and reading a 1 MB bilingual document as RTF.
+void BM_RtfRoundTrip(benchmark::State& state) {
+    bench::ChineseSentences generator(4);
+    RichText buffer;
+    CharFormat bold;
+    bold.bold = true;
+    while (buffer.size() < static_cast<std::size_t>(state.range(0))) {
+        buffer.append(generator.sentence(), CharFormat{});
+        buffer.append(" bold\r\n", bold);
+    }
+    for (auto _ : state) {
+        Result<RichText> back = readRichText(writeRtf(buffer));
+        benchmark::DoNotOptimize(back);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * buffer.size()));
+}
+BENCHMARK(BM_RtfRoundTrip)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tavricat

@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
 
     registerSetupCommands(app, context);
     registerSettingsCommands(app, context);
+    registerDocumentCommands(app, context);
 
     try {
         app.parse(argc, argv);

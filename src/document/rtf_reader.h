@@ -1,0 +1,37 @@
+#pragma once
+// Reading rich text documents into a RichText: RTF as word processors write it, or plain
+// GBK text.
+//
+// From RTF the reader keeps the text and the character formats a RichText holds (font and
+// its charset, size, colour, bold, italic, underline, protected); paragraph layout, pictures,
+// objects, headers, footers, footnotes, style sheets and document information are dropped.
+// \'hh bytes are GBK in a document that declares \ansicpg936; in any other they are read in
+// the code page of their font's charset, else the document's \ansicpg, else as GBK. \uN
+// characters are converted to GBK, "?" where GBK has none.
+//
+// Damaged RTF is read as far as it goes: missing closing braces at the end, broken \'
+// escapes and out-of-range numbers are tolerated; only nesting deeper than kMaxRtfDepth
+// groups is refused (BadInput). Reading always terminates, in time linear in the input.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "base/file_system.h"
+#include "base/status.h"
+#include "document/rich_text.h"
+
+namespace tavricat {
+
+inline constexpr std::size_t kMaxRtfDepth = 512;
+
+// Bytes starting with "{\rtf" are read as RTF; anything else is plain GBK text, taken in the
+// buffer's default format with every line end (CR LF, CR, LF) made CR LF. The result is not
+// marked modified.
+Result<RichText> readRichText(std::string_view bytes);
+
+// Reads `path` (a native path) through `fs` with readRichText. A missing or unreadable file
+// fails with the file system's kind (NotFound, Io) and a message naming the file.
+Result<RichText> loadRichTextFile(FileSystem& fs, const std::string& path);
+
+}  // namespace tavricat
