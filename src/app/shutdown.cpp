@@ -11,7 +11,7 @@ Status Workbench::writeDomainAndDeletedLists() {
     // Each list goes back to the file it came from, whatever the case of its name on disk.
     if (Status s = replaceLines(m_fs, m_workspace.userDataFile("allzy.ini"), allDomains); !s) return s;
     if (Status s = replaceLines(m_fs, m_workspace.userDataFile("userSelZy.ini"), selectedDomains); !s) return s;
-    return replaceLines(m_fs, m_workspace.userDataFile("DeletedWords.ini"), deletedWords);
+    return replaceLines(m_fs, m_workspace.userDataFile("DeletedWords.ini"), engine.deletedWords);
 }
 
 Status Workbench::writeSettingsStore() {
@@ -54,7 +54,13 @@ Status Workbench::shutdown() {
     };
     // Later owners (term base, sentence library, engine) take their places in this order.
     const Step steps[] = {
-        {[&] { return writeDomainAndDeletedLists(); }, 60},
+        {[&] { return writeDomainAndDeletedLists(); }, 0},
+        // The term base save tells the person about its own failures and shutdown goes on.
+        {[&] {
+             engine.termBase.saveTermBase(m_fs, m_dialogs, m_workspace.userDataFolder());
+             return Status::ok();
+         },
+         60},
         {[&] { return saveGrammar(); }, 70},
         {[&] { return writeSettingsStore(); }, 0},
         {[&] { return appendRunList("userlibw.saw", newUserWords); }, 80},

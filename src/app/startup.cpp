@@ -5,6 +5,7 @@
 #include "app/workbench.h"
 #include "base/encoding.h"
 #include "base/list_order.h"
+#include "termbase/term_import.h"
 
 namespace tavricat {
 
@@ -70,7 +71,9 @@ Status Workbench::start() {
     // The lists of the user-data folder and the abbreviations.
     if (Status s = loadRequiredList(m_workspace.userDataFile("allzy.ini"), allDomains); !s) return s;
     if (Status s = loadRequiredList(m_workspace.userDataFile("userselzy.ini"), selectedDomains); !s) return s;
-    if (Status s = loadRequiredList(m_workspace.userDataFile("DeletedWords.ini"), deletedWords); !s) return s;
+    if (Status s = initEngine(); !s) return s;
+    if (Status s = loadRequiredList(m_workspace.userDataFile("DeletedWords.ini"), engine.deletedWords); !s) return s;
+    if (!isListOrdered(engine.deletedWords)) sortWithParallel(engine.deletedWords, {});
     if (Status s = loadRequiredList(m_workspace.programFile("slAbv.ini"), abbreviations); !s) return s;
     if (!isListOrdered(abbreviations)) sortWithParallel(abbreviations, {});
 
@@ -82,6 +85,11 @@ Status Workbench::start() {
     m_startZyname = settings.curZyname;
     m_startLiJuKuname = settings.curLiJuKuname;
     if (Status s = openLibraryInfo(LibraryKind::TermBase); !s) return s;
+    if (Result<VerbForms> verbs = loadVerbForms(m_fs, m_workspace.programFile("verb.dat"))) {
+        engine.verbForms = std::move(*verbs);
+    } else {
+        tell(verbs.status().message());  // the engine works on without irregular forms
+    }
     if (Status s = loadDirectionResources(); !s) return s;
     if (Status s = openLibraryInfo(LibraryKind::SentenceLibrary); !s) return s;
 
@@ -105,6 +113,21 @@ Status Workbench::openTermBaseFiles() {
         return opened.status();
     }
     if (!opened->notice.empty()) tell(opened->notice);
+    Status loaded = engine.termBase.load(m_fs, m_workspace.userDataFolder(), settings.curZyname);
+    if (!loaded) tell(loaded.message());
+    return loaded;
+}
+
+Status Workbench::initEngine() {
+    Result<MeasureWords> measures =
+        loadMeasureWords(m_fs, m_workspace.programFile("art.01"), m_workspace.programFile("art.02"));
+    if (!measures) {
+        tell(measures.status().message());
+        return measures.status();
+    }
+    engine.measureWords = std::move(*measures);
+    engine.workSent.reset(1);
+    engine.refSent.reset(1);
     return Status::ok();
 }
 
@@ -139,14 +162,17 @@ Status Workbench::openLibraryInfo(LibraryKind kind) {
 Status Workbench::recoverUnsavedTermEdits() {
     const std::string journal = m_workspace.programFile("temlibw.saw");
     if (!m_fs.exists(journal)) return Status::ok();
-    // The term base that replays the journal is not part of this build yet: keep the file
-    // where a clean shutdown cannot delete it, and say where it is.
-    std::string kept = journal + ".orphan-" + stamp();
-    if (Status moved = m_fs.rename(journal, kept); !moved) {
-        tell(moved.message());
-        return moved;
+    Result<TermImportCounts> replayed = impAtemfileWord(engine, analysisOptions(), m_fs, journal);
+    if (!replayed) {
+        // Kept where it is: the next start tries again.
+        tell(replayed.status().message());
+        return Status::ok();
     }
-    tell("上次运行时非正常退出，未保存的自定义词汇已保存在 " + encoding::utf8ToGbkLossy(kept));
+    // The replayed edits belong to this run's journal now, so that they reach userlibw.saw
+    // and survive a second abnormal end.
+    if (Result<LineList> lines = loadLines(m_fs, journal)) newUserWords = std::move(*lines);
+    m_fs.remove(journal);
+    tell("由于您的系统上次运行时非正常退出,未保存的自定义词汇现在已经自动恢复.最好先退出TavriCAT再启动!");
     return Status::ok();
 }
 

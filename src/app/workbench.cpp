@@ -40,8 +40,10 @@ Status Workbench::loadDirectionResources() {
     const Direction d = direction();
     const std::string dir = directionTag(d);
     const std::string dictionary = isCE(d) ? "cedict" : "ecdict";
-    bool haveDictionary = m_fs.exists(m_workspace.programFile(dictionary + ".IDX")) &&
-                          m_fs.exists(m_workspace.programFile(dictionary + ".DAT"));
+    // The dictionary's files may be spelled in any case; both must share one base name.
+    std::string idx = m_workspace.programFile(dictionary + ".IDX");
+    std::string basePath = idx.substr(0, idx.size() - 4);
+    bool haveDictionary = engine.systemDictionary.open(m_fs, basePath);
     if (!haveDictionary && settings.useSysLib)
         tell(isCE(d) ? "没有找到系统所带的汉英词库" : "没有找到系统所带的英汉词库");
 

@@ -18,6 +18,8 @@
 #include "base/line_list.h"
 #include "base/ports.h"
 #include "base/status.h"
+#include "engine/analyser.h"
+#include "engine/engine.h"
 #include "termbase/grammar_library.h"
 
 namespace tavricat {
@@ -53,6 +55,8 @@ public:
     Status loadDirectionResources();
 
     Direction direction() const { return directionFromCtoe(settings.ctoe); }
+    // What the analysis of a sentence reads from the settings.
+    AnalysisOptions analysisOptions() const { return {direction(), settings.useSysLib, settings.useUserLib}; }
     FileSystem& fs() const { return m_fs; }
     const Workspace& workspace() const { return m_workspace; }
     Dialogs& dialogs() const { return m_dialogs; }
@@ -65,7 +69,6 @@ public:
     LineList selectedDomains;    // userdata/userSelZy.ini, in priority order
     LineList selectedDomainNames;  // the bracketed labels of the selected domains
     std::string selectedDomainText;  // the labels joined by line breaks
-    LineList deletedWords;       // userdata/DeletedWords.ini
     LineList abbreviations;      // slAbv.ini, sorted
     LineList newUserWords;       // this run's term changes, appended to userlibw.saw
     LineList newGrammarEntries;  // this run's grammar changes, appended to userlibg.sag
@@ -74,10 +77,12 @@ public:
     LibraryInfo sentenceLibraryInfo;
     GrammarLibrary grammar;
     StatusPanels statusPanels;
+    Engine engine;               // term base, system dictionary, deleted words, morphology tables
     std::vector<std::string> notices;  // what start-up told the person, in order
 
 private:
     Status loadRequiredList(const std::string& path, LineList& list);
+    Status initEngine();
     Status openTermBaseFiles();
     Status openSentenceLibraryFiles();
     Status openLibraryInfo(LibraryKind kind);

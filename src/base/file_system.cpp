@@ -66,6 +66,27 @@ Result<std::string> DiskFileSystem::readFile(const std::string& path) {
     return data;
 }
 
+Result<std::string> DiskFileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return ioError("cannot open", path, errno);
+    std::string data(length, '\0');
+    std::size_t got = 0;
+    while (got < length) {
+        ssize_t n = ::pread(fd, data.data() + got, length - got, static_cast<off_t>(offset + got));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            return ioError("cannot read", path, err);
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    data.resize(got);
+    return data;
+}
+
 Status DiskFileSystem::writeFile(const std::string& path, const std::string& data) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return ioError("cannot create", path, errno);
@@ -116,6 +137,13 @@ Result<std::vector<std::string>> DiskFileSystem::listDirectory(const std::string
         names.push_back(it->path().filename().string());
     if (ec) return Status::error(ErrorKind::Io, "cannot list folder " + path + ": " + ec.message());
     return names;
+}
+
+Result<std::string> FileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length) {
+    Result<std::string> data = readFile(path);
+    if (!data) return data.status();
+    if (offset >= data->size()) return std::string();
+    return data->substr(static_cast<std::size_t>(offset), length);
 }
 
 Status replaceFile(FileSystem& fs, const std::string& path, const std::string& data) {

@@ -3,6 +3,8 @@
 // throw-away folder and make a chosen write, copy, rename or delete fail on purpose.
 // Paths are native (UTF-8) strings; file contents are bytes.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,10 @@ public:
     virtual bool exists(const std::string& path) = 0;
     virtual bool isDirectory(const std::string& path) = 0;
     virtual Result<std::string> readFile(const std::string& path) = 0;
+    // Up to `length` bytes of `path` from byte `offset`: fewer when the file ends first, none
+    // when `offset` is at or beyond its end. Fails only when the file cannot be opened or
+    // read. The base version reads the whole file; DiskFileSystem reads just the range.
+    virtual Result<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length);
     // Creates or truncates `path`, writes `data` and flushes it to disk (fsync) before
     // returning. On failure the file may be partly written: callers that must not lose the
     // old content write elsewhere first (see replaceFile and the bak protocol).
@@ -38,6 +44,7 @@ public:
     bool exists(const std::string& path) override;
     bool isDirectory(const std::string& path) override;
     Result<std::string> readFile(const std::string& path) override;
+    Result<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override;
     Status writeFile(const std::string& path, const std::string& data) override;
     Status copyFile(const std::string& from, const std::string& to) override;
     Status rename(const std::string& from, const std::string& to) override;

@@ -12,7 +12,7 @@ TEST_F(WorkbenchFixture, CleanShutdownWritesListsSettingsAndLogs) {
     home.write("userdata/userlibw.saw", "old^旧\r\n");
     auto bench = makeWorkbench();
     ASSERT_TRUE(bench->start().isOk());
-    bench->deletedWords.push_back("obsolete");
+    bench->engine.deletedWords.push_back("obsolete");
     bench->newUserWords = {"new^新"};
     bench->newGrammarEntries = {"aa~ * to^^想要~"};
     bench->settings.matchrate = 80;

@@ -113,13 +113,28 @@ TEST_F(WorkbenchFixture, BakFilesOfAFailedSaveAreKeptFromTheNextSave) {
     EXPECT_FALSE(home.exists("userdata/MyDictEC.01bak"));
 }
 
-TEST_F(WorkbenchFixture, RecoveryJournalIsKeptAsideAndSurvivesACleanShutdown) {
-    home.write("temlibw.saw", "apple^苹果\r\n");
+TEST_F(WorkbenchFixture, RecoveryJournalIsReplayedOnceAndLoggedAtACleanShutdown) {
+    home.write("userdata/MyDictEC.01", "pear\r\n");
+    home.write("userdata/MyDictEC.02", "梨\r\n");
+    home.write("temlibw.saw", "Apple^苹 果\r\ndddit pear\r\n");
     auto bench = makeWorkbench();
     ASSERT_TRUE(bench->start().isOk());
+    EXPECT_EQ(bench->engine.termBase.lookupKey("apple"), "苹果");
+    EXPECT_EQ(bench->engine.termBase.lookupKey("pear"), "");
+    EXPECT_FALSE(home.exists("temlibw.saw"));
+    EXPECT_EQ(dialogs.messages.back(),
+              "由于您的系统上次运行时非正常退出,未保存的自定义词汇现在已经自动恢复.最好先退出TavriCAT再启动!");
     ASSERT_TRUE(bench->shutdown().isOk());
     EXPECT_FALSE(home.exists("temlibw.saw"));
-    EXPECT_EQ(home.read("temlibw.saw.orphan-20260101-000000"), "apple^苹果\r\n");
+    EXPECT_EQ(home.read("userdata/MyDictEC.01"), "apple\r\n");
+    EXPECT_EQ(home.read("userdata/MyDictEC.02"), "苹果\r\n");
+    EXPECT_EQ(home.read("userdata/userlibw.saw"), "Apple^苹 果\r\ndddit pear\r\n");
+
+    // The next start finds nothing to recover.
+    dialogs.messages.clear();
+    auto next = makeWorkbench();
+    ASSERT_TRUE(next->start().isOk());
+    for (const auto& m : dialogs.messages) EXPECT_EQ(m.find("自动恢复"), std::string::npos);
 }
 
 TEST_F(WorkbenchFixture, UnreadableListStopsStartUpInsteadOfBeingErased) {

@@ -1,0 +1,120 @@
+#include "engine/system_dictionary.h"
+
+#include <cstdint>
+
+#include "base/gbk.h"
+#include "base/list_order.h"
+#include "engine/block_file.h"
+
+namespace tavricat {
+
+namespace {
+
+// <basePath><extension>, the extension (and name) found in any ASCII case.
+std::string siblingFile(FileSystem& fs, const std::string& basePath, const std::string& extension) {
+    const std::size_t slash = basePath.rfind('/');
+    if (slash == std::string::npos) return findCaseInsensitive(fs, ".", basePath + extension);
+    const std::string folder = slash == 0 ? "/" : basePath.substr(0, slash);
+    return findCaseInsensitive(fs, folder, basePath.substr(slash + 1) + extension);
+}
+
+}  // namespace
+
+bool parseDictBlock(std::string_view block, LineList& keys, LineList& values) {
+    keys.clear();
+    values.clear();
+    if (block.size() != kBlockSize) return false;
+    const std::size_t keyLength =
+        static_cast<unsigned char>(block[0]) * std::size_t{256} + static_cast<unsigned char>(block[1]);
+    if (2 + keyLength > block.size()) return false;
+    std::string_view keyText = block.substr(2, keyLength);
+    // A zero byte inside the key text is no part of any key: the layout is broken.
+    if (keyText.find('\0') != std::string_view::npos) return false;
+    std::string_view valueText = block.substr(2 + keyLength);
+    valueText = valueText.substr(0, valueText.find('\0'));
+    keys = splitLines(keyText);
+    values = splitLines(valueText);
+    if (keys.size() != values.size()) {
+        keys.clear();
+        values.clear();
+        return false;
+    }
+    return true;
+}
+
+bool SystemDictionary::open(FileSystem& fs, const std::string& basePath) {
+    close();
+    const std::string idxPath = siblingFile(fs, basePath, ".IDX");
+    const std::string datPath = siblingFile(fs, basePath, ".DAT");
+    for (const std::string* path : {&idxPath, &datPath}) {
+        if (!fs.exists(*path)) {
+            m_openError = Status::error(ErrorKind::NotFound, "missing dictionary file " + *path);
+            return false;
+        }
+    }
+    Result<LineList> index = loadBlockLines(fs, idxPath);
+    if (!index) {
+        m_openError = index.status();
+        return false;
+    }
+    m_dictIndex = std::move(*index);
+    m_fs = &fs;
+    m_datPath = datPath;
+    return true;
+}
+
+void SystemDictionary::close() {
+    m_fs = nullptr;
+    m_datPath.clear();
+    m_dictIndex.clear();
+    m_loadedBlock = kNoBlock;
+    m_blockKeys.clear();
+    m_blockValues.clear();
+    m_blockReads = 0;
+    m_openError = Status::ok();
+}
+
+int SystemDictionary::blockFor(std::string_view s) const {
+    SortedFind at = findSorted(m_dictIndex, s);
+    if (at.found) return static_cast<int>(at.index) + 1;
+    return at.index == 0 ? 1 : static_cast<int>(at.index);
+}
+
+void SystemDictionary::loadDictBlock(int n) {
+    if (!isOpen() || n == m_loadedBlock) return;
+    ++m_blockReads;
+    m_blockKeys.clear();
+    m_blockValues.clear();
+    if (n < 0) {
+        m_loadedBlock = n;
+        return;
+    }
+    Result<std::string> bytes =
+        m_fs->readRange(m_datPath, static_cast<std::uint64_t>(n) * kBlockSize, kBlockSize);
+    if (!bytes) {
+        // A failed read may pass; leave no block loaded so the next look-up tries again.
+        m_loadedBlock = kNoBlock;
+        return;
+    }
+    std::string& block = *bytes;
+    if (block.size() == kBlockSize) {
+        scrambleBlock(block.data(), block.size());
+        parseDictBlock(block, m_blockKeys, m_blockValues);
+    }
+    m_loadedBlock = n;
+}
+
+KeyValueLists SystemDictionary::listsFor(std::string_view s) {
+    if (isOpen()) loadDictBlock(blockFor(s));
+    return {&m_blockKeys, &m_blockValues};
+}
+
+std::string SystemDictionary::lookupKey(std::string_view key) {
+    if (!isOpen()) return {};
+    const std::string_view trimmed = gbk::trim(key);
+    loadDictBlock(blockFor(trimmed));
+    SortedFind at = findSorted(m_blockKeys, trimmed);
+    return at.found ? m_blockValues[at.index] : std::string();
+}
+
+}  // namespace tavricat
