@@ -15,6 +15,8 @@ public:
     EnglishSentences(std::uint32_t seed, std::size_t vocabularySize = 20000);
     // A sentence of 8..25 words, capitalised, ending in ".", "?" or "!".
     std::string sentence();
+    // The vocabulary, most frequent first.
+    const std::vector<std::string>& vocabulary() const { return m_vocabulary; }
 
 private:
     std::string word();

@@ -1,5 +1,7 @@
 #include "cli_context.h"
 
+#include <unistd.h>
+
 #include <iostream>
 
 #include "app/workspace.h"
@@ -19,7 +21,8 @@ bool TerminalDialogs::askYesNo(const std::string& text) {
 void TerminalProgress::show(const std::string& text, int, int) { setText(text); }
 
 void TerminalProgress::setText(const std::string& text) {
-    if (!m_quiet && !text.empty()) std::cerr << encoding::gbkToUtf8Lossy(text) << '\n';
+    // Progress is for a person watching; scripts reading stderr get only messages.
+    if (!m_quiet && !text.empty() && ::isatty(2)) std::cerr << encoding::gbkToUtf8Lossy(text) << '\n';
 }
 
 std::optional<Direction> CliContext::direction() const {

@@ -12,5 +12,6 @@ struct CliContext;
 void registerSetupCommands(CLI::App& app, CliContext& context);     // init, check, status
 void registerSettingsCommands(CLI::App& app, CliContext& context);  // settings list/get/set
 void registerDocumentCommands(CLI::App& app, CliContext& context);  // segment, doc target/pairs
+void registerEngineCommands(CLI::App& app, CliContext& context);    // analyse, dict lookup/build
 
 }  // namespace tavricat::cli

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     registerSetupCommands(app, context);
     registerSettingsCommands(app, context);
     registerDocumentCommands(app, context);
+    registerEngineCommands(app, context);
 
     try {
         app.parse(argc, argv);

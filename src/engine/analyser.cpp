@@ -80,4 +80,15 @@ std::string segmentKeyOf(const stClass& analysis) {
     return key;
 }
 
+std::string baseWordKeyOf(const stClass& analysis) {
+    std::string key;
+    for (std::int32_t k = 1; k <= analysis.wordCount; ++k) {
+        const std::string& word = analysis.baseWords[static_cast<std::size_t>(k)];
+        if (word.empty()) continue;
+        if (!key.empty()) key += ' ';
+        key += word;
+    }
+    return key;
+}
+
 }  // namespace tavricat

@@ -29,5 +29,7 @@ void normSent(std::string& sentence, std::string& spare, Engine& engine, const A
 // The key a sentence or term is stored under: refSent's segment keys 1..segCount, trimmed,
 // joined by single blanks.
 std::string segmentKeyOf(const stClass& analysis);
+// The unsegmented form: baseWords 1..wordCount joined by single blanks.
+std::string baseWordKeyOf(const stClass& analysis);
 
 }  // namespace tavricat

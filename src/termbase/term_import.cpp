@@ -45,7 +45,9 @@ void ImPortAWord(Engine& engine, const AnalysisOptions& options, std::string_vie
 
     std::string spare;
     normSent(key, spare, engine, options);
-    const std::string normalised = segmentKeyOf(engine.refSent);
+    std::string normalised = segmentKeyOf(engine.refSent);
+    // An empty term base gives no segments: the key then stands as its analysed words.
+    if (normalised.empty()) normalised = baseWordKeyOf(engine.refSent);
     if (normalised.empty()) return;
     SortedFind found = engine.termBase.find(normalised);
     if (found.found) {

@@ -159,3 +159,34 @@ TEST_F(WorkbenchFixture, ListsAreFoundInAnySpelling) {
 
 }  // namespace
 }  // namespace tavricat
+
+namespace tavricat {
+namespace {
+
+using testing::WorkbenchFixture;
+
+TEST_F(WorkbenchFixture, TermEditsOfAKilledRunAreReplayedOnceAtTheNextStart) {
+    {
+        auto killed = makeWorkbench();
+        ASSERT_TRUE(killed->start().isOk());
+        killed->newUserWords = {"orange^橙子", "dddit nothing"};
+        ASSERT_TRUE(killed->saveUserTem().isOk());
+        // No shutdown: the process ends here.
+    }
+    EXPECT_TRUE(home.exists("temlibw.saw"));
+    auto next = makeWorkbench();
+    ASSERT_TRUE(next->start().isOk());
+    EXPECT_EQ(next->engine.termBase.lookupKey("orange"), "橙子");
+    EXPECT_NE(dialogs.messages.back().find("自动恢复"), std::string::npos);
+    ASSERT_TRUE(next->shutdown().isOk());
+    EXPECT_FALSE(home.exists("temlibw.saw"));
+    EXPECT_EQ(home.read("userdata/userlibw.saw"), "orange^橙子\r\ndddit nothing\r\n");
+    auto third = makeWorkbench();
+    dialogs.messages.clear();
+    ASSERT_TRUE(third->start().isOk());
+    EXPECT_EQ(third->engine.termBase.lookupKey("orange"), "橙子");
+    for (const auto& m : dialogs.messages) EXPECT_EQ(m.find("自动恢复"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavricat

@@ -1,0 +1,149 @@
+// analyse TEXT; dict lookup KEY [--system]; dict build INPUT OUTBASE [--encoding gbk|utf8]
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+
+#include "base/encoding.h"
+#include "base/line_list.h"
+#include "cli_context.h"
+#include "commands.h"
+#include "engine/analyser.h"
+#include "engine/dictionary_writer.h"
+#include "workbench_session.h"
+
+namespace tavricat::cli {
+
+namespace {
+
+std::string utf8(const std::string& gbk) { return encoding::gbkToUtf8Lossy(gbk); }
+
+// Arguments arrive as UTF-8; the core takes GBK.
+Result<std::string> argumentToGbk(const std::string& text) { return encoding::utf8ToGbk(text); }
+
+void printAnalysis(const stClass& a, bool json) {
+    std::vector<std::string> words, baseWords;
+    for (int i = 1; i <= a.wordCount; ++i) {
+        words.push_back(utf8(a.words[i]));
+        baseWords.push_back(utf8(a.baseWords[i]));
+    }
+    if (json) {
+        nlohmann::json segments = nlohmann::json::array();
+        for (int k = 1; k <= a.segCount; ++k)
+            segments.push_back({{"key", utf8(a.segKeys[k])}, {"words", utf8(a.segWords[k])}, {"text", utf8(a.segText[k])},
+                                {"trans", utf8(a.segTrans[k])}, {"assoc", utf8(a.segAssoc[k])},
+                                {"class", utf8(a.segClass[k])}, {"attr", utf8(a.segAttr[k])}});
+        nlohmann::json out = {{"text", utf8(a.text)}, {"wordCount", a.wordCount}, {"segCount", a.segCount},
+                              {"words", words}, {"baseWords", baseWords}, {"segments", segments}};
+        std::cout << out.dump(2) << '\n';
+        return;
+    }
+    auto joined = [](const std::vector<std::string>& items) {
+        std::string out;
+        for (const auto& item : items) out += (out.empty() ? "" : " | ") + item;
+        return out;
+    };
+    std::cout << "text: " << utf8(a.text) << '\n'
+              << "wordCount: " << a.wordCount << '\n'
+              << "segCount: " << a.segCount << '\n'
+              << "words: " << joined(words) << '\n'
+              << "baseWords: " << joined(baseWords) << '\n';
+    for (int k = 1; k <= a.segCount; ++k)
+        std::cout << "segment " << k << ": key=" << utf8(a.segKeys[k]) << " words=" << utf8(a.segWords[k])
+                  << " text=" << utf8(a.segText[k]) << " trans=" << utf8(a.segTrans[k]) << " assoc=" << utf8(a.segAssoc[k])
+                  << " class=" << utf8(a.segClass[k]) << " attr=" << utf8(a.segAttr[k]) << '\n';
+}
+
+int runAnalyse(const CliContext& context, const std::string& text) {
+    Result<std::string> sentence = argumentToGbk(text);
+    if (!sentence) return fail(sentence.status());
+    return withWorkbench(context, [&](Workbench& bench) {
+        analyseSent(*sentence, bench.engine.workSent, bench.engine, bench.analysisOptions());
+        printAnalysis(bench.engine.workSent, context.json);
+        return kExitOk;
+    });
+}
+
+int runLookup(const CliContext& context, const std::string& keyText, bool system) {
+    Result<std::string> key = argumentToGbk(keyText);
+    if (!key) return fail(key.status());
+    return withWorkbench(context, [&](Workbench& bench) {
+        std::string entry = bench.engine.lookupKey(*key, system ? DictSource::System : DictSource::TermBase);
+        if (entry.empty()) {
+            std::cerr << "not found: " << keyText << '\n';
+            return kExitFailure;
+        }
+        if (context.json) std::cout << nlohmann::json{{"key", keyText}, {"entry", utf8(entry)}}.dump() << '\n';
+        else std::cout << utf8(entry) << '\n';
+        return kExitOk;
+    });
+}
+
+int runBuild(const CliContext& context, const std::string& input, const std::string& outBase, const std::string& encodingName) {
+    DiskFileSystem fs;
+    Result<std::string> bytes = fs.readFile(input);
+    if (!bytes) return fail(bytes.status());
+    std::string text = *bytes;
+    if (encodingName == "utf8") {
+        if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+        Result<std::string> converted = encoding::utf8ToGbk(text);
+        if (!converted) return fail(converted.status());
+        text = std::move(*converted);
+    }
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::size_t lineNumber = 0;
+    for (const std::string& line : splitLines(text)) {
+        ++lineNumber;
+        if (line.empty()) continue;
+        std::size_t tab = line.find('\t');
+        if (tab == std::string::npos) {
+            std::cerr << input << ":" << lineNumber << ": no TAB between key and value\n";
+            return kExitFailure;
+        }
+        pairs.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+    }
+    DictionaryWriteStats stats;
+    if (Status written = writeSystemDictionary(fs, outBase, std::move(pairs), &stats); !written) return fail(written);
+    if (context.json)
+        std::cout << nlohmann::json{{"keys", stats.keys}, {"duplicates", stats.droppedDuplicates}, {"blocks", stats.dataBlocks}}.dump()
+                  << '\n';
+    else
+        std::cout << stats.keys << " keys in " << stats.dataBlocks << " blocks -> " << outBase << ".IDX/.DAT\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+void registerEngineCommands(CLI::App& app, CliContext& context) {
+    auto text = std::make_shared<std::string>();
+    CLI::App* analyse = app.add_subcommand("analyse", "Analyse one sentence in the current direction");
+    analyse->add_option("text", *text)->required();
+    analyse->callback([&context, text] { context.exitCode = runAnalyse(context, *text); });
+
+    CLI::App* dict = app.add_subcommand("dict", "The term base and the system dictionary");
+    dict->require_subcommand(1);
+    struct LookupArgs {
+        std::string key;
+        bool system = false;
+    };
+    auto lookupArgs = std::make_shared<LookupArgs>();
+    CLI::App* lookup = dict->add_subcommand("lookup", "Print the entry of a key (term base, or --system)");
+    lookup->add_option("key", lookupArgs->key)->required();
+    lookup->add_flag("--system", lookupArgs->system, "Look in the system dictionary of the direction");
+    lookup->callback([&context, lookupArgs] { context.exitCode = runLookup(context, lookupArgs->key, lookupArgs->system); });
+
+    struct BuildArgs {
+        std::string input, outBase, encoding = "utf8";
+    };
+    auto buildArgs = std::make_shared<BuildArgs>();
+    CLI::App* build = dict->add_subcommand("build", "Write OUTBASE.IDX/.DAT from key<TAB>value lines");
+    build->add_option("input", buildArgs->input)->required();
+    build->add_option("outbase", buildArgs->outBase)->required();
+    build->add_option("--encoding", buildArgs->encoding, "Encoding of the input")->check(CLI::IsMember({"utf8", "gbk"}));
+    build->callback([&context, buildArgs] {
+        context.exitCode = runBuild(context, buildArgs->input, buildArgs->outBase, buildArgs->encoding);
+    });
+}
+
+}  // namespace tavricat::cli

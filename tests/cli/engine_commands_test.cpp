@@ -1,0 +1,60 @@
+// tavricat-cli analyse and dict, run as separate processes.
+
+#include <gtest/gtest.h>
+
+#include "base/encoding.h"
+#include "support/cli_runner.h"
+#include "support/temp_folder.h"
+
+namespace tavricat {
+namespace {
+
+using testing::runCli;
+
+class CliEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(cli({"init"}).exitCode, 0); }
+    testing::CliRun cli(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {"--home", home.path()});
+        return runCli(arguments, config.path());
+    }
+    testing::TempFolder home, config, work;
+};
+
+TEST_F(CliEngineTest, BuildADictionaryAndAnalyseWithIt) {
+    work.write("dict.txt", reinterpret_cast<const char*>(u8"look after\t照顾^^\napple\t[n.]苹果^个^\n\nzebra\t斑马^^\n"));
+    testing::CliRun built = cli({"dict", "build", work.file("dict.txt"), home.file("ecdict")});
+    ASSERT_EQ(built.exitCode, 0) << built.err;
+    EXPECT_EQ(cli({"dict", "lookup", "--system", "look after"}).out, reinterpret_cast<const char*>(u8"照顾^^\n"));
+    EXPECT_EQ(cli({"dict", "lookup", "--system", "ZEBRA"}).out, reinterpret_cast<const char*>(u8"斑马^^\n"));
+    EXPECT_EQ(cli({"dict", "lookup", "--system", "look"}).exitCode, 1);
+
+    testing::CliRun analysed = cli({"--json", "analyse", "I look after apples."});
+    ASSERT_EQ(analysed.exitCode, 0) << analysed.err;
+    EXPECT_NE(analysed.out.find("\"wordCount\": 5"), std::string::npos);
+    EXPECT_NE(analysed.out.find("\"key\": \"look after\""), std::string::npos);
+    EXPECT_NE(analysed.out.find("\"key\": \"apple\""), std::string::npos);
+    // The system entries met were copied into the term base and saved at the end.
+    EXPECT_EQ(cli({"dict", "lookup", "apple"}).out, reinterpret_cast<const char*>(u8"[n.]苹果^^n^个\n"));
+}
+
+TEST_F(CliEngineTest, BadDictionaryInputIsRefused) {
+    work.write("bad.txt", "no tab here\n");
+    testing::CliRun run = cli({"dict", "build", work.file("bad.txt"), work.file("out")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(work.exists("out.IDX"));
+    work.write("gbk.txt", "key\t\xC4\xE3\n");
+    EXPECT_EQ(cli({"dict", "build", work.file("gbk.txt"), work.file("out")}).exitCode, 1);  // not UTF-8
+    EXPECT_EQ(cli({"dict", "build", "--encoding", "gbk", work.file("gbk.txt"), work.file("out")}).exitCode, 0);
+    EXPECT_EQ(cli({"dict", "build", work.file("missing.txt"), work.file("out2")}).exitCode, 1);
+}
+
+TEST_F(CliEngineTest, ChineseAnalysis) {
+    testing::CliRun run = cli({"--direction", "ce", "analyse", reinterpret_cast<const char*>(u8"我们，走")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("wordCount: 4"), std::string::npos);
+    EXPECT_NE(run.out.find(reinterpret_cast<const char*>(u8"text: 我 们 ， 走")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavricat
