@@ -71,6 +71,7 @@ void SystemDictionary::close() {
     m_blockKeys.clear();
     m_blockValues.clear();
     m_blockReads = 0;
+    m_recentBlocks.clear();
     m_openError = Status::ok();
 }
 
@@ -82,9 +83,22 @@ int SystemDictionary::blockFor(std::string_view s) const {
 
 void SystemDictionary::loadDictBlock(int n) {
     if (!isOpen() || n == m_loadedBlock) return;
-    ++m_blockReads;
+    // The block being left joins the recent ones; the wanted one may be among them.
+    if (m_loadedBlock >= 0) {
+        m_recentBlocks.push_front({m_loadedBlock, std::move(m_blockKeys), std::move(m_blockValues)});
+        if (m_recentBlocks.size() > kRecentBlocks) m_recentBlocks.pop_back();
+    }
     m_blockKeys.clear();
     m_blockValues.clear();
+    for (auto it = m_recentBlocks.begin(); it != m_recentBlocks.end(); ++it) {
+        if (it->number != n) continue;
+        m_blockKeys = std::move(it->keys);
+        m_blockValues = std::move(it->values);
+        m_recentBlocks.erase(it);
+        m_loadedBlock = n;
+        return;
+    }
+    ++m_blockReads;
     if (n < 0) {
         m_loadedBlock = n;
         return;

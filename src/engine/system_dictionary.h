@@ -5,6 +5,7 @@
 // at a time, and only when a look-up needs a block other than the one already loaded.
 
 #include <cstddef>
+#include <list>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,14 @@ private:
     LineList m_blockKeys;
     LineList m_blockValues;
     std::size_t m_blockReads = 0;
+    // Recently used blocks, parsed, most recent first: a sentence's words fall into a few
+    // dozen blocks, and going back to one of them costs no read.
+    struct CachedBlock {
+        int number;
+        LineList keys, values;
+    };
+    std::list<CachedBlock> m_recentBlocks;
+    static constexpr std::size_t kRecentBlocks = 64;
     Status m_openError;
 };
 
