@@ -13,5 +13,7 @@ void registerSetupCommands(CLI::App& app, CliContext& context);     // init, che
 void registerSettingsCommands(CLI::App& app, CliContext& context);  // settings list/get/set
 void registerDocumentCommands(CLI::App& app, CliContext& context);  // segment, doc target/pairs
 void registerEngineCommands(CLI::App& app, CliContext& context);    // analyse, dict lookup/build
+void registerGrammarCommands(CLI::App& app, CliContext& context);   // grammar add/delete/import
+void registerMtCommands(CLI::App& app, CliContext& context);        // mt
 
 }  // namespace tavricat::cli

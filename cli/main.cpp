@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
     registerSettingsCommands(app, context);
     registerDocumentCommands(app, context);
     registerEngineCommands(app, context);
+    registerGrammarCommands(app, context);
+    registerMtCommands(app, context);
 
     try {
         app.parse(argc, argv);

@@ -36,6 +36,12 @@ std::string joinWithLineBreaks(const LineList& lines) {
 
 }  // namespace
 
+void Workbench::setSelectedDomains(LineList domains) {
+    selectedDomains = std::move(domains);
+    selectedDomainNames = domainNamesOf(selectedDomains);
+    selectedDomainText = joinWithLineBreaks(selectedDomainNames);
+}
+
 Status Workbench::loadRequiredList(const std::string& path, LineList& list) {
     Result<LineList> lines = loadLines(m_fs, path);
     if (!lines) {
@@ -77,8 +83,7 @@ Status Workbench::start() {
     if (Status s = loadRequiredList(m_workspace.programFile("slAbv.ini"), abbreviations); !s) return s;
     if (!isListOrdered(abbreviations)) sortWithParallel(abbreviations, {});
 
-    selectedDomainNames = domainNamesOf(selectedDomains);
-    selectedDomainText = joinWithLineBreaks(selectedDomainNames);
+    setSelectedDomains(std::move(selectedDomains));
 
     if (Status s = openTermBaseFiles(); !s) return s;
     if (Status s = openSentenceLibraryFiles(); !s) return s;

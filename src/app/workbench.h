@@ -55,6 +55,8 @@ public:
     Status loadDirectionResources();
 
     Direction direction() const { return directionFromCtoe(settings.ctoe); }
+    // Replaces the selected domains and rebuilds their labels (what the setup wizard stores).
+    void setSelectedDomains(LineList domains);
     // What the analysis of a sentence reads from the settings.
     AnalysisOptions analysisOptions() const { return {direction(), settings.useSysLib, settings.useUserLib}; }
     FileSystem& fs() const { return m_fs; }

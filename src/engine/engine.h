@@ -9,6 +9,7 @@
 
 #include "base/line_list.h"
 #include "engine/dictionary_source.h"
+#include "engine/match_table.h"
 #include "engine/measure_words.h"
 #include "engine/morphology.h"
 #include "engine/sentence_analysis.h"
@@ -27,6 +28,7 @@ public:
     MeasureWords measureWords;
     stClass workSent;
     stClass refSent;
+    GrammarPlacement grammarPlacement;  // the match table of workSent, until the next prepareSent
 
     std::string lookupKey(std::string_view key, DictSource source) override;
     KeyValueLists listsFor(std::string_view candidate, DictSource source) override;

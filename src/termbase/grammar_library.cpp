@@ -1,6 +1,7 @@
 #include "termbase/grammar_library.h"
 
 #include "base/bak_save.h"
+#include "base/list_order.h"
 
 namespace tavricat {
 
@@ -16,6 +17,25 @@ Status saveGrammarLibrary(FileSystem& fs, const GrammarLibrary& grammar, const s
                           const std::string& m2Path) {
     BakSaveResult saved = saveThroughBak(fs, {{m1Path, joinLines(grammar.anchors)}, {m2Path, joinLines(grammar.entries)}});
     return saved.detail;
+}
+
+AnchorRange findAnchorRange(const GrammarLibrary& grammar, std::string_view anchor) {
+    SortedFind found = findSorted(grammar.anchors, anchor);
+    AnchorRange range{found.index, found.index};
+    while (range.last < grammar.anchors.size() && compareListOrder(grammar.anchors[range.last], anchor) == 0) ++range.last;
+    return range;
+}
+
+std::size_t insertGrammarEntry(GrammarLibrary& grammar, std::string anchor, std::string entry) {
+    if (grammar.entries.size() < grammar.anchors.size()) grammar.entries.resize(grammar.anchors.size());
+    const std::size_t index = insertSorted(grammar.anchors, std::move(anchor));
+    grammar.entries.insert(grammar.entries.begin() + static_cast<std::ptrdiff_t>(index), std::move(entry));
+    return index;
+}
+
+void eraseGrammarEntry(GrammarLibrary& grammar, std::size_t index) {
+    if (index < grammar.anchors.size()) grammar.anchors.erase(grammar.anchors.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index < grammar.entries.size()) grammar.entries.erase(grammar.entries.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 }  // namespace tavricat
