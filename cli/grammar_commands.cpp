@@ -44,7 +44,7 @@ using RecordCommand = Result<GrammarChange> (*)(Workbench&, std::string_view);
 int runRecordCommand(const CliContext& context, const std::string& argument, RecordCommand command) {
     Result<std::string> record = encoding::utf8ToGbk(argument);
     if (!record) return fail(record.status());
-    return withWorkbench(context, [&](Workbench& bench) {
+    return withWorkbench(context, [&](Workbench& bench) -> int {
         Result<GrammarChange> change = command(bench, *record);
         if (!change) return fail(change.status());
         if (context.json) std::cout << nlohmann::json{{"result", changeName(*change)}}.dump() << '\n';
@@ -56,7 +56,7 @@ int runRecordCommand(const CliContext& context, const std::string& argument, Rec
 }
 
 int runImport(const CliContext& context, const std::string& path) {
-    return withWorkbench(context, [&](Workbench& bench) {
+    return withWorkbench(context, [&](Workbench& bench) -> int {
         Result<GrammarImportReport> report = importGrammarFile(bench, path);
         if (!report) return fail(report.status());
         for (const std::string& message : report->refused) std::cerr << encoding::gbkToUtf8Lossy(message) << '\n';

@@ -50,7 +50,9 @@ int runMt(const CliContext& context, const std::string& text, bool explain) {
         }
         std::cout << utf8(translation) << '\n';
         if (explain) {
-            std::cout << "-- placed patterns\n" << utf8(placement.placedPatterns);
+            std::string placed = utf8(placement.placedPatterns);
+            std::erase(placed, '\r');
+            std::cout << "-- placed patterns\n" << placed;
             std::cout << "-- match table\n";
             for (const MatchRecord& r : placement.matchTable)
                 std::cout << recordJson(r).dump() << '\n';

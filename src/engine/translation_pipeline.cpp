@@ -86,7 +86,13 @@ std::string replaceFirst(const std::string& text, std::string_view from, std::st
 
 std::string segmentTranslation(const stClass& s, int segment) {
     if (segment < 1 || segment >= static_cast<int>(s.segTrans.size())) return {};
-    return firstTranslationItem(s.segTrans[static_cast<std::size_t>(segment)]);
+    const std::size_t k = static_cast<std::size_t>(segment);
+    // A word that is its own translation (a name, a number) is copied as it was written,
+    // not in the lower case the dictionaries see.
+    if (k < s.segKeys.size() && k < s.segText.size() && !s.segText[k].empty() &&
+        gbk::trim(s.segTrans[k]) == gbk::trim(s.segKeys[k]))
+        return std::string(gbk::trim(s.segText[k]));
+    return firstTranslationItem(s.segTrans[k]);
 }
 
 bool contains(const MatchRecord& r, int segment) { return !r.disabled() && r.first <= segment && segment <= r.last; }

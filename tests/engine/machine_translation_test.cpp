@@ -79,3 +79,50 @@ TEST(MachineTranslateTest, BracedTagsFillTheirSegmentsTranslation) {
 
 }  // namespace
 }  // namespace tavricat
+
+namespace tavricat {
+namespace {
+
+TEST(MachineTranslateTest, WordsThatAreTheirOwnTranslationKeepTheirCase) {
+    stClass s = sentenceOf({"我", "smith", "."});
+    s.segKeys = {"", "i", "smith", "."};
+    s.segText = {"", "I ", "Smith ", ". "};
+    EXPECT_EQ(machineTranslate(s, {}, Direction::EC), "我Smith.");
+}
+
+}  // namespace
+}  // namespace tavricat
+
+#include "engine/engine.h"
+#include "termbase/grammar_library.h"
+
+namespace tavricat {
+namespace {
+
+TEST(MachineTranslateTest, ChineseToEnglishDropsTheBlankBeforeAFinalMark) {
+    stClass s = sentenceOf({"I", "go", " ."});
+    EXPECT_EQ(machineTranslate(s, {}, Direction::CE), "I go.");
+    EXPECT_EQ(machineTranslate(s, {}, Direction::EC), "I go .");
+}
+
+TEST(PrepareSentTest, AnalysisOnlyGivesTheCleanedCopyAndLeavesTheMatchTable) {
+    Engine engine;
+    GrammarLibrary grammar;
+    std::vector<std::string> labels;
+    engine.grammarPlacement.matchTable.push_back(MatchRecord{});
+    PipelineContext context{engine, {Direction::EC, true, true}, grammar, labels};
+    std::string sentence = "Hyphen-\r\nated\tline^with  caret\r\n";
+    std::string cleaned;
+    prepareSent(sentence, cleaned, context, true);
+    EXPECT_EQ(sentence, "Hyphenated\tline^with  caret");
+    EXPECT_EQ(cleaned, "Hyphenated linewith caret ");
+    EXPECT_EQ(engine.grammarPlacement.matchTable.size(), 1u);
+    EXPECT_EQ(engine.workSent.words[1], "hyphenated");
+
+    prepareSent(sentence, cleaned, context, false);
+    EXPECT_EQ(cleaned, "");
+    EXPECT_TRUE(engine.grammarPlacement.matchTable.empty());
+}
+
+}  // namespace
+}  // namespace tavricat
