@@ -13,10 +13,10 @@ namespace {
 
 // Segments separated by blanks, each "key[=words]/classes/attributes/translations";
 // "_" joins the words of a multi-word key ("look_after/v").
-stClass sentenceOf(std::string_view spec) {
+stClass sentenceOf(std::string_view layout) {
     std::vector<std::vector<std::string>> segments;
     std::size_t words = 0;
-    for (const std::string& seg : splitFields(spec, ' ')) {
+    for (const std::string& seg : splitFields(layout, ' ')) {
         std::vector<std::string> f = splitFields(seg, '/');
         f.resize(4);
         for (char& c : f[0]) c = c == '_' ? ' ' : c;
@@ -61,8 +61,8 @@ std::string dump(const GrammarPlacement& placement) {
     return out;
 }
 
-std::string place(std::string_view spec, std::string_view grammarText) {
-    stClass s = sentenceOf(spec);
+std::string place(std::string_view layout, std::string_view grammarText) {
+    stClass s = sentenceOf(layout);
     buildGrammarSubject(s);
     s.grammarText = grammarText;
     return dump(placeGrammar(s));
