@@ -14,7 +14,12 @@ const char* utf8(const char8_t* text) { return reinterpret_cast<const char*>(tex
 
 class CliGrammarTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(cli({"init"}).exitCode, 0); }
+    void SetUp() override {
+        ASSERT_EQ(cli({"init"}).exitCode, 0);
+        // Start from empty libraries rather than the delivered starter grammar.
+        for (const char* name : {"modesEC.m1", "modesEC.m2", "modesCE.m1", "modesCE.m2"})
+            home.write(std::string("userdata/") + name, "");
+    }
     testing::CliRun cli(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--home", home.path()});
         return runCli(arguments, config.path());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "base/encoding.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"
@@ -15,6 +17,10 @@ class CliMtTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(cli({"init"}).exitCode, 0);
+        // A term base of five words and no system dictionary, so the results are known.
+        std::remove(home.file("ecdict.IDX").c_str());
+        home.write("userdata/modesEC.m1", "");
+        home.write("userdata/modesEC.m2", "");
         home.write("userdata/MyDictEC.01", "go\r\ni\r\nto\r\nwant\r\nyou\r\n");
         home.write("userdata/MyDictEC.02", "去^^v^\r\n我^^^\r\n到^^^\r\n想要^^v^\r\n你^^^\r\n");
     }
@@ -26,6 +32,8 @@ protected:
 };
 
 TEST_F(CliMtTest, WithoutRulesTheSegmentsKeepSourceOrder) {
+    home.write("userdata/modesEC.m1", "");
+    home.write("userdata/modesEC.m2", "");
     testing::CliRun run = cli({"mt", "I want you to go, Smith."});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, utf8("我想要你到去,Smith.\n"));

@@ -181,6 +181,12 @@ TEST_F(GrammarLibraryEditTest, ImportedLinesAddDeleteOrAddPlainRecords) {
 
 class GrammarLibraryWorkbenchTest : public testing::WorkbenchFixture {
 protected:
+    void SetUp() override {
+        WorkbenchFixture::SetUp();
+        // Start from empty libraries rather than the delivered starter grammar.
+        for (const char* name : {"modesEC.m1", "modesEC.m2", "modesCE.m1", "modesCE.m2"})
+            home.write(std::string("userdata/") + name, "");
+    }
     std::unique_ptr<Workbench> started(std::optional<Direction> direction = std::nullopt) {
         auto bench = makeWorkbench(direction);
         EXPECT_TRUE(bench->start().isOk());
