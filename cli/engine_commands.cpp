@@ -11,6 +11,8 @@
 #include "commands.h"
 #include "engine/analyser.h"
 #include "engine/dictionary_writer.h"
+#include "engine/morphology.h"
+#include "engine/translation_pipeline.h"
 #include "workbench_session.h"
 
 namespace tavricat::cli {
@@ -59,8 +61,14 @@ int runAnalyse(const CliContext& context, const std::string& text) {
     Result<std::string> sentence = argumentToGbk(text);
     if (!sentence) return fail(sentence.status());
     return withWorkbench(context, [&](Workbench& bench) {
-        analyseSent(*sentence, bench.engine.workSent, bench.engine, bench.analysisOptions());
-        printAnalysis(bench.engine.workSent, context.json);
+        // The word-level preparation a translator sees: the analysis, translations ordered by
+        // domain, inflection tags, function and measure words.
+        Engine& engine = bench.engine;
+        analyseSent(*sentence, engine.workSent, engine, bench.analysisOptions());
+        orderByDomain(engine.workSent, -1, bench.selectedDomainNames);
+        tagInflections(engine.workSent);
+        addFunctionWords(engine.workSent, engine.measureWords.measureKeys, engine.measureWords.measureWords);
+        printAnalysis(engine.workSent, context.json);
         return kExitOk;
     });
 }
