@@ -318,6 +318,22 @@ def build_dictionary(cli, out_dir, name, pairs, keep_tsv):
     return len(pairs)
 
 
+def with_supplement(pairs, path):
+    """Adds the supplement's keys that the inverted dictionary does not have."""
+    have = {key.lower() for key, _ in pairs}
+    added = list(pairs)
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\r\n")
+            if not line or line.startswith("#") or "\t" not in line:
+                continue
+            key, value = line.split("\t", 1)
+            if key.lower() not in have:
+                have.add(key.lower())
+                added.append((key, value))
+    return added
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("data_dir")
@@ -325,6 +341,7 @@ def main(argv):
     parser.add_argument("--out", required=True, help="folder the files are written to")
     parser.add_argument("--ec-keys", type=int, default=50000, help="most useful English keys kept")
     parser.add_argument("--keep-tsv", action="store_true")
+    parser.add_argument("--ec-supplement", help="UTF-8 key<TAB>value lines for keys the inversion lacks")
     args = parser.parse_args(argv)
 
     entries = parse_cedict(read_wrapped(os.path.join(args.data_dir, "cedict_ts.u8.js")))
@@ -333,7 +350,10 @@ def main(argv):
     os.makedirs(args.out, exist_ok=True)
 
     ce = build_dictionary(args.cli, args.out, "cedict", ce_pairs(entries), args.keep_tsv)
-    ec = build_dictionary(args.cli, args.out, "ecdict", ec_pairs(entries, freq, args.ec_keys), args.keep_tsv)
+    english = ec_pairs(entries, freq, args.ec_keys)
+    if args.ec_supplement:
+        english = with_supplement(english, args.ec_supplement)
+    ec = build_dictionary(args.cli, args.out, "ecdict", english, args.keep_tsv)
     measures = measure_words(entries)
     write_gbk_lines(os.path.join(args.out, "art.01"), measures)
     write_gbk_lines(os.path.join(args.out, "art.02"), measures)
