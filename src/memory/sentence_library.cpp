@@ -1,0 +1,216 @@
+#include "memory/sentence_library.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "base/bak_save.h"
+#include "base/gbk.h"
+#include "base/list_order.h"
+#include "engine/engine.h"
+
+namespace tavricat {
+
+namespace {
+
+std::string libraryFile(const std::string& folder, const std::string& name, const char* extension) {
+    return joinPath(folder, name + extension);
+}
+
+Status shown(Dialogs& dialogs, const char* text) {
+    dialogs.message(text);
+    return Status::error(ErrorKind::Io, text);
+}
+
+Status refused(const char* text) { return Status::error(ErrorKind::Refused, text); }
+
+// Position of the first ASCII `c` that is a character of its own (not a trail byte).
+std::size_t findAsciiChar(std::string_view text, char c) {
+    for (std::size_t pos = 0; pos < text.size(); pos += gbk::charLength(text, pos)) {
+        if (text[pos] == c) return pos;
+    }
+    return std::string_view::npos;
+}
+
+// `text` cut to at most `limit` bytes, never inside a double-byte character.
+std::string_view cutToBytes(std::string_view text, std::size_t limit) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        std::size_t next = end + gbk::charLength(text, end);
+        if (next > limit) break;
+        end = next;
+    }
+    return text.substr(0, end);
+}
+
+// The translation part of a stored line: "^" + translation, line ends flattened to blanks
+// (a line end would split the line and shift every later example), cut to its limit.
+std::string translationPart(std::string_view translation) {
+    std::string part = "^";
+    part += translation;
+    std::replace(part.begin(), part.end(), '\r', ' ');
+    std::replace(part.begin(), part.end(), '\n', ' ');
+    return std::string(cutToBytes(part, kMaxTranslationPart));
+}
+
+bool isTombstone(std::string_view line) {
+    std::size_t caret = findKeySeparator(line);
+    return caret != std::string_view::npos && caret <= 3;
+}
+
+}  // namespace
+
+std::string hex5(std::size_t index) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%05zX", index);
+    return buffer;
+}
+
+std::size_t findKeySeparator(std::string_view line) { return findAsciiChar(line, '^'); }
+
+Result<std::string> exampleKeyOf(const stClass& analysis) {
+    if (analysis.segCount <= 0) return std::string();
+    const auto count = static_cast<std::size_t>(analysis.segCount);
+    if (count > kMaxSegments) return refused(kTooManySegments);
+    if (analysis.segKeys.size() <= count) return refused(kNoSegmentsToStore);
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "%02zX", count);
+    std::string key = buffer;
+    for (std::size_t k = 1; k <= count; ++k) {
+        std::string_view segment = gbk::trim(analysis.segKeys[k]);
+        if (findAsciiChar(segment, '^') != std::string_view::npos ||
+            segment.find_first_of("\r\n") != std::string_view::npos) {
+            return refused(kCaretInSegment);
+        }
+        key += ' ';
+        key += segment;
+    }
+    return key;
+}
+
+Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, const std::string& newName) {
+    Result<LineList> sentences = loadLines(fs, libraryFile(userDataFolder, newName, ".rf0"));
+    if (!sentences) return sentences.status();
+    Result<LineList> words = loadLines(fs, libraryFile(userDataFolder, newName, ".rf1"));
+    if (!words) return words.status();
+    Result<LineList> postings = loadLines(fs, libraryFile(userDataFolder, newName, ".rf2"));
+    if (!postings) return postings.status();
+
+    // Binary search needs list order; a file written under another collation is re-sorted
+    // with its postings moving along.
+    postings->resize(words->size());
+    if (!isListOrdered(*words)) sortWithParallel(*words, {&*postings});
+
+    libSentences = std::move(*sentences);
+    libWords = std::move(*words);
+    libPostings = std::move(*postings);
+    name = newName;
+    return Status::ok();
+}
+
+void SentenceLibrary::clear() {
+    libSentences.clear();
+    libWords.clear();
+    libPostings.clear();
+}
+
+std::size_t SentenceLibrary::tombstones() const {
+    return static_cast<std::size_t>(std::count_if(libSentences.begin(), libSentences.end(), isTombstone));
+}
+
+Result<std::size_t> SentenceLibrary::addAsent(Engine& engine, const AnalysisOptions& options, std::string_view pair) {
+    std::size_t caret = findKeySeparator(pair);
+    std::string source(pair.substr(0, caret));
+    std::string_view translation =
+        caret == std::string_view::npos ? std::string_view() : pair.substr(caret + 1);
+    std::string spare;
+    normSent(source, spare, engine, options);
+    return addAnalysed(engine.refSent, translation);
+}
+
+Result<std::size_t> SentenceLibrary::addAnalysed(const stClass& analysis, std::string_view translation) {
+    Result<std::string> key = exampleKeyOf(analysis);
+    if (!key) return key.status();
+    if (key->empty()) return refused(kNoSegmentsToStore);
+    if (libSentences.size() >= kMaxExamples) return refused(kLibraryFull);
+    if (libWords.size() != libPostings.size()) libPostings.resize(libWords.size());
+
+    libSentences.push_back(*key + " " + translationPart(translation));
+    const std::size_t example = libSentences.size() - 1;
+    for (std::int32_t k = 1; k <= analysis.segCount; ++k) {
+        std::string_view token = gbk::trim(analysis.segKeys[static_cast<std::size_t>(k)]);
+        if (!token.empty()) indexToken(token, example);
+    }
+    return example;
+}
+
+void SentenceLibrary::indexToken(std::string_view token, std::size_t example) {
+    SortedFind at = findSorted(libWords, token);
+    const auto position = static_cast<std::ptrdiff_t>(at.index);
+    if (!at.found) {
+        libWords.insert(libWords.begin() + position, std::string(token));
+        libPostings.insert(libPostings.begin() + position, hex5(example));
+        return;
+    }
+    std::string& postings = libPostings[at.index];
+    if (postings == kStopMarker) return;
+    postings.insert(0, hex5(example));
+    if (postings.size() > kMaxPostingsLength) postings = kStopMarker;
+}
+
+bool SentenceLibrary::replaceTranslation(std::size_t index, std::string_view translation) {
+    if (index >= libSentences.size()) return false;
+    std::string& line = libSentences[index];
+    std::size_t caret = findKeySeparator(line);
+    if (caret == std::string::npos) return false;
+    line = line.substr(0, caret) + translationPart(translation);
+    return true;
+}
+
+Status SentenceLibrary::deleteSample(std::size_t index) {
+    if (index >= libSentences.size()) {
+        return Status::error(ErrorKind::BadInput, "例句编号" + hex5(index) + "不存在。");
+    }
+    std::string& line = libSentences[index];
+    line = line.substr(0, std::min<std::size_t>(3, line.size())) + "^";
+
+    // Every posting list is cleared of the index, not only those of the tokens a new analysis
+    // of the key finds: the term base may have changed since the example was added, and a
+    // posting left behind would lead the search to a tombstone.
+    const std::string group = hex5(index);
+    for (std::string& postings : libPostings) {
+        if (postings == kStopMarker || postings.find(group) == std::string::npos) continue;
+        std::string kept;
+        kept.reserve(postings.size());
+        std::size_t pos = 0;
+        for (; pos + 5 <= postings.size(); pos += 5) {
+            if (postings.compare(pos, 5, group) != 0) kept.append(postings, pos, 5);
+        }
+        kept.append(postings, pos, std::string::npos);  // a malformed tail stays as it was
+        postings = std::move(kept);
+    }
+    return Status::ok();
+}
+
+Status SentenceLibrary::savelijuku(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const {
+    if (name.empty()) return shown(dialogs, kSentenceLibrarySaveFailed);
+    BakSaveResult saved = saveThroughBak(fs, {{libraryFile(userDataFolder, name, ".rf2"), joinLines(libPostings)},
+                                              {libraryFile(userDataFolder, name, ".rf1"), joinLines(libWords)},
+                                              {libraryFile(userDataFolder, name, ".rf0"), joinLines(libSentences)}});
+    switch (saved.outcome) {
+    case BakSaveOutcome::Saved:
+        return Status::ok();
+    case BakSaveOutcome::WriteFailed:
+        return shown(dialogs, kSentenceLibrarySaveFailed);
+    case BakSaveOutcome::CopyFailed:
+        break;
+    }
+    // The bak set is now the only copy; the information file is renamed so that the library
+    // chooser (which lists *.irf) does not offer a library without its files.
+    const std::string infoPath = libraryFile(userDataFolder, name, ".irf");
+    Status renamed = fs.exists(infoPath) ? fs.rename(infoPath, bakPathOf(infoPath)) : Status::ok();
+    Status result = shown(dialogs, kSentenceLibraryCopyFailed);
+    if (!renamed) dialogs.message(kSentenceLibrarySaveFailed);
+    return result;
+}
+
+}  // namespace tavricat

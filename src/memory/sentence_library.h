@@ -1,0 +1,105 @@
+#pragma once
+// The example-sentence library (例句库): every confirmed sentence pair with an inverted word
+// index, held wholly in memory as three line lists and written to <name>.rf0 (examples),
+// <name>.rf1 (distinct source tokens, in list order) and <name>.rf2 (line i: the postings of
+// token i) in the user-data folder. <name>.irf holds the library information
+// (app/library_info.h). File formats: docs/formats/sentence-library.md.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "base/file_system.h"
+#include "base/line_list.h"
+#include "base/ports.h"
+#include "base/status.h"
+#include "engine/analyser.h"
+#include "engine/sentence_analysis.h"
+
+namespace tavricat {
+
+class Engine;
+
+// The messages of a failed save.
+inline constexpr const char* kSentenceLibrarySaveFailed = "保存例句库时发生错误! 请确保本系统所在的硬盘有足够的剩余空间!";
+inline constexpr const char* kSentenceLibraryCopyFailed = "将备份例句库复制为不带“bak”后缀时出错。请检查硬盘空间是否足够！";
+
+// The refusals of an add.
+inline constexpr const char* kNoSegmentsToStore = "原文没有可存入例句库的词段。";
+inline constexpr const char* kTooManySegments = "原文超过255个词段，不能存入例句库！";
+inline constexpr const char* kLibraryFull = "例句库已有1048576个例句，不能再存入！";
+inline constexpr const char* kCaretInSegment = "原文词段中含有“^”，不能存入例句库！";
+
+// A posting list that would grow beyond this many characters becomes kStopMarker for good.
+inline constexpr std::size_t kMaxPostingsLength = 3500;
+inline constexpr const char* kStopMarker = "o";
+// Examples are numbered by 5 hexadecimal digits.
+inline constexpr std::size_t kMaxExamples = 0x100000;
+inline constexpr std::size_t kMaxSegments = 255;
+// The stored translation part, its leading "^" included, is cut to this many bytes (never
+// inside a double-byte character).
+inline constexpr std::size_t kMaxTranslationPart = 3000;
+
+// The upper-case, 5-digit hexadecimal form of an example index ("0001F").
+std::string hex5(std::size_t index);
+
+// Position of the "^" that ends the key of a library line (the first one that is not the
+// trail byte of a double-byte character), or npos.
+std::size_t findKeySeparator(std::string_view line);
+
+// ExampleKey of an analysis: segCount as at least two upper-case hex digits, then " " and
+// each segment key 1..segCount trimmed. Refused (nothing built) for more than 255 segments
+// and for a segment key holding "^" or a line end, which would break the line when read
+// back; an analysis without segments gives an empty key.
+Result<std::string> exampleKeyOf(const stClass& analysis);
+
+class SentenceLibrary {
+public:
+    // Line i of libSentences is example i: ExampleKey, " ^", translation. A deleted example
+    // stays as a tombstone (first three characters of its line + "^") so indexes never move.
+    LineList libSentences;
+    // Distinct source tokens in list order; strictly parallel to libPostings.
+    LineList libWords;
+    // Concatenated hex5 example indexes, newest first, or kStopMarker.
+    LineList libPostings;
+    // The files' name without extension, a native (UTF-8) file name: "MySentsEC".
+    std::string name;
+
+    // Loads <folder>/<name>.rf0, .rf1 and .rf2 and takes `name`. Fails (and leaves the
+    // library as it was) when any of them cannot be read. An .rf1 out of list order is sorted
+    // with its postings; missing postings lines become empty ones, postings lines beyond the
+    // words (they index nothing) are dropped.
+    Status load(FileSystem& fs, const std::string& userDataFolder, const std::string& name);
+    // Empties the three lists (the name stays).
+    void clear();
+
+    std::size_t exampleCount() const { return libSentences.size(); }
+    // Deleted examples (lines with an empty token part).
+    std::size_t tombstones() const;
+
+    // `addAsent`: `pair` is source "^" translation. The source is analysed with normSent
+    // into engine.refSent; the example is appended and its tokens indexed. Returns the new
+    // example's index. Refused, with nothing changed, when the source has no segments, more
+    // than 255 segments, a segment key with "^", or the library is full.
+    Result<std::size_t> addAsent(Engine& engine, const AnalysisOptions& options, std::string_view pair);
+    // The same steps with a ready analysis (workSent) and the translation without "^".
+    Result<std::size_t> addAnalysed(const stClass& analysis, std::string_view translation);
+
+    // Keeps the key (up to and with its "^") of example `index` and puts `translation` after
+    // it. False (nothing changed) for an index out of range or a line without "^".
+    bool replaceTranslation(std::size_t index, std::string_view translation);
+
+    // `deleteSample`: example `index` becomes a tombstone and leaves every posting list.
+    Status deleteSample(std::size_t index);
+
+    // `savelijuku`: writes .rf2, .rf1 and .rf0 through their bak files. When a copy of a bak
+    // file fails, the real three are deleted, the bak set is kept as the only copy, <name>.irf
+    // is renamed <name>.irfbak and kSentenceLibraryCopyFailed is shown. Any other failure
+    // shows kSentenceLibrarySaveFailed. Returns the shown message as an Io error.
+    Status savelijuku(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const;
+
+private:
+    void indexToken(std::string_view token, std::size_t example);
+};
+
+}  // namespace tavricat

@@ -1,0 +1,258 @@
+// The example-sentence library: the line formats an add writes, the index it keeps, deletes,
+// and the files with their safe save.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/engine.h"
+#include "memory/sentence_library.h"
+#include "support/faulty_file_system.h"
+#include "support/scripted_ports.h"
+#include "support/temp_folder.h"
+
+namespace tavricat {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::FsOp;
+using testing::ScriptedDialogs;
+using testing::TempFolder;
+
+// An analysis with the given segment keys, as the tokeniser would leave it.
+stClass analysisOf(const std::vector<std::string>& keys) {
+    stClass a;
+    a.reset(keys.size() + 1);
+    a.segCount = static_cast<std::int32_t>(keys.size());
+    a.wordCount = a.segCount;
+    for (std::size_t i = 0; i < keys.size(); ++i) a.segKeys[i + 1] = keys[i];
+    return a;
+}
+
+// Without any term the tokeniser gives no segments.
+Engine& withATerm(Engine& engine) {
+    SortedFind at = engine.termBase.find("have");
+    engine.termBase.insertAt(at.index, "have", "有");
+    return engine;
+}
+
+class SentenceLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override { withATerm(engine); }
+    Engine engine;
+    AnalysisOptions ec{Direction::EC, true, true};
+    SentenceLibrary lib;
+};
+
+TEST_F(SentenceLibraryTest, AnAddWritesTheExampleWordAndPostingLines) {
+    struct Case {
+        const char* pair;
+        const char* line;
+        LineList words, postings;
+    };
+    const Case cases[] = {
+        {"I have it^我有", "03 i have it ^我有", {"have", "i", "it"}, {"00000", "00000", "00000"}},
+        {"I have it", "03 i have it ^", {"have", "i", "it"}, {"00000", "00000", "00000"}},
+        {"Go.^去。^再去", "02 go . ^去。^再去", {".", "go"}, {"00000", "00000"}},
+        {"it is it^它\r\n是", "03 it is it ^它  是", {"is", "it"}, {"00000", "0000000000"}},
+    };
+    for (const Case& c : cases) {
+        SentenceLibrary fresh;
+        Result<std::size_t> added = fresh.addAsent(engine, ec, c.pair);
+        ASSERT_TRUE(added.isOk()) << c.pair << ": " << added.status().message();
+        EXPECT_EQ(*added, 0u);
+        EXPECT_EQ(fresh.libSentences, LineList{c.line}) << c.pair;
+        EXPECT_EQ(fresh.libWords, c.words) << c.pair;
+        EXPECT_EQ(fresh.libPostings, c.postings) << c.pair;
+    }
+}
+
+TEST_F(SentenceLibraryTest, KeysAreTrimmedAndTheCountIsTwoHexDigits) {
+    std::vector<std::string> many(26, "w");
+    many[0] = "  look after ";
+    ASSERT_TRUE(lib.addAnalysed(analysisOf(many), "照顾").isOk());
+    EXPECT_EQ(lib.libSentences[0].substr(0, 17), "1A look after w w");
+    EXPECT_EQ(lib.libWords, (LineList{"look after", "w"}));
+    EXPECT_EQ(lib.libPostings[1].size(), 25u * 5);
+}
+
+TEST_F(SentenceLibraryTest, PostingsAreNewestFirstAndStopForGood) {
+    ASSERT_TRUE(lib.addAsent(engine, ec, "I have it^我有").isOk());
+    ASSERT_TRUE(lib.addAsent(engine, ec, "You have^你有").isOk());
+    EXPECT_EQ(lib.libWords, (LineList{"have", "i", "it", "you"}));
+    EXPECT_EQ(lib.libPostings, (LineList{"0000100000", "00000", "00000", "00001"}));
+
+    // 700 postings are 3500 characters and stay; the 701st turns the list into the marker.
+    lib.libPostings[0] = std::string(3495, '0');
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"have"}), "x").isOk());
+    EXPECT_EQ(lib.libPostings[0], "00002" + std::string(3495, '0'));
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"have"}), "x").isOk());
+    EXPECT_EQ(lib.libPostings[0], "o");
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"have", "it"}), "x").isOk());
+    EXPECT_EQ(lib.libPostings[0], "o");
+    EXPECT_EQ(lib.libPostings[2], "0000400000");
+}
+
+TEST_F(SentenceLibraryTest, DeleteLeavesATombstoneAndClearsEveryPosting) {
+    ASSERT_TRUE(lib.addAsent(engine, ec, "I have it^我有").isOk());
+    ASSERT_TRUE(lib.addAsent(engine, ec, "I have^我有").isOk());
+    // A posting the key no longer yields (the term base changed since) goes too.
+    lib.libWords.insert(lib.libWords.begin(), "had");
+    lib.libPostings.insert(lib.libPostings.begin(), "0000100000");
+
+    ASSERT_TRUE(lib.deleteSample(0).isOk());
+    EXPECT_EQ(lib.libSentences, (LineList{"03 ^", "02 i have ^我有"}));
+    EXPECT_EQ(lib.libWords, (LineList{"had", "have", "i", "it"}));
+    EXPECT_EQ(lib.libPostings, (LineList{"00001", "00001", "00001", ""}));
+    EXPECT_EQ(lib.tombstones(), 1u);
+    EXPECT_EQ(lib.exampleCount(), 2u);
+
+    EXPECT_TRUE(lib.replaceTranslation(0, "新"));
+    EXPECT_EQ(lib.libSentences[0], "03 ^新");
+    EXPECT_TRUE(lib.replaceTranslation(1, "我有了"));
+    EXPECT_EQ(lib.libSentences[1], "02 i have ^我有了");
+    EXPECT_FALSE(lib.replaceTranslation(2, "x"));
+    EXPECT_EQ(lib.deleteSample(2).kind(), ErrorKind::BadInput);
+}
+
+TEST_F(SentenceLibraryTest, ACaretTrailByteIsNoSeparator) {
+    // 0x815E is one double-byte character whose second byte is "^".
+    const std::string han = "\x81\x5E";
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"a" + han}), "t").isOk());
+    EXPECT_EQ(findKeySeparator(lib.libSentences[0]), 7u);
+    ASSERT_TRUE(lib.replaceTranslation(0, "u"));
+    EXPECT_EQ(lib.libSentences[0], "01 a" + han + " ^u");
+}
+
+TEST_F(SentenceLibraryTest, TheTranslationPartIsCutWithoutSplittingACharacter) {
+    // "^" and 1499 double-byte characters fit; the 1500th would end beyond 3000 bytes.
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"x"}), std::string(4000, '\xB0')).isOk());
+    EXPECT_EQ(lib.libSentences[0], "01 x ^" + std::string(2998, '\xB0'));
+}
+
+TEST_F(SentenceLibraryTest, RefusalsChangeNothing) {
+    ASSERT_TRUE(lib.addAsent(engine, ec, "I have it^我有").isOk());
+    const SentenceLibrary before = lib;
+    auto unchanged = [&] {
+        EXPECT_EQ(lib.libSentences, before.libSentences);
+        EXPECT_EQ(lib.libWords, before.libWords);
+        EXPECT_EQ(lib.libPostings, before.libPostings);
+    };
+
+    Result<std::size_t> r = lib.addAnalysed(analysisOf(std::vector<std::string>(256, "w")), "x");
+    EXPECT_EQ(r.status().message(), kTooManySegments);
+    unchanged();
+    EXPECT_TRUE(lib.addAnalysed(analysisOf(std::vector<std::string>(255, "w")), "x").isOk());
+    lib = before;
+
+    r = lib.addAnalysed(analysisOf({"ok", "a^b"}), "x");
+    EXPECT_EQ(r.status().message(), kCaretInSegment);
+    unchanged();
+
+    r = lib.addAnalysed(analysisOf({}), "x");
+    EXPECT_EQ(r.status().message(), kNoSegmentsToStore);
+    r = lib.addAsent(engine, AnalysisOptions{Direction::EC, true, false}, "I have it^我有");
+    EXPECT_EQ(r.status().kind(), ErrorKind::Refused);
+    unchanged();
+
+    lib.libSentences.resize(kMaxExamples - 1);
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"it"}), "x").isOk());
+    EXPECT_EQ(lib.libPostings[2], "FFFFF00000");
+    r = lib.addAnalysed(analysisOf({"it"}), "x");
+    EXPECT_EQ(r.status().message(), kLibraryFull);
+    EXPECT_EQ(lib.exampleCount(), kMaxExamples);
+    EXPECT_EQ(lib.libPostings[2], "FFFFF00000");
+}
+
+class SentenceLibraryFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("s.rf0", "03 i have it ^我有\r\n02 you have ^你有\r\n");
+        dir.write("s.rf1", "have\r\ni\r\nit\r\nyou\r\n");
+        dir.write("s.rf2", "0000100000\r\n00000\r\n00000\r\n00001\r\n");
+        dir.write("s.irf", "标题\r\n作者\r\ns\r\n说明\r\n");
+        ASSERT_TRUE(lib.load(fs, dir.path(), "s").isOk());
+    }
+    bool noBaks() const { return !dir.exists("s.rf0bak") && !dir.exists("s.rf1bak") && !dir.exists("s.rf2bak"); }
+    TempFolder dir;
+    FaultyFileSystem fs;
+    ScriptedDialogs dialogs;
+    SentenceLibrary lib;
+};
+
+TEST_F(SentenceLibraryFilesTest, SaveWritesTheListsBackByteForByte) {
+    const std::string rf0 = dir.read("s.rf0"), rf1 = dir.read("s.rf1"), rf2 = dir.read("s.rf2");
+    ASSERT_TRUE(lib.savelijuku(fs, dialogs, dir.path()).isOk());
+    EXPECT_EQ(dir.read("s.rf0"), rf0);
+    EXPECT_EQ(dir.read("s.rf1"), rf1);
+    EXPECT_EQ(dir.read("s.rf2"), rf2);
+    EXPECT_TRUE(noBaks());
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    Engine engine;
+    ASSERT_TRUE(lib.addAsent(withATerm(engine), AnalysisOptions{}, "It is^是").isOk());
+    ASSERT_TRUE(lib.savelijuku(fs, dialogs, dir.path()).isOk());
+    SentenceLibrary again;
+    ASSERT_TRUE(again.load(fs, dir.path(), "s").isOk());
+    EXPECT_EQ(again.libSentences, lib.libSentences);
+    EXPECT_EQ(again.libWords, lib.libWords);
+    EXPECT_EQ(again.libPostings, lib.libPostings);
+    EXPECT_EQ(dir.read("s.rf2"), "0000100000\r\n00000\r\n00002\r\n0000200000\r\n00001\r\n");
+}
+
+TEST_F(SentenceLibraryFilesTest, AnEmptyLibrarySavesEmptyFiles) {
+    lib.clear();
+    ASSERT_TRUE(lib.savelijuku(fs, dialogs, dir.path()).isOk());
+    EXPECT_EQ(dir.read("s.rf0"), "");
+    EXPECT_EQ(dir.read("s.rf1"), "");
+    EXPECT_EQ(dir.read("s.rf2"), "");
+}
+
+TEST_F(SentenceLibraryFilesTest, AFailedCopyLeavesOnlyTheBakSet) {
+    lib.libSentences.push_back("01 new ^新");
+    fs.failOn(FsOp::Copy, "s.rf1");
+    Status saved = lib.savelijuku(fs, dialogs, dir.path());
+    EXPECT_EQ(saved.kind(), ErrorKind::Io);
+    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{kSentenceLibraryCopyFailed}));
+    for (const char* gone : {"s.rf0", "s.rf1", "s.rf2", "s.irf"}) EXPECT_FALSE(dir.exists(gone)) << gone;
+    EXPECT_EQ(dir.read("s.irfbak"), "标题\r\n作者\r\ns\r\n说明\r\n");
+    EXPECT_EQ(dir.read("s.rf0bak"), "03 i have it ^我有\r\n02 you have ^你有\r\n01 new ^新\r\n");
+    EXPECT_EQ(dir.read("s.rf1bak"), "have\r\ni\r\nit\r\nyou\r\n");
+}
+
+TEST_F(SentenceLibraryFilesTest, AFailedBakWriteKeepsTheRealFiles) {
+    const std::string rf0 = dir.read("s.rf0");
+    lib.libSentences.push_back("01 new ^新");
+    fs.failOn(FsOp::Write, "s.rf0bak");
+    EXPECT_EQ(lib.savelijuku(fs, dialogs, dir.path()).kind(), ErrorKind::Io);
+    EXPECT_EQ(dialogs.messages, (std::vector<std::string>{kSentenceLibrarySaveFailed}));
+    EXPECT_EQ(dir.read("s.rf0"), rf0);
+    EXPECT_TRUE(dir.exists("s.irf"));
+    EXPECT_FALSE(dir.exists("s.irfbak"));
+}
+
+TEST_F(SentenceLibraryFilesTest, AnUnsortedWordFileIsSortedWithItsPostings) {
+    dir.write("u.rf0", "");
+    dir.write("u.rf1", "you\r\nHave\r\n_x\r\nit\r\n");
+    dir.write("u.rf2", "00001\r\n0000100000\r\no\r\n");
+    SentenceLibrary loaded;
+    ASSERT_TRUE(loaded.load(fs, dir.path(), "u").isOk());
+    EXPECT_EQ(loaded.libWords, (LineList{"_x", "Have", "it", "you"}));
+    EXPECT_EQ(loaded.libPostings, (LineList{"o", "0000100000", "", "00001"}));
+    EXPECT_EQ(loaded.name, "u");
+
+    // A later add finds the words where the search expects them.
+    ASSERT_TRUE(loaded.addAnalysed(analysisOf({"have"}), "有").isOk());
+    EXPECT_EQ(loaded.libPostings[1], "000000000100000");
+}
+
+TEST_F(SentenceLibraryFilesTest, AMissingFileFailsAndKeepsTheLibrary) {
+    dir.write("m.rf0", "");
+    dir.write("m.rf1", "");
+    EXPECT_FALSE(lib.load(fs, dir.path(), "m").isOk());
+    EXPECT_EQ(lib.name, "s");
+    EXPECT_EQ(lib.exampleCount(), 2u);
+}
+
+}  // namespace
+}  // namespace tavricat
