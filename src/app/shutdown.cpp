@@ -61,6 +61,13 @@ Status Workbench::shutdown() {
              return Status::ok();
          },
          60},
+        // The sentence library tells the person about its own failures too.
+        {[&] {
+             if (!settings.curLiJuKuname.empty())
+                 sentenceLibrary.savelijuku(m_fs, m_dialogs, m_workspace.userDataFolder());
+             return Status::ok();
+         },
+         0},
         {[&] { return saveGrammar(); }, 70},
         {[&] { return writeSettingsStore(); }, 0},
         {[&] { return appendRunList("userlibw.saw", newUserWords); }, 80},

@@ -147,7 +147,9 @@ Status Workbench::openSentenceLibraryFiles() {
         return opened.status();
     }
     if (!opened->notice.empty()) tell(opened->notice);
-    return Status::ok();
+    Status loaded = sentenceLibrary.load(m_fs, m_workspace.userDataFolder(), settings.curLiJuKuname);
+    if (!loaded) tell(loaded.message());
+    return loaded;
 }
 
 Status Workbench::openLibraryInfo(LibraryKind kind) {

@@ -20,6 +20,7 @@
 #include "base/status.h"
 #include "engine/analyser.h"
 #include "engine/engine.h"
+#include "memory/sentence_library.h"
 #include "termbase/grammar_library.h"
 
 namespace tavricat {
@@ -80,6 +81,7 @@ public:
     GrammarLibrary grammar;
     StatusPanels statusPanels;
     Engine engine;               // term base, system dictionary, deleted words, morphology tables
+    SentenceLibrary sentenceLibrary;  // the current translation memory
     std::vector<std::string> notices;  // what start-up told the person, in order
 
 private:

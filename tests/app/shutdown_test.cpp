@@ -75,3 +75,27 @@ TEST_F(WorkbenchFixture, UnreadableWordLogIsNotOverwritten) {
 
 }  // namespace
 }  // namespace tavricat
+
+namespace tavricat {
+namespace {
+
+using testing::WorkbenchFixture;
+
+TEST_F(WorkbenchFixture, TheSentenceLibraryIsLoadedAtStartAndSavedAtShutdown) {
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_EQ(bench->sentenceLibrary.exampleCount(), 0u);
+    Result<std::size_t> added =
+        bench->sentenceLibrary.addAsent(bench->engine, bench->analysisOptions(), "I have a book.^我有一本书。");
+    ASSERT_TRUE(added.isOk()) << added.status().message();
+    ASSERT_TRUE(bench->shutdown().isOk());
+    EXPECT_NE(home.read("userdata/MySentsEC.rf0").find("^我有一本书。\r\n"), std::string::npos);
+    EXPECT_FALSE(home.exists("userdata/MySentsEC.rf0bak"));
+
+    auto next = makeWorkbench();
+    ASSERT_TRUE(next->start().isOk());
+    EXPECT_EQ(next->sentenceLibrary.exampleCount(), 1u);
+}
+
+}  // namespace
+}  // namespace tavricat
