@@ -15,6 +15,7 @@ void registerDocumentCommands(CLI::App& app, CliContext& context);  // segment, 
 void registerEngineCommands(CLI::App& app, CliContext& context);    // analyse, dict lookup/build
 void registerGrammarCommands(CLI::App& app, CliContext& context);   // grammar add/delete/import
 void registerMtCommands(CLI::App& app, CliContext& context);        // mt
+void registerTmCommands(CLI::App& app, CliContext& context);        // tm add, tm stats
 void registerDataCommands(CLI::App& app, CliContext& context);      // data verbs
 
 }  // namespace tavricat::cli

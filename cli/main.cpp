@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     registerEngineCommands(app, context);
     registerGrammarCommands(app, context);
     registerMtCommands(app, context);
+    registerTmCommands(app, context);
     registerDataCommands(app, context);
 
     try {
