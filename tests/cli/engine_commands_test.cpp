@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/encoding.h"
+#include "support/cli_home_test.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"
 
@@ -11,15 +12,7 @@ namespace {
 
 using testing::runCli;
 
-class CliEngineTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(cli({"init"}).exitCode, 0); }
-    testing::CliRun cli(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"--home", home.path()});
-        return runCli(arguments, config.path());
-    }
-    testing::TempFolder home, config, work;
-};
+using CliEngineTest = testing::CliHomeTest;
 
 TEST_F(CliEngineTest, BuildADictionaryAndAnalyseWithIt) {
     work.write("dict.txt", reinterpret_cast<const char*>(u8"look after\t照顾^^\napple\t[n.]苹果^个^\n\nzebra\t斑马^^\n"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/cli_home_test.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"
 
@@ -12,19 +13,15 @@ using testing::runCli;
 
 const char* utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-class CliGrammarTest : public ::testing::Test {
+class CliGrammarTest : public testing::CliHomeTest {
 protected:
     void SetUp() override {
-        ASSERT_EQ(cli({"init"}).exitCode, 0);
+        CliHomeTest::SetUp();
+        if (HasFatalFailure()) return;
         // Start from empty libraries rather than the delivered starter grammar.
         for (const char* name : {"modesEC.m1", "modesEC.m2", "modesCE.m1", "modesCE.m2"})
             home.write(std::string("userdata/") + name, "");
     }
-    testing::CliRun cli(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"--home", home.path()});
-        return runCli(arguments, config.path());
-    }
-    testing::TempFolder home, config, work;
 };
 
 TEST_F(CliGrammarTest, AddedPatternsAreSavedAsGbkLinesWithCrLf) {

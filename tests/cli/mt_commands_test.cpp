@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/encoding.h"
+#include "support/cli_home_test.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"
 
@@ -13,10 +14,11 @@ namespace {
 
 std::string utf8(const std::string& gbk) { return encoding::gbkToUtf8Lossy(gbk); }
 
-class CliMtTest : public ::testing::Test {
+class CliMtTest : public testing::CliHomeTest {
 protected:
     void SetUp() override {
-        ASSERT_EQ(cli({"init"}).exitCode, 0);
+        CliHomeTest::SetUp();
+        if (HasFatalFailure()) return;
         // A term base of five words and no system dictionary, so the results are known.
         std::remove(home.file("ecdict.IDX").c_str());
         home.write("userdata/modesEC.m1", "");
@@ -24,11 +26,6 @@ protected:
         home.write("userdata/MyDictEC.01", "go\r\ni\r\nto\r\nwant\r\nyou\r\n");
         home.write("userdata/MyDictEC.02", "去^^v^\r\n我^^^\r\n到^^^\r\n想要^^v^\r\n你^^^\r\n");
     }
-    testing::CliRun cli(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"--home", home.path()});
-        return testing::runCli(arguments, config.path());
-    }
-    testing::TempFolder home, config;
 };
 
 TEST_F(CliMtTest, WithoutRulesTheSegmentsKeepSourceOrder) {

@@ -3,21 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "base/encoding.h"
+#include "support/cli_home_test.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"
 
 namespace tavricat {
 namespace {
 
-class CliTmTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(cli({"init"}).exitCode, 0); }
-    testing::CliRun cli(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"--home", home.path()});
-        return testing::runCli(arguments, config.path());
-    }
-    testing::TempFolder home, config;
-};
+using CliTmTest = testing::CliHomeTest;
 
 TEST_F(CliTmTest, AddedPairsAreSavedAndCounted) {
     testing::CliRun added = cli({"tm", "add", reinterpret_cast<const char*>(u8"I have a book.^我有一本书。")});

@@ -13,6 +13,7 @@
 #include "base/line_list.h"
 #include "base/list_order.h"
 #include "engine/verb_forms.h"
+#include "support/cli_home_test.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"
 
@@ -85,15 +86,7 @@ TEST(DeliveredAbbreviations, SortedWithTheirFullStops) {
         EXPECT_FALSE(findSorted(abbreviations, word).found) << word;
 }
 
-class DeliveredHome : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(cli({"init"}).exitCode, 0); }
-    testing::CliRun cli(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), {"--home", home.path()});
-        return testing::runCli(arguments, config.path());
-    }
-    testing::TempFolder home, config;
-};
+using DeliveredHome = testing::CliHomeTest;
 
 TEST_F(DeliveredHome, AbbreviationsKeepTheDemoDocumentsSentencesWhole) {
     testing::CliRun run = cli({"segment", kDemo + "/sample_en.txt"});
