@@ -57,4 +57,15 @@ std::string_view trim(std::string_view text) {
     return text.substr(b, e - b);
 }
 
+std::string_view cutToBytes(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return text;
+    std::size_t end = 0;
+    while (end < text.size()) {
+        std::size_t next = end + charLength(text, end);
+        if (next > limit) break;
+        end = next;
+    }
+    return text.substr(0, end);
+}
+
 }  // namespace tavricat::gbk

@@ -37,4 +37,7 @@ std::string asciiUpper(std::string_view text);
 // the system's "trim" does; double-byte blanks are text and stay.
 std::string_view trim(std::string_view text);
 
+// `text` cut to at most `limit` bytes, never inside a double-byte character.
+std::string_view cutToBytes(std::string_view text, std::size_t limit);
+
 }  // namespace tavricat::gbk

@@ -31,17 +31,6 @@ std::size_t findAsciiChar(std::string_view text, char c) {
     return std::string_view::npos;
 }
 
-// `text` cut to at most `limit` bytes, never inside a double-byte character.
-std::string_view cutToBytes(std::string_view text, std::size_t limit) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        std::size_t next = end + gbk::charLength(text, end);
-        if (next > limit) break;
-        end = next;
-    }
-    return text.substr(0, end);
-}
-
 // The translation part of a stored line: "^" + translation, line ends flattened to blanks
 // (a line end would split the line and shift every later example), cut to its limit.
 std::string translationPart(std::string_view translation) {
@@ -49,7 +38,7 @@ std::string translationPart(std::string_view translation) {
     part += translation;
     std::replace(part.begin(), part.end(), '\r', ' ');
     std::replace(part.begin(), part.end(), '\n', ' ');
-    return std::string(cutToBytes(part, kMaxTranslationPart));
+    return std::string(gbk::cutToBytes(part, kMaxTranslationPart));
 }
 
 bool isTombstone(std::string_view line) {

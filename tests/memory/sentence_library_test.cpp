@@ -7,6 +7,7 @@
 
 #include "engine/engine.h"
 #include "memory/sentence_library.h"
+#include "support/analysis_builder.h"
 #include "support/faulty_file_system.h"
 #include "support/scripted_ports.h"
 #include "support/temp_folder.h"
@@ -14,20 +15,11 @@
 namespace tavricat {
 namespace {
 
+using testing::analysisOf;
 using testing::FaultyFileSystem;
 using testing::FsOp;
 using testing::ScriptedDialogs;
 using testing::TempFolder;
-
-// An analysis with the given segment keys, as the tokeniser would leave it.
-stClass analysisOf(const std::vector<std::string>& keys) {
-    stClass a;
-    a.reset(keys.size() + 1);
-    a.segCount = static_cast<std::int32_t>(keys.size());
-    a.wordCount = a.segCount;
-    for (std::size_t i = 0; i < keys.size(); ++i) a.segKeys[i + 1] = keys[i];
-    return a;
-}
 
 // Without any term the tokeniser gives no segments.
 Engine& withATerm(Engine& engine) {

@@ -1,0 +1,305 @@
+#include "memory/fuzzy_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/gbk.h"
+#include "base/ports.h"
+#include "document/inline_tags.h"
+#include "engine/engine.h"
+#include "engine/find_word.h"
+#include "memory/posting_merge.h"
+
+namespace tavricat {
+
+namespace {
+
+// The rate rounded to six significant digits, written with six decimals.
+std::string rateText(double rate) {
+    char rounded[32];
+    std::snprintf(rounded, sizeof rounded, "%.6g", rate);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", std::strtod(rounded, nullptr));
+    return text;
+}
+
+// Reads hexadecimal text; nullopt when it holds anything else.
+std::optional<std::size_t> readHex(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::size_t value = 0;
+    for (char c : text) {
+        int digit = (c >= '0' && c <= '9') ? c - '0'
+                    : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                    : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                                              : -1;
+        if (digit < 0) return std::nullopt;
+        value = value * 16 + static_cast<std::size_t>(digit);
+    }
+    return value;
+}
+
+std::vector<std::string> segmentKeys(const stClass& sentence) {
+    const auto count = static_cast<std::size_t>(std::max(sentence.segCount, 0));
+    std::vector<std::string> keys;
+    keys.reserve(count);
+    for (std::size_t k = 1; k <= count && k < sentence.segKeys.size(); ++k) keys.push_back(sentence.segKeys[k]);
+    return keys;
+}
+
+// Marks every maximal run of consecutive matched positions (two or more) as a phrase hit of
+// the example, keeping the longer of two runs that start at one position.
+void recordRuns(std::vector<std::size_t>& positions, std::size_t example, std::vector<PhraseHit>& hits) {
+    std::sort(positions.begin(), positions.end());
+    std::size_t runStart = 0;
+    for (std::size_t k = 1; k <= positions.size(); ++k) {
+        if (k < positions.size() && positions[k] == positions[k - 1] + 1) continue;
+        const std::size_t span = k - runStart;
+        const std::size_t first = positions[runStart];
+        if (span >= 2 && first < hits.size() && hits[first].span < static_cast<int>(span)) {
+            hits[first] = PhraseHit{static_cast<int>(span), 0, hex5(example)};
+        }
+        runStart = k;
+    }
+}
+
+// The items of a "|"-separated list, in order (empty ones included).
+std::vector<std::string_view> barItems(std::string_view list) {
+    std::vector<std::string_view> items;
+    std::size_t from = 0;
+    while (true) {
+        std::size_t bar = list.find('|', from);
+        items.push_back(list.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from));
+        if (bar == std::string_view::npos) return items;
+        from = bar + 1;
+    }
+}
+
+std::string_view firstItem(std::string_view list) { return list.substr(0, list.find('|')); }
+
+void replaceAllOf(std::string& text, std::string_view what, std::string_view with) {
+    if (what.empty()) return;
+    std::string result;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, from)) {
+        result.append(text, from, at - from);
+        result.append(with);
+        from = at + what.size();
+    }
+    result.append(text, from, std::string::npos);
+    text = std::move(result);
+}
+
+// The translation of a stored line: after the first "^" of the line from its third
+// character on (at most 3000 characters), cut to `limit`.
+std::string_view translationOf(std::string_view line, std::size_t limit) {
+    std::string_view rest = gbk::cutToBytes(line.substr(std::min<std::size_t>(2, line.size())), 3000);
+    std::size_t caret = findKeySeparator(rest);
+    if (caret == std::string_view::npos) return {};
+    return gbk::cutToBytes(rest.substr(caret + 1), limit);
+}
+
+}  // namespace
+
+std::optional<std::size_t> FuzzySearch::bestExample() const {
+    if (CandidateList.empty()) return std::nullopt;
+    const std::string& best = CandidateList.back();
+    if (best.size() < 13) return std::nullopt;
+    return readHex(std::string_view(best).substr(8, 5));
+}
+
+void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search) {
+    search.CandidateList.clear();
+    search.ExactHit = false;
+    if (library.libSentences.empty()) return;
+
+    const std::vector<std::string> tokens = segmentKeys(sentence);
+    const std::size_t n = tokens.size();
+    const std::vector<QueryToken> query = classifyQueryTokens(library, tokens);
+
+    std::string queryKey;
+    for (const QueryToken& token : query) {
+        if (!queryKey.empty()) queryKey += ' ';
+        queryKey += token.text;
+    }
+    queryKey += " ^";
+    const bool sentenceHasTag = hasTag(sentence.text);
+    const int queryTags = countTags(queryKey);
+
+    search.PhraseHits.assign(n, PhraseHit{});
+    double best = 0;
+
+    PostingMerge merge(query);
+    std::size_t example = 0;
+    std::vector<std::size_t> matched;
+    while (merge.next(example, matched)) {
+        if (example >= library.libSentences.size()) continue;  // a stale posting
+        const std::string& line = library.libSentences[example];
+        const int m = static_cast<int>(readHex(std::string_view(line).substr(0, 2)).value_or(0));
+
+        if (line.size() >= 3 && line.compare(3, queryKey.size(), queryKey) == 0) {
+            search.CandidateList.assign(1, rateText(1.0) + hex5(example));
+            search.ExactHit = true;
+            return;
+        }
+
+        std::size_t last = 0;
+        for (std::size_t l = 0; l < n; ++l) {
+            if (query[l].kind != QueryTokenClass::Unindexed) continue;
+            std::size_t at = findWordFrom(last + 1, line, query[l].text);
+            if (at > 0) {
+                last = at;
+                matched.push_back(l);
+            }
+        }
+
+        int d = m;
+        if (!sentenceHasTag) d -= countTags(line);
+        const std::size_t caret = findKeySeparator(line);
+        d -= countTags(std::string_view(line).substr(0, caret == std::string::npos ? line.size() : caret + 1));
+        if (d < static_cast<int>(n)) d = static_cast<int>(n) - queryTags;
+        if (d == 0) d = 100;
+        const double rate = static_cast<double>(matched.size()) / d;
+
+        recordRuns(matched, example, search.PhraseHits);
+
+        if (rate > kCandidateThreshold && rate > best) {
+            best = rate;
+            search.CandidateList.push_back(rateText(rate) + hex5(example));
+        }
+    }
+}
+
+std::string getsimsent(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,
+                       FuzzySearch& search) {
+    stClass& sentence = engine.workSent;
+    findsimint(library, sentence, search);
+    if (search.CandidateList.empty()) return {};
+
+    std::sort(search.CandidateList.begin(), search.CandidateList.end());
+    const std::optional<std::size_t> best = search.bestExample();
+    if (!best || *best >= library.libSentences.size()) {
+        if (search.dialogs) search.dialogs->message(kUnreadableCandidate);
+        return {};
+    }
+    const std::string_view line = library.libSentences[*best];
+    std::optional<std::size_t> count = readHex(line.substr(0, std::min<std::size_t>(2, line.size())));
+    if (!count && search.dialogs) search.dialogs->message(kUnreadableCandidate);
+    const int m = static_cast<int>(count.value_or(0));
+
+    const std::string_view stored = gbk::cutToBytes(line.substr(std::min<std::size_t>(2, line.size())), 3000);
+    const std::size_t caret = findKeySeparator(stored);
+    const std::string exampleSource(stored.substr(0, caret));
+    search.StoredTarget = caret == std::string_view::npos
+                              ? std::string()
+                              : std::string(gbk::cutToBytes(stored.substr(caret + 1), 2000));
+    search.AdaptedTarget = search.StoredTarget;
+
+    // Where each token of the sentence occurs in the example's source. The search start
+    // moves on by the token's length less one, not to the match.
+    const std::vector<std::string> tokens = segmentKeys(sentence);
+    const std::size_t n = tokens.size();
+    std::vector<std::size_t> pos(n, 0), len(n, 0);
+    std::size_t start = 1;
+    int found = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string_view token = gbk::trim(tokens[i]);
+        if (hasTag(tokens[i])) continue;
+        pos[i] = findWordFrom(start, exampleSource, token);
+        if (pos[i] > 0) {
+            ++found;
+            len[i] = token.size();
+            start = start + len[i] - 1;
+        }
+    }
+
+    int d = m;
+    if (hasTag(exampleSource)) d -= countTags(exampleSource);
+    int q = static_cast<int>(n);
+    if (hasTag(sentence.text)) q -= countTags(sentence.text);
+    if (d < q) d = q;
+    if (d == 0) d = 100;
+    search.ExampleRate = static_cast<double>(found) / d;
+    if (search.RateOnly) return {};
+
+    const auto percent = static_cast<long>(std::floor(search.ExampleRate * 100));
+    if (percent <= options.matchrate) search.ExampleRate = kNoExampleRate;
+
+    if (search.ExampleRate < 1.1 && static_cast<long>(search.ExampleRate) == 1) return search.StoredTarget;
+
+    if (search.ExampleRate < 1) {
+        // Each gap of unmatched tokens: the example's words between the neighbouring matches
+        // are looked up, and their meaning in the stored translation is replaced by the
+        // meanings of the sentence's words of the gap.
+        for (std::size_t i = 0; i < n; ++i) {
+            if (pos[i] != 0) continue;
+            const long from = i == 0 ? 1 : static_cast<long>(pos[i - 1] + len[i - 1]) - 1;
+            long end = static_cast<long>(exampleSource.size()) + 1;
+            for (std::size_t e = i; e < n; ++e) {
+                if (pos[e] > 0) {
+                    end = static_cast<long>(pos[e]);
+                    break;
+                }
+            }
+            const long first = std::max(from, 1L);
+            const long length = std::max(end - from, 0L);
+            std::string piece(
+                gbk::trim(std::string_view(exampleSource)
+                              .substr(std::min<std::size_t>(static_cast<std::size_t>(first - 1), exampleSource.size()),
+                                      static_cast<std::size_t>(length))));
+            std::string spare;
+            normSent(piece, spare, engine, options.analysis);
+
+            std::string replaced;
+            const stClass& example = engine.refSent;
+            for (std::int32_t k = 1; k <= example.segCount; ++k) {
+                const auto slot = static_cast<std::size_t>(k);
+                const std::string items = example.segKeys[slot] + "|" + example.segTrans[slot] + "|";
+                for (std::string_view item : barItems(items)) {
+                    if (!item.empty() && search.AdaptedTarget.find(item) != std::string::npos) {
+                        replaced += item;
+                        break;
+                    }
+                }
+            }
+            if (replaced.empty() || search.AdaptedTarget.find(replaced) == std::string::npos) continue;
+
+            std::string replacement;
+            std::size_t e = i;
+            for (; e < n && pos[e] == 0; ++e) {
+                if (e + 1 < sentence.segTrans.size()) replacement += firstItem(sentence.segTrans[e + 1]);
+            }
+            replaceAllOf(search.AdaptedTarget, replaced, replacement);
+            i = e;  // the loop goes on after the gap
+        }
+        return search.AdaptedTarget;
+    }
+
+    // No usable example: a meaning that an example sharing a run of tokens uses goes first,
+    // so the machine translation that follows picks it.
+    for (std::size_t u = 0; u + 1 < n;) {
+        const PhraseHit& hit = search.PhraseHits[u];
+        if (hit.span < 1) {
+            ++u;
+            continue;
+        }
+        const std::optional<std::size_t> index = readHex(hit.example);
+        const std::string_view target = index && *index < library.libSentences.size()
+                                            ? translationOf(library.libSentences[*index], 3000)
+                                            : std::string_view();
+        for (std::size_t j = u; j < u + static_cast<std::size_t>(hit.span) && j + 1 < sentence.segTrans.size(); ++j) {
+            std::string& meanings = sentence.segTrans[j + 1];
+            for (std::string_view item : barItems(meanings)) {
+                if (!item.empty() && target.find(item) != std::string_view::npos) {
+                    meanings = std::string(item) + "|" + meanings;
+                    break;
+                }
+            }
+        }
+        u += static_cast<std::size_t>(hit.span);
+    }
+    return {};
+}
+
+}  // namespace tavricat
