@@ -17,6 +17,33 @@ Status moveAside(FileSystem& fs, const std::string& path, const std::string& sta
     return renamed;
 }
 
+// A complete set of bak files means a save wrote all of them (each is written whole or not
+// at all) and then stopped while copying them over the real files, or found a copy failing:
+// the bak set holds the newest complete library, the real files may be a mix. The copies
+// are done again, and only when all of them succeeded are the bak files removed, so an
+// interruption here leaves the same situation for the next start.
+Status finishInterruptedSave(const Workspace& workspace, const std::string& name,
+                             const std::vector<std::string>& extensions,
+                             const std::vector<std::string>& infoExtensions, LibraryFilesOpening& opening) {
+    FileSystem& fs = workspace.fs();
+    for (const std::string& ext : extensions)
+        if (!fs.exists(workspace.userDataFile(bakPathOf(name + ext)))) return Status::ok();
+    for (const std::string& ext : extensions) {
+        Status copied = fs.copyFile(workspace.userDataFile(bakPathOf(name + ext)), workspace.userDataFile(name + ext));
+        if (!copied) return copied;
+    }
+    for (const std::string& ext : extensions) fs.remove(workspace.userDataFile(bakPathOf(name + ext)));
+    // A failed save renamed the information file; it belongs to the restored library.
+    for (const std::string& ext : infoExtensions) {
+        const std::string info = workspace.userDataFile(name + ext);
+        if (fs.exists(bakPathOf(info)) && !fs.exists(info)) {
+            if (Status renamed = fs.rename(bakPathOf(info), info); !renamed) return renamed;
+        }
+    }
+    opening.restoredFromBak = true;
+    return Status::ok();
+}
+
 }  // namespace
 
 Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const std::string& name,
@@ -25,6 +52,9 @@ Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const s
                                              const std::string& kindName, const std::string& stamp) {
     FileSystem& fs = workspace.fs();
     LibraryFilesOpening opening;
+
+    if (Status restored = finishInterruptedSave(workspace, name, extensions, infoExtensions, opening); !restored)
+        return restored;
 
     std::vector<std::string> paths;
     std::size_t present = 0;
@@ -62,11 +92,15 @@ Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const s
         }
     }
 
+    if (opening.restoredFromBak) {
+        opening.notice = kindName + " " + encoding::utf8ToGbkLossy(name) + " 上次保存未完成，已用备份文件恢复。";
+    }
     if (!opening.movedAside.empty()) {
+        if (!opening.notice.empty()) opening.notice += "\r\n";
         std::string list;
         for (const std::string& path : opening.movedAside) list += "\r\n" + encoding::utf8ToGbkLossy(path);
-        opening.notice = kindName + " " + encoding::utf8ToGbkLossy(name) +
-                         " 的文件不全或上次保存未完成。为了不丢失数据，以下文件已移到一旁：" + list;
+        opening.notice += kindName + " " + encoding::utf8ToGbkLossy(name) +
+                          " 的文件不全或上次保存未完成。为了不丢失数据，以下文件已移到一旁：" + list;
     }
     return opening;
 }

@@ -2,7 +2,9 @@
 // Opening the file set of a library at start-up (term base: .01 .02; sentence library:
 // .rf0 .rf1 .rf2). A complete set is used as it is; a missing set is created empty. Files
 // that would otherwise be lost are first moved aside under a name that says so
-// ("<file>.orphan-<date-time>") and the person is told where they went:
+// ("<file>.orphan-<date-time>") and the person is told where they went. A complete set of
+// bak files (a save interrupted while copying them over the real files) is copied over the
+// real files first and the library opens with the newest content it had. Moved aside are:
 //  - the surviving files of an incomplete set (they would be overwritten by the empty set);
 //  - bak files left by a save that failed half-way (they hold the newest content, and the
 //    next save would overwrite them).
@@ -17,6 +19,7 @@ namespace tavricat {
 
 struct LibraryFilesOpening {
     bool wasComplete = false;              // every file of the set existed
+    bool restoredFromBak = false;          // an interrupted save was finished from its bak set
     std::vector<std::string> created;      // empty files written
     std::vector<std::string> movedAside;   // new paths of the files kept aside
     std::string notice;                    // GBK message for the person; empty when nothing moved

@@ -5,7 +5,9 @@ namespace tavricat {
 BakSaveResult saveThroughBak(FileSystem& fs, const std::vector<BakSaveFile>& files) {
     BakSaveResult result;
     for (const BakSaveFile& file : files) {
-        Status written = fs.writeFile(bakPathOf(file.path), file.content);
+        // Through a scratch file: a bak file that exists is whole, so a complete bak set
+        // found after a crash can be trusted (see openLibraryFiles).
+        Status written = replaceFile(fs, bakPathOf(file.path), file.content);
         if (!written) {
             result.outcome = BakSaveOutcome::WriteFailed;
             result.detail = written;

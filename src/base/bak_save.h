@@ -1,6 +1,7 @@
 #pragma once
 // The safe-save protocol of the libraries: every file is first written (and flushed) to its
-// name with "bak" appended ("name.01" -> "name.01bak"); then each bak file is copied over the
+// name with "bak" appended ("name.01" -> "name.01bak"), each through a scratch file so that a
+// bak file is either whole or absent; then each bak file is copied over the
 // real one; when every copy succeeded the bak files are deleted. When a copy fails, the real
 // files are deleted and the bak files kept: they are then the one complete, newest copy,
 // and no mix of old and new real files can be taken for the library.

@@ -1,5 +1,7 @@
 #include "engine/term_base.h"
 
+#include "app/library_creation.h"
+
 #include "base/bak_save.h"
 #include "base/encoding.h"
 #include "base/gbk.h"
@@ -8,8 +10,7 @@ namespace tavricat {
 
 namespace {
 
-constexpr const char* kEmptyFileName = "文件名不能为空！请重新输入。";
-constexpr const char* kNameExists = "文件名称已存在，请重新命名！";
+constexpr const char* kEmptyFileName = kEmptyLibraryFileName;
 
 std::string termFile(const std::string& folder, const std::string& name, const char* extension) {
     return joinPath(folder, name + extension);
@@ -126,28 +127,7 @@ Status TermBase::saveTermBaseAs(FileSystem& fs, Dialogs& dialogs, const std::str
 }
 
 Result<std::string> createTermBase(FileSystem& fs, const std::string& userDataFolder, const LibraryInfo& info) {
-    std::string_view reduced = info.fileName;
-    reduced = gbk::trim(reduced.substr(0, reduced.find('.')));
-    if (reduced.empty()) return Status::error(ErrorKind::Refused, kEmptyFileName);
-    Result<std::string> name = encoding::gbkToUtf8(reduced);
-    if (!name) return name.status();
-    // Any file of the set, in any case of its name, belongs to a library that must not be
-    // overwritten with empty files.
-    const char* const extensions[] = {".inf", ".01", ".02"};
-    for (const char* extension : extensions)
-        if (fs.exists(findCaseInsensitive(fs, userDataFolder, *name + extension)))
-            return Status::error(ErrorKind::Refused, kNameExists);
-
-    for (const char* extension : extensions) {
-        const std::string path = termFile(userDataFolder, *name, extension);
-        Status written = replaceFile(fs, path, extension == extensions[0] ? joinLines(info.toLines()) : std::string());
-        if (!written) {
-            // Leave no partial set behind: it would block the name and look like a damaged library.
-            for (const char* made : extensions) fs.remove(termFile(userDataFolder, *name, made));
-            return written;
-        }
-    }
-    return *name;
+    return createLibraryFiles(fs, userDataFolder, LibraryKind::TermBase, info);
 }
 
 }  // namespace tavricat

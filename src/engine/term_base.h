@@ -72,12 +72,8 @@ private:
     LineList m_unmatchedEntries;
 };
 
-// Creates a new, empty term base from the library-information dialog's answers (GBK). The
-// file name is reduced to its part before the first "." and trimmed. Refused with
-// "文件名不能为空！请重新输入。" when nothing is left, and with "文件名称已存在，请重新命名！"
-// when <name>.inf, .01 or .02 already exists (the dialog then stays open). Otherwise writes
-// <name>.inf (title, author, the file name as typed, description) and empty .01 and .02, and
-// returns the native name under which the new term base loads.
+// Creates a new, empty term base from the library-information dialog's answers (GBK):
+// <name>.inf and empty .01 and .02 (app/library_creation.h). Returns the native name.
 Result<std::string> createTermBase(FileSystem& fs, const std::string& userDataFolder, const LibraryInfo& info);
 
 }  // namespace tavricat

@@ -6,6 +6,7 @@
 #include "base/bak_save.h"
 #include "base/gbk.h"
 #include "base/list_order.h"
+#include "document/han_spacing.h"
 #include "engine/engine.h"
 
 namespace tavricat {
@@ -144,6 +145,18 @@ void SentenceLibrary::indexToken(std::string_view token, std::size_t example) {
     if (postings == kStopMarker) return;
     postings.insert(0, hex5(example));
     if (postings.size() > kMaxPostingsLength) postings = kStopMarker;
+}
+
+Result<std::size_t> SentenceLibrary::ImPortASent(Engine& engine, const AnalysisOptions& options,
+                                                 std::string_view line) {
+    if (line.size() <= 5) return refused(kNotALibraryLine);
+    const std::string_view rest = line.substr(3);
+    const std::size_t caret = findKeySeparator(rest);
+    if (caret == std::string_view::npos) return refused(kNotALibraryLine);
+    std::string source(rest.substr(0, caret));
+    std::string spare;
+    normSent(source, spare, engine, options);
+    return addAnalysed(engine.refSent, ClearSpaceInCChars(rest.substr(caret + 1)));
 }
 
 bool SentenceLibrary::replaceTranslation(std::size_t index, std::string_view translation) {

@@ -28,6 +28,7 @@ inline constexpr const char* kSentenceLibraryCopyFailed = "将备份例句库复
 inline constexpr const char* kNoSegmentsToStore = "原文没有可存入例句库的词段。";
 inline constexpr const char* kTooManySegments = "原文超过255个词段，不能存入例句库！";
 inline constexpr const char* kLibraryFull = "例句库已有1048576个例句，不能再存入！";
+inline constexpr const char* kNotALibraryLine = "不是例句库的行。";
 inline constexpr const char* kCaretInSegment = "原文词段中含有“^”，不能存入例句库！";
 
 // A posting list that would grow beyond this many characters becomes kStopMarker for good.
@@ -84,6 +85,12 @@ public:
     Result<std::size_t> addAsent(Engine& engine, const AnalysisOptions& options, std::string_view pair);
     // The same steps with a ready analysis (workSent) and the translation without "^".
     Result<std::size_t> addAnalysed(const stClass& analysis, std::string_view translation);
+
+    // `ImPortASent`: `line` in library-line form ("03 i have it ^我有"): the text between the
+    // count and the first "^" is analysed again and stored with the translation, blanks
+    // between its Chinese characters removed. Lines of 5 characters or fewer and lines
+    // without "^" are refused.
+    Result<std::size_t> ImPortASent(Engine& engine, const AnalysisOptions& options, std::string_view line);
 
     // Keeps the key (up to and with its "^") of example `index` and puts `translation` after
     // it. False (nothing changed) for an index out of range or a line without "^".

@@ -100,17 +100,27 @@ TEST_F(WorkbenchFixture, SurvivingFilesOfAnIncompleteLibraryAreMovedAsideNotLost
     EXPECT_TRUE(told);
 }
 
-TEST_F(WorkbenchFixture, BakFilesOfAFailedSaveAreKeptFromTheNextSave) {
-    // What a failed copy during a term-base save leaves behind.
-    home.write("userdata/MyDictEC.01bak", "newest keys\r\n");
-    home.write("userdata/MyDictEC.02bak", "newest values\r\n");
-    home.write("userdata/MyDictEC.infbak", "title\r\n");
-    auto bench = makeWorkbench();
-    ASSERT_TRUE(bench->start().isOk());
-    EXPECT_EQ(home.read("userdata/MyDictEC.01bak.orphan-20260101-000000"), "newest keys\r\n");
-    EXPECT_EQ(home.read("userdata/MyDictEC.02bak.orphan-20260101-000000"), "newest values\r\n");
-    EXPECT_TRUE(home.exists("userdata/MyDictEC.infbak.orphan-20260101-000000"));
+TEST_F(WorkbenchFixture, AWholeBakSetIsRestoredAndAPartialOneKeptAside) {
+    // What a failed copy during a term-base save leaves behind: the bak set only.
+    home.write("userdata/MyDictEC.01bak", "pear\r\n");
+    home.write("userdata/MyDictEC.02bak", "梨\r\n");
+    home.write("userdata/MyDictEC.infbak", "Fruit\r\nme\r\nMyDictEC\r\n");
+    std::remove(home.file("userdata/MyDictEC.01").c_str());
+    std::remove(home.file("userdata/MyDictEC.02").c_str());
+    std::remove(home.file("userdata/MyDictEC.inf").c_str());
+    // A sentence-library save stopped while writing its bak files: the real set is whole.
+    home.write("userdata/MySentsEC.rf2bak", "00000\r\n");
+    {
+        auto bench = makeWorkbench();
+        ASSERT_TRUE(bench->start().isOk());
+        EXPECT_EQ(bench->engine.termBase.lookupKey("pear"), "梨");
+        EXPECT_EQ(bench->termBaseInfo.title, "Fruit");
+    }
+    EXPECT_EQ(home.read("userdata/MyDictEC.01"), "pear\r\n");
     EXPECT_FALSE(home.exists("userdata/MyDictEC.01bak"));
+    EXPECT_FALSE(home.exists("userdata/MyDictEC.infbak"));
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf2bak.orphan-20260101-000000"), "00000\r\n");
+    EXPECT_FALSE(home.exists("userdata/MySentsEC.rf2bak"));
 }
 
 TEST_F(WorkbenchFixture, RecoveryJournalIsReplayedOnceAndLoggedAtACleanShutdown) {

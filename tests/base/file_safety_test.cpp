@@ -39,7 +39,7 @@ TEST_F(BakSaveTest, SavedFilesReplaceTheOldOnesAndNoBakRemains) {
 }
 
 TEST_F(BakSaveTest, FailedBakWriteLeavesTheRealFilesUntouched) {
-    fs.failOn(FsOp::Write, "lib.02bak");
+    fs.failOn(FsOp::Write, "lib.02bak.tmp-save");
     BakSaveResult result = saveThroughBak(fs, files());
     EXPECT_EQ(result.outcome, BakSaveOutcome::WriteFailed);
     EXPECT_EQ(dir.read("lib.01"), "old keys\r\n");

@@ -136,7 +136,7 @@ TEST_F(TermBaseTest, FailedCopyLeavesTheBakPairAsTheOnlyCopy) {
 
 TEST_F(TermBaseTest, FailedBakWriteLeavesTheRealFilesUntouched) {
     ASSERT_TRUE(terms.insertAt(3, "date", "枣"));
-    fs.failOn(FsOp::Write, "t.02bak");
+    fs.failOn(FsOp::Write, "t.02bak.tmp-save");
     Status saved = terms.saveTermBase(fs, dialogs, dir.path());
     EXPECT_FALSE(saved.isOk());
     EXPECT_EQ(saved.message(), kTermBaseSaveFailed);

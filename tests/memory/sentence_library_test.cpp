@@ -215,7 +215,7 @@ TEST_F(SentenceLibraryFilesTest, AFailedCopyLeavesOnlyTheBakSet) {
 TEST_F(SentenceLibraryFilesTest, AFailedBakWriteKeepsTheRealFiles) {
     const std::string rf0 = dir.read("s.rf0");
     lib.libSentences.push_back("01 new ^新");
-    fs.failOn(FsOp::Write, "s.rf0bak");
+    fs.failOn(FsOp::Write, "s.rf0bak.tmp-save");
     EXPECT_EQ(lib.savelijuku(fs, dialogs, dir.path()).kind(), ErrorKind::Io);
     EXPECT_EQ(dialogs.messages, (std::vector<std::string>{kSentenceLibrarySaveFailed}));
     EXPECT_EQ(dir.read("s.rf0"), rf0);

@@ -1,0 +1,87 @@
+#include "app/sentence_library_switch.h"
+
+#include "app/library_creation.h"
+#include "app/workbench.h"
+#include "base/encoding.h"
+
+namespace tavricat {
+
+namespace {
+
+// What the status bar and the messages call a library: its title, or its name without one.
+std::string shownTitle(const LibraryInfo& info, const std::string& name) {
+    return info.title.empty() ? encoding::utf8ToGbkLossy(name) : info.title;
+}
+
+LibraryInfo readInfo(Workbench& workbench, const std::string& name) {
+    Result<LineList> lines =
+        loadLines(workbench.fs(), workbench.workspace().userDataFile(name + infoExtension(LibraryKind::SentenceLibrary)));
+    return lines ? LibraryInfo::fromLines(*lines) : LibraryInfo{};
+}
+
+// Saves the current library and puts `next` in its place. When the save fails (savelijuku
+// has told the person) the current library stays.
+Status install(Workbench& workbench, SentenceLibrary next, const std::string& name, const LibraryInfo& info) {
+    if (!workbench.sentenceLibrary.name.empty()) {
+        Status saved = workbench.sentenceLibrary.savelijuku(workbench.fs(), workbench.dialogs(),
+                                                           workbench.workspace().userDataFolder());
+        if (!saved) return saved;
+    }
+    workbench.sentenceLibrary = std::move(next);
+    workbench.settings.curLiJuKuname = name;
+    workbench.sentenceLibraryInfo = info;
+    workbench.statusPanels[2] = "例句库: " + shownTitle(info, name);
+    return Status::ok();
+}
+
+}  // namespace
+
+Status useSentenceLibrary(Workbench& workbench, const std::string& name) {
+    if (name.empty() || name == workbench.sentenceLibrary.name) return Status::ok();
+    const LibraryInfo info = readInfo(workbench, name);
+    const std::string failed = "选用" + shownTitle(info, name) + "例句库时失败，请检查文件是否齐全！";
+    for (const char* extension : {".rf2", ".rf1", ".rf0"}) {
+        if (!workbench.fs().exists(workbench.workspace().userDataFile(name + extension))) {
+            workbench.dialogs().message(failed);
+            return Status::error(ErrorKind::NotFound, failed);
+        }
+    }
+    SentenceLibrary next;
+    if (!next.load(workbench.fs(), workbench.workspace().userDataFolder(), name)) {
+        workbench.dialogs().message(failed);
+        return Status::error(ErrorKind::Io, failed);
+    }
+    return install(workbench, std::move(next), name, info);
+}
+
+Result<std::string> createSentenceLibrary(Workbench& workbench, const LibraryInfo& info) {
+    Result<std::string> created = createLibraryFiles(workbench.fs(), workbench.workspace().userDataFolder(),
+                                                     LibraryKind::SentenceLibrary, info);
+    if (!created) {
+        workbench.dialogs().message(created.status().message());
+        return created;
+    }
+    if (workbench.dialogs().askYesNo(kEnableNewSentenceLibrary)) {
+        SentenceLibrary next;
+        if (Status loaded = next.load(workbench.fs(), workbench.workspace().userDataFolder(), *created); !loaded) {
+            workbench.dialogs().message(loaded.message());
+            return loaded;
+        }
+        if (Status installed = install(workbench, std::move(next), *created, info); !installed) return installed;
+    }
+    return created;
+}
+
+Status restoreLibs(Workbench& workbench) {
+    const std::string folder = workbench.workspace().userDataFolder();
+    if (Status reloaded = workbench.engine.termBase.reload(workbench.fs(), folder); !reloaded) return reloaded;
+    return workbench.sentenceLibrary.load(workbench.fs(), folder, workbench.sentenceLibrary.name);
+}
+
+void clearLibs(Workbench& workbench) {
+    workbench.engine.termBase.termKeys.clear();
+    workbench.engine.termBase.termEntries.clear();
+    workbench.sentenceLibrary.clear();
+}
+
+}  // namespace tavricat
