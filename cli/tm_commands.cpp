@@ -1,11 +1,16 @@
-// tm add "SOURCE^TARGET"; tm stats — the current sentence library.
+// tm add "SOURCE^TARGET"; tm search TEXT; tm stats; tm new NAME; tm use NAME — the sentence
+// libraries.
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <iostream>
 
+#include "app/sentence_library_switch.h"
 #include "base/encoding.h"
+#include "base/gbk.h"
+#include "engine/translation_pipeline.h"
+#include "memory/fuzzy_search.h"
 #include "cli_context.h"
 #include "commands.h"
 #include "workbench_session.h"
@@ -54,6 +59,94 @@ int runStats(const CliContext& context) {
     });
 }
 
+// An example's source as stored: the tokens of its key.
+std::string exampleSource(const std::string& line) {
+    const std::size_t caret = findKeySeparator(line);
+    const std::string key = line.substr(0, caret);
+    return key.size() > 3 ? std::string(gbk::trim(std::string_view(key).substr(3))) : std::string();
+}
+
+std::string exampleTranslation(const std::string& line) {
+    const std::size_t caret = findKeySeparator(line);
+    return caret == std::string::npos ? std::string() : line.substr(caret + 1);
+}
+
+int runSearch(const CliContext& context, const std::string& text) {
+    Result<std::string> sentence = encoding::utf8ToGbk(text);
+    if (!sentence) return fail(sentence.status());
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        std::string cleaned;
+        PipelineContext pipeline{bench.engine, bench.analysisOptions(), bench.grammar, bench.selectedDomainNames};
+        prepareSent(*sentence, cleaned, pipeline, false);
+        FuzzySearch search;
+        search.ExampleRate = kNoExampleRate;
+        search.dialogs = &bench.dialogs();
+        SimilarityOptions options{bench.analysisOptions(), bench.settings.matchrate};
+        const std::string result = getsimsent(bench.sentenceLibrary, bench.engine, options, search);
+
+        const SentenceLibrary& library = bench.sentenceLibrary;
+        const std::optional<std::size_t> best = search.bestExample();
+        const std::string line = best && *best < library.exampleCount() ? library.libSentences[*best] : std::string();
+        const long percent = static_cast<long>(search.ExampleRate * 100 + 1e-9);
+        nlohmann::json candidates = nlohmann::json::array();
+        for (const std::string& entry : search.CandidateList)
+            candidates.push_back({{"rate", std::stod(entry.substr(0, 8))}, {"index", std::stoul(entry.substr(8), nullptr, 16)}});
+        if (context.json) {
+            nlohmann::json out = {{"rate", percent}, {"index", best ? nlohmann::json(*best) : nlohmann::json()},
+                                  {"source", utf8(exampleSource(line))}, {"translation", utf8(exampleTranslation(line))},
+                                  {"adapted", utf8(result)}, {"candidates", candidates}};
+            std::cout << out.dump(2) << '\n';
+            return kExitOk;
+        }
+        if (!best) {
+            std::cout << "no example shares an indexed word with the sentence\n";
+            return kExitOk;
+        }
+        std::cout << "rate: " << percent << "%";
+        if (search.ExampleRate == kNoExampleRate)
+            std::cout << " (best candidate " << search.CandidateList.back().substr(0, 8) << " is not above matchrate "
+                      << bench.settings.matchrate << "%)";
+        std::cout << '\n'
+                  << "example: " << *best << '\n'
+                  << "source: " << utf8(exampleSource(line)) << '\n'
+                  << "translation: " << utf8(exampleTranslation(line)) << '\n'
+                  << "adapted: " << utf8(result) << '\n';
+        return kExitOk;
+    });
+}
+
+struct NewLibraryArgs {
+    std::string name, title, author, description;
+};
+
+int runNew(const CliContext& context, const NewLibraryArgs& args) {
+    LibraryInfo info;
+    for (auto [from, to] : {std::pair{&args.name, &info.fileName}, {&args.title, &info.title}, {&args.author, &info.author}}) {
+        Result<std::string> converted = encoding::utf8ToGbk(*from);
+        if (!converted) return fail(converted.status());
+        *to = *converted;
+    }
+    Result<std::string> description = encoding::utf8ToGbk(args.description);
+    if (!description) return fail(description.status());
+    info.description = splitLines(*description);
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        Result<std::string> created = createSentenceLibrary(bench, info);
+        if (!created) return kExitFailure;  // the refusal has been shown
+        std::cout << "created sentence library " << *created
+                  << (bench.sentenceLibrary.name == *created ? " (now current)" : "") << '\n';
+        return kExitOk;
+    });
+}
+
+int runUse(const CliContext& context, const std::string& name) {
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        if (!useSentenceLibrary(bench, name)) return kExitFailure;  // shown already
+        std::cout << "current sentence library: " << bench.sentenceLibrary.name << " ("
+                  << bench.sentenceLibrary.exampleCount() << " examples)\n";
+        return kExitOk;
+    });
+}
+
 }  // namespace
 
 void registerTmCommands(CLI::App& app, CliContext& context) {
@@ -63,6 +156,24 @@ void registerTmCommands(CLI::App& app, CliContext& context) {
     CLI::App* add = tm->add_subcommand("add", "Add a SOURCE^TARGET pair and save the library");
     add->add_option("pair", *pair)->required();
     add->callback([&context, pair] { context.exitCode = runAdd(context, *pair); });
+    auto text = std::make_shared<std::string>();
+    CLI::App* search = tm->add_subcommand("search", "Find the closest example of a sentence and adapt its translation");
+    search->add_option("text", *text)->required();
+    search->callback([&context, text] { context.exitCode = runSearch(context, *text); });
+
+    auto created = std::make_shared<NewLibraryArgs>();
+    CLI::App* make = tm->add_subcommand("new", "Create an empty sentence library (and make it current unless --no)");
+    make->add_option("name", created->name)->required();
+    make->add_option("--title", created->title, "Title shown in the status bar");
+    make->add_option("--author", created->author);
+    make->add_option("--description", created->description);
+    make->callback([&context, created] { context.exitCode = runNew(context, *created); });
+
+    auto name = std::make_shared<std::string>();
+    CLI::App* use = tm->add_subcommand("use", "Save the current sentence library and make another one current");
+    use->add_option("name", *name)->required();
+    use->callback([&context, name] { context.exitCode = runUse(context, *name); });
+
     tm->add_subcommand("stats", "Name, title, examples and indexed words of the library")->callback([&context] {
         context.exitCode = runStats(context);
     });

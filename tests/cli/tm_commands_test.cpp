@@ -1,4 +1,4 @@
-// tavricat-cli tm add and tm stats, run as separate processes.
+// tavricat-cli tm add, search, stats, new and use, run as separate processes.
 
 #include <gtest/gtest.h>
 
@@ -29,6 +29,42 @@ TEST_F(CliTmTest, AddedPairsAreSavedAndCounted) {
 TEST_F(CliTmTest, APairWithoutTranslationIsBadUsage) {
     EXPECT_EQ(cli({"tm", "add", "no caret here"}).exitCode, 2);
     EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "");
+}
+
+TEST_F(CliTmTest, SearchReportsTheBestExampleAndItsAdaptation) {
+    ASSERT_EQ(cli({"tm", "add", reinterpret_cast<const char*>(u8"She reads two books every week.^她每周读两本书。")}).exitCode, 0);
+    testing::CliRun exact = cli({"--json", "tm", "search", "She reads two books every week."});
+    ASSERT_EQ(exact.exitCode, 0) << exact.err;
+    EXPECT_NE(exact.out.find("\"rate\": 100"), std::string::npos) << exact.out;
+    EXPECT_NE(exact.out.find("\"index\": 0"), std::string::npos);
+    EXPECT_NE(exact.out.find(reinterpret_cast<const char*>(u8"\"adapted\": \"她每周读两本书。\"")), std::string::npos);
+
+    testing::CliRun near = cli({"tm", "search", "He reads two books every day."});
+    ASSERT_EQ(near.exitCode, 0) << near.err;
+    EXPECT_NE(near.out.find("rate: 71%"), std::string::npos) << near.out;
+    EXPECT_NE(near.out.find(reinterpret_cast<const char*>(u8"translation: 她每周读两本书。")), std::string::npos);
+
+    testing::CliRun none = cli({"--json", "tm", "search", "Completely unrelated words."});
+    ASSERT_EQ(none.exitCode, 0) << none.err;
+    EXPECT_NE(none.out.find("\"rate\": 999"), std::string::npos) << none.out;
+    EXPECT_NE(none.out.find("\"index\": null"), std::string::npos);
+}
+
+TEST_F(CliTmTest, NewAndUseSwitchLibrariesAcrossRuns) {
+    ASSERT_EQ(cli({"tm", "add", reinterpret_cast<const char*>(u8"Good morning.^早上好。")}).exitCode, 0);
+    testing::CliRun made = cli({"--yes", "tm", "new", "Project", "--title", "Proj", "--author", "me"});
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    EXPECT_EQ(made.out, "created sentence library Project (now current)\n");
+    EXPECT_EQ(home.read("userdata/Project.irf"), "Proj\r\nme\r\nProject\r\n");
+    EXPECT_NE(cli({"tm", "stats"}).out.find("library: Project"), std::string::npos);
+    EXPECT_EQ(cli({"tm", "new", "project"}).exitCode, 1);  // the name is taken
+
+    testing::CliRun back = cli({"tm", "use", "MySentsEC"});
+    ASSERT_EQ(back.exitCode, 0) << back.err;
+    EXPECT_EQ(back.out, "current sentence library: MySentsEC (1 examples)\n");
+    testing::CliRun missing = cli({"tm", "use", "Nope"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find(reinterpret_cast<const char*>(u8"例句库时失败")), std::string::npos);
 }
 
 }  // namespace
