@@ -61,12 +61,15 @@ void visitGroupExamples(const SentenceLibrary& library, const std::vector<QueryT
     }
 }
 
-// Every occurrence of `pattern` in `line`, without its first and last character (the blanks
-// around the words).
-void markOccurrences(const std::string& line, const std::string& pattern, std::vector<Highlight>& highlights) {
+// Every occurrence of `pattern` (words between blanks) in `line`, without the blanks around
+// it; the line counts as having a blank before and after it.
+void markOccurrences(const std::string& line, const std::string& pattern, bool firstOnly,
+                     std::vector<Highlight>& highlights) {
     if (pattern.size() < 3) return;
-    for (std::size_t at = line.find(pattern); at != std::string::npos; at = line.find(pattern, at + 1)) {
-        highlights.push_back({at + 1, pattern.size() - 2});
+    const std::string padded = " " + line + " ";
+    for (std::size_t at = padded.find(pattern); at != std::string::npos; at = padded.find(pattern, at + 1)) {
+        highlights.push_back({at, pattern.size() - 2});
+        if (firstOnly) return;
     }
 }
 
@@ -87,14 +90,12 @@ std::vector<ListedExample> listGroup(const SentenceLibrary& library, const std::
         example.line = shownForm(found.shown, options.spaceInHanChar);
         // Highlights are found in the line as shown, so they follow added blanks.
         if (contiguous) {
-            const std::string pattern =
-                options.spaceInHanChar ? " " + AddSpaceInCChars(run) + " " : run;
-            if (std::size_t at = example.line.find(pattern); at != std::string::npos)
-                example.highlights.push_back({at + 1, pattern.size() - 2});
+            markOccurrences(example.line, " " + shownForm(gbk::trim(run), options.spaceInHanChar) + " ", true,
+                            example.highlights);
         } else {
             for (const QueryToken& token : tokens) {
                 if (token.text.empty()) continue;
-                markOccurrences(example.line, " " + shownForm(token.text, options.spaceInHanChar) + " ",
+                markOccurrences(example.line, " " + shownForm(token.text, options.spaceInHanChar) + " ", false,
                                 example.highlights);
             }
             std::sort(example.highlights.begin(), example.highlights.end(),
