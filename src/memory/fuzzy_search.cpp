@@ -10,6 +10,7 @@
 #include "document/inline_tags.h"
 #include "engine/engine.h"
 #include "engine/find_word.h"
+#include "memory/line_signature.h"
 #include "memory/posting_merge.h"
 
 namespace tavricat {
@@ -64,6 +65,24 @@ void recordRuns(std::vector<std::size_t>& positions, std::size_t example, std::v
     }
 }
 
+// Whether some run of positions that may match (`mayMatch`) is long enough to set a longer
+// phrase hit than `hits` holds: a run can only grow inside such a run.
+bool mayLengthenPhraseHit(const std::vector<bool>& mayMatch, const std::vector<PhraseHit>& hits) {
+    const std::size_t n = mayMatch.size();
+    for (std::size_t start = 0; start < n;) {
+        if (!mayMatch[start]) {
+            ++start;
+            continue;
+        }
+        std::size_t end = start;
+        while (end < n && mayMatch[end]) ++end;
+        for (std::size_t u = start; u + 2 <= end; ++u)
+            if (hits[u].span < static_cast<int>(end - u)) return true;
+        start = end;
+    }
+    return false;
+}
+
 // The items of a "|"-separated list, in order (empty ones included).
 std::vector<std::string_view> barItems(std::string_view list) {
     std::vector<std::string_view> items;
@@ -109,7 +128,8 @@ std::optional<std::size_t> FuzzySearch::bestExample() const {
     return readHex(std::string_view(best).substr(8, 5));
 }
 
-void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search) {
+void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search, SearchScope scope) {
+    const bool withPhraseHits = scope == SearchScope::Full;
     search.CandidateList.clear();
     search.ExactHit = false;
     if (library.libSentences.empty()) return;
@@ -130,19 +150,94 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
     search.PhraseHits.assign(n, PhraseHit{});
     double best = 0;
 
-    PostingMerge merge(query);
-    std::size_t example = 0;
-    std::vector<std::size_t> matched;
-    while (merge.next(example, matched)) {
-        if (example >= library.libSentences.size()) continue;  // a stale posting
-        const std::string& line = library.libSentences[example];
-        const int m = static_cast<int>(readHex(std::string_view(line).substr(0, 2)).value_or(0));
+    // What an example can reach at most is known from its line's summary: the indexed tokens
+    // matched, plus the tokens searched as text whose byte pairs all occur in the line, over
+    // the example's denominator. Most visited examples share a word or two and can neither
+    // become a candidate nor lengthen a phrase hit; their lines are not read at all.
+    std::vector<std::size_t> textPositions;
+    std::vector<LineSignature> textWords;
+    std::size_t indexedCount = 0;
+    for (std::size_t l = 0; l < n; ++l) {
+        if (query[l].kind == QueryTokenClass::Indexed) ++indexedCount;
+        if (query[l].kind != QueryTokenClass::Unindexed) continue;
+        textPositions.push_back(l);
+        textWords.push_back(LineSignature::ofWord(query[l].text));
+    }
+    const int leastDenominator = static_cast<int>(n) - queryTags;
+    std::vector<bool> mayMatch(n);
 
-        if (line.size() >= 3 && line.compare(3, queryKey.size(), queryKey) == 0) {
+    // The merge runs first and the visits are rated after it, so that the summaries of the
+    // next examples can be fetched from memory while one is rated.
+    struct Visit {
+        std::size_t example;
+        std::size_t firstMatched;
+        std::size_t matchedCount;
+    };
+    std::vector<Visit> visits;
+    std::vector<std::size_t> matchedPositions;
+    {
+        PostingMerge merge(query);
+        std::size_t example = 0;
+        std::vector<std::size_t> matched;
+        while (merge.next(example, matched)) {
+            if (example >= library.libSentences.size()) continue;  // a stale posting
+            visits.push_back({example, matchedPositions.size(), matched.size()});
+            matchedPositions.insert(matchedPositions.end(), matched.begin(), matched.end());
+        }
+    }
+
+    // Without phrase hits, an example that could not beat the best rate even with every
+    // token searched as text found and the least denominator is passed over untouched.
+    auto cannotImprove = [&](std::size_t matchedCount) {
+        if (withPhraseHits || leastDenominator <= 0) return false;
+        const double highest = static_cast<double>(matchedCount + textPositions.size()) / leastDenominator;
+        return highest <= kCandidateThreshold || highest <= best;
+    };
+
+    constexpr std::size_t kFetchAhead = 8;
+    std::vector<std::size_t> matched;
+    for (std::size_t v = 0; v < visits.size(); ++v) {
+        if (v + kFetchAhead < visits.size()) library.prefetchSignature(visits[v + kFetchAhead].example);
+        const std::size_t example = visits[v].example;
+        if (visits[v].matchedCount < indexedCount && cannotImprove(visits[v].matchedCount)) continue;
+        const auto firstMatched = matchedPositions.begin() + static_cast<std::ptrdiff_t>(visits[v].firstMatched);
+        matched.assign(firstMatched, firstMatched + static_cast<std::ptrdiff_t>(visits[v].matchedCount));
+        const std::string& line = library.libSentences[example];
+        const LineSignature* summary = library.signatureOf(example);
+
+        // An example with exactly the sentence's tokens has every indexed token matched and
+        // as many tokens as the sentence.
+        if (matched.size() == indexedCount && (!summary || summary->tokenCount() == static_cast<int>(n)) &&
+            line.size() >= 3 && line.compare(3, queryKey.size(), queryKey) == 0) {
             search.CandidateList.assign(1, rateText(1.0) + hex5(example));
             search.ExactHit = true;
             return;
         }
+
+        if (summary && summary->tokenCount() >= 0) {
+            int denominator = leastDenominator;
+            if (!summary->hasTag()) {
+                denominator = summary->tokenCount();
+                if (denominator < static_cast<int>(n)) denominator = static_cast<int>(n) - queryTags;
+                if (denominator == 0) denominator = 100;
+            }
+            if (denominator > 0) {
+                std::fill(mayMatch.begin(), mayMatch.end(), false);
+                for (std::size_t position : matched) mayMatch[position] = true;
+                std::size_t reachable = matched.size();
+                for (std::size_t t = 0; t < textPositions.size(); ++t) {
+                    if (summary->mayContain(textWords[t])) {
+                        mayMatch[textPositions[t]] = true;
+                        ++reachable;
+                    }
+                }
+                const double highest = static_cast<double>(reachable) / denominator;
+                const bool mayBeCandidate = highest > kCandidateThreshold && highest > best;
+                if (!mayBeCandidate && !(withPhraseHits && mayLengthenPhraseHit(mayMatch, search.PhraseHits)))
+                    continue;
+            }
+        }
+        const int m = static_cast<int>(readHex(std::string_view(line).substr(0, 2)).value_or(0));
 
         std::size_t last = 0;
         for (std::size_t l = 0; l < n; ++l) {
@@ -155,14 +250,16 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         }
 
         int d = m;
-        if (!sentenceHasTag) d -= countTags(line);
-        const std::size_t caret = findKeySeparator(line);
-        d -= countTags(std::string_view(line).substr(0, caret == std::string::npos ? line.size() : caret + 1));
+        if (hasTag(line)) {
+            if (!sentenceHasTag) d -= countTags(line);
+            const std::size_t caret = findKeySeparator(line);
+            d -= countTags(std::string_view(line).substr(0, caret == std::string::npos ? line.size() : caret + 1));
+        }
         if (d < static_cast<int>(n)) d = static_cast<int>(n) - queryTags;
         if (d == 0) d = 100;
         const double rate = static_cast<double>(matched.size()) / d;
 
-        recordRuns(matched, example, search.PhraseHits);
+        if (withPhraseHits) recordRuns(matched, example, search.PhraseHits);
 
         if (rate > kCandidateThreshold && rate > best) {
             best = rate;
@@ -174,7 +271,8 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
 std::string getsimsent(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,
                        FuzzySearch& search) {
     stClass& sentence = engine.workSent;
-    findsimint(library, sentence, search);
+    // Phrase hits matter only when no example is usable; they are collected then.
+    findsimint(library, sentence, search, SearchScope::CandidatesOnly);
     if (search.CandidateList.empty()) return {};
 
     std::sort(search.CandidateList.begin(), search.CandidateList.end());
@@ -278,6 +376,7 @@ std::string getsimsent(const SentenceLibrary& library, Engine& engine, const Sim
 
     // No usable example: a meaning that an example sharing a run of tokens uses goes first,
     // so the machine translation that follows picks it.
+    findsimint(library, sentence, search, SearchScope::Full);
     for (std::size_t u = 0; u + 1 < n;) {
         const PhraseHit& hit = search.PhraseHits[u];
         if (hit.span < 1) {

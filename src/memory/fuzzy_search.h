@@ -56,10 +56,17 @@ struct FuzzySearch {
     std::optional<std::size_t> bestExample() const;
 };
 
+enum class SearchScope {
+    Full,            // CandidateList, ExactHit and PhraseHits
+    CandidatesOnly,  // PhraseHits left as n empty records: far fewer lines need reading
+};
+
 // `findsimint`: rates every example that shares an indexed token with `sentence` (segKeys
 // 1..segCount, text) and fills CandidateList, PhraseHits and ExactHit. An example holding
-// exactly the sentence's tokens ends the search as the single entry 1.000000.
-void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search);
+// exactly the sentence's tokens ends the search as the single entry 1.000000. Examples whose
+// line summary shows they can change neither list are passed over unread.
+void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search,
+                SearchScope scope = SearchScope::Full);
 
 struct SimilarityOptions {
     AnalysisOptions analysis;
@@ -69,7 +76,8 @@ struct SimilarityOptions {
 // `getsimsent`: the batch search over engine.workSent. Returns the translation to use (the
 // stored one for a full match, the adapted one for a fuzzy match) or empty. With no usable
 // example, items of engine.workSent.segTrans that examples sharing a run of tokens use are
-// moved to the front, for the machine translation that follows. Uses engine.refSent.
+// moved to the front, for the machine translation that follows; PhraseHits are filled only
+// then. Uses engine.refSent.
 std::string getsimsent(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,
                        FuzzySearch& search);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "base/bak_save.h"
 #include "base/gbk.h"
@@ -24,10 +25,18 @@ Status shown(Dialogs& dialogs, const char* text) {
 
 Status refused(const char* text) { return Status::error(ErrorKind::Refused, text); }
 
-// Position of the first ASCII `c` that is a character of its own (not a trail byte).
+// Position of the first ASCII `c` that is a character of its own (not a trail byte). Found
+// with memchr; a hit is a trail byte exactly when an odd number of bytes >= 0x81 stand right
+// before it (a byte below 0x81 always ends a character, so the run starts on a boundary).
 std::size_t findAsciiChar(std::string_view text, char c) {
-    for (std::size_t pos = 0; pos < text.size(); pos += gbk::charLength(text, pos)) {
-        if (text[pos] == c) return pos;
+    for (std::size_t from = 0; from < text.size();) {
+        const void* hit = std::memchr(text.data() + from, c, text.size() - from);
+        if (!hit) return std::string_view::npos;
+        const std::size_t pos = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        std::size_t leads = 0;
+        while (leads < pos && gbk::isLeadByte(static_cast<unsigned char>(text[pos - leads - 1]))) ++leads;
+        if (leads % 2 == 0) return pos;
+        from = pos + 1;
     }
     return std::string_view::npos;
 }
@@ -90,7 +99,12 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
     postings->resize(words->size());
     if (!isListOrdered(*words)) sortWithParallel(*words, {&*postings});
 
+    std::vector<LineSignature> signatures;
+    signatures.reserve(sentences->size());
+    for (const std::string& line : *sentences) signatures.push_back(LineSignature::ofLine(line));
+
     libSentences = std::move(*sentences);
+    m_signatures = std::move(signatures);
     libWords = std::move(*words);
     libPostings = std::move(*postings);
     name = newName;
@@ -99,6 +113,7 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
 
 void SentenceLibrary::clear() {
     libSentences.clear();
+    m_signatures.clear();
     libWords.clear();
     libPostings.clear();
 }
@@ -124,7 +139,9 @@ Result<std::size_t> SentenceLibrary::addAnalysed(const stClass& analysis, std::s
     if (libSentences.size() >= kMaxExamples) return refused(kLibraryFull);
     if (libWords.size() != libPostings.size()) libPostings.resize(libWords.size());
 
+    const bool inStep = m_signatures.size() == libSentences.size();
     libSentences.push_back(*key + " " + translationPart(translation));
+    if (inStep) m_signatures.push_back(LineSignature::ofLine(libSentences.back()));
     const std::size_t example = libSentences.size() - 1;
     for (std::int32_t k = 1; k <= analysis.segCount; ++k) {
         std::string_view token = gbk::trim(analysis.segKeys[static_cast<std::size_t>(k)]);
@@ -165,6 +182,7 @@ bool SentenceLibrary::replaceTranslation(std::size_t index, std::string_view tra
     std::size_t caret = findKeySeparator(line);
     if (caret == std::string::npos) return false;
     line = line.substr(0, caret) + translationPart(translation);
+    if (index < m_signatures.size()) m_signatures[index] = LineSignature::ofLine(line);
     return true;
 }
 
@@ -174,6 +192,7 @@ Status SentenceLibrary::deleteSample(std::size_t index) {
     }
     std::string& line = libSentences[index];
     line = line.substr(0, std::min<std::size_t>(3, line.size())) + "^";
+    if (index < m_signatures.size()) m_signatures[index] = LineSignature::ofLine(line);
 
     // Every posting list is cleared of the index, not only those of the tokens a new analysis
     // of the key finds: the term base may have changed since the example was added, and a

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/file_system.h"
 #include "base/line_list.h"
@@ -15,6 +16,7 @@
 #include "base/status.h"
 #include "engine/analyser.h"
 #include "engine/sentence_analysis.h"
+#include "memory/line_signature.h"
 
 namespace tavricat {
 
@@ -56,7 +58,8 @@ Result<std::string> exampleKeyOf(const stClass& analysis);
 
 class SentenceLibrary {
 public:
-    // Line i of libSentences is example i: ExampleKey, " ^", translation. A deleted example
+    // Line i of libSentences is example i (change lines only through the methods below, which
+    // keep the search's line summaries in step): ExampleKey, " ^", translation. A deleted example
     // stays as a tombstone (first three characters of its line + "^") so indexes never move.
     LineList libSentences;
     // Distinct source tokens in list order; strictly parallel to libPostings.
@@ -105,7 +108,20 @@ public:
     // shows kSentenceLibrarySaveFailed. Returns the shown message as an Io error.
     Status savelijuku(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const;
 
+    // The search's summary of example `index`; null when the lines were changed from outside
+    // (the search then reads every line it visits).
+    const LineSignature* signatureOf(std::size_t index) const {
+        return m_signatures.size() == libSentences.size() && index < m_signatures.size() ? &m_signatures[index]
+                                                                                          : nullptr;
+    }
+
+    // Asks the processor to bring the summary of example `index` into its cache.
+    void prefetchSignature(std::size_t index) const {
+        if (index < m_signatures.size()) __builtin_prefetch(&m_signatures[index]);
+    }
+
 private:
+    std::vector<LineSignature> m_signatures;
     void indexToken(std::string_view token, std::size_t example);
 };
 

@@ -1,0 +1,160 @@
+// The candidate search passes over examples it can prove irrelevant from their line
+// summaries. Here it is compared with a plain rating of every visited example, on seeded
+// random libraries full of short words that occur inside other words, frequent words past
+// the posting limit, inline tags and deleted examples.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/list_order.h"
+#include "document/inline_tags.h"
+#include "engine/find_word.h"
+#include "memory/fuzzy_search.h"
+#include "support/analysis_builder.h"
+
+namespace tavricat {
+namespace {
+
+using testing::analysisOf;
+
+// Every visited example rated in full, in the order of the merge.
+FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::string>& tokens, const std::string& text) {
+    FuzzySearch search;
+    if (library.libSentences.empty()) return search;
+    const std::size_t n = tokens.size();
+    std::vector<int> kind(n, 0);  // 0 text, 1 indexed, 2 tag
+    std::vector<std::string> postings(n);
+    std::string key;
+    for (std::size_t l = 0; l < n; ++l) {
+        key += (l ? " " : "") + tokens[l];
+        if (hasTag(tokens[l])) {
+            kind[l] = 2;
+            continue;
+        }
+        SortedFind at = findSorted(library.libWords, tokens[l]);
+        if (at.found && library.libPostings[at.index] != kStopMarker) {
+            kind[l] = 1;
+            postings[l] = library.libPostings[at.index];
+        }
+    }
+    key += " ^";
+    const int queryTags = countTags(key);
+    search.PhraseHits.assign(n, PhraseHit{});
+    std::vector<std::size_t> cursor(n, 0);
+    double best = 0;
+    while (true) {
+        std::string head;
+        for (std::size_t l = 0; l < n; ++l)
+            if (kind[l] == 1 && cursor[l] + 5 <= postings[l].size()) head = std::max(head, postings[l].substr(cursor[l], 5));
+        if (head.empty()) return search;
+        std::vector<std::size_t> matched;
+        for (std::size_t l = 0; l < n; ++l) {
+            if (kind[l] == 1 && cursor[l] + 5 <= postings[l].size() && postings[l].substr(cursor[l], 5) == head) {
+                matched.push_back(l);
+                cursor[l] += 5;
+            }
+        }
+        const std::size_t k = std::stoul(head, nullptr, 16);
+        const std::string& line = library.libSentences[k];
+        if (line.compare(3, key.size(), key) == 0) {
+            search.CandidateList = {"1.000000" + head};
+            search.ExactHit = true;
+            return search;
+        }
+        std::size_t last = 0;
+        for (std::size_t l = 0; l < n; ++l) {
+            if (kind[l] != 0) continue;
+            if (std::size_t v = findWordFrom(last + 1, line, tokens[l])) last = v, matched.push_back(l);
+        }
+        int d = std::stoi(line.substr(0, 2), nullptr, 16);
+        if (!hasTag(text)) d -= countTags(line);
+        d -= countTags(line.substr(0, line.find('^') + 1));
+        if (d < static_cast<int>(n)) d = static_cast<int>(n) - queryTags;
+        if (d == 0) d = 100;
+        const double rate = static_cast<double>(matched.size()) / d;
+        std::sort(matched.begin(), matched.end());
+        for (std::size_t a = 0; a < matched.size();) {
+            std::size_t b = a + 1;
+            while (b < matched.size() && matched[b] == matched[b - 1] + 1) ++b;
+            if (b - a >= 2 && search.PhraseHits[matched[a]].span < static_cast<int>(b - a))
+                search.PhraseHits[matched[a]] = {static_cast<int>(b - a), 0, head};
+            a = b;
+        }
+        if (rate > 0.64 && rate > best) {
+            best = rate;
+            char entry[16];
+            std::snprintf(entry, sizeof entry, "%.6f", rate);
+            search.CandidateList.push_back(entry + head);
+        }
+    }
+}
+
+std::string describe(const FuzzySearch& s) {
+    std::string out = s.ExactHit ? "exact " : "";
+    for (const std::string& c : s.CandidateList) out += c + " ";
+    out += "|";
+    for (const PhraseHit& h : s.PhraseHits) out += " " + std::to_string(h.span) + (h.span ? ":" + h.example : "");
+    return out;
+}
+
+TEST(FuzzySearchEquivalenceTest, SkippingExamplesNeverChangesTheResult) {
+    // Words that occur inside each other and in the translations.
+    const std::vector<std::string> vocabulary = {"a", "an", "and", "the", "then", "he", "hen", "i", "it", "its",
+                                                 "<1:>", "<:1>", "<:2:>", "cat", "cats", "at", "to", "top",
+                                                 "stop", "pot", "x1", "x2", "x3", "x4", "x5", "x6"};
+    std::mt19937 random(20261209);
+    int withCandidates = 0, exactHits = 0, stopMarkers = 0;
+    for (int round = 0; round < 6; ++round) {
+        SentenceLibrary library;
+        std::vector<std::vector<std::string>> sentences;
+        const int examples = round < 3 ? 300 : 2500;  // the larger ones push frequent words past the limit
+        // Words early in the list are drawn more often.
+        auto draw = [&] { return vocabulary[std::min(random() % vocabulary.size(), random() % vocabulary.size())]; };
+        for (int e = 0; e < examples; ++e) {
+            std::vector<std::string> tokens;
+            if (!sentences.empty() && random() % 3 == 0) {
+                tokens = sentences[random() % sentences.size()];
+                tokens[random() % tokens.size()] = draw();
+            } else {
+                const std::size_t length = 2 + random() % 9;
+                for (std::size_t t = 0; t < length; ++t) tokens.push_back(draw());
+            }
+            const std::string translation = random() % 4 == 0 ? "the cat <1:>译<:1>" : "译文" + tokens[0];
+            ASSERT_TRUE(library.addAnalysed(analysisOf(tokens), translation).isOk());
+            sentences.push_back(tokens);
+        }
+        stopMarkers += static_cast<int>(std::count(library.libPostings.begin(), library.libPostings.end(), kStopMarker));
+        for (int d = 0; d < 20; ++d) ASSERT_TRUE(library.deleteSample(random() % examples).isOk());
+
+        for (int q = 0; q < 300; ++q) {
+            std::vector<std::string> query = sentences[random() % sentences.size()];
+            const int changes = static_cast<int>(random() % 4);
+            for (int c = 0; c < changes; ++c) query[random() % query.size()] = vocabulary[random() % vocabulary.size()];
+            if (random() % 5 == 0) query.push_back("x" + std::to_string(random() % 9));
+            const stClass sentence = analysisOf(query);
+
+            const FuzzySearch expected = plainSearch(library, query, sentence.text);
+            withCandidates += !expected.CandidateList.empty() && !expected.ExactHit;
+            exactHits += expected.ExactHit;
+            FuzzySearch full;
+            findsimint(library, sentence, full, SearchScope::Full);
+            ASSERT_EQ(describe(full), describe(expected)) << "round " << round << " query " << q;
+            FuzzySearch candidates;
+            findsimint(library, sentence, candidates, SearchScope::CandidatesOnly);
+            EXPECT_EQ(candidates.CandidateList, expected.CandidateList) << "round " << round << " query " << q;
+            EXPECT_EQ(candidates.ExactHit, expected.ExactHit);
+        }
+    }
+    // The comparison covered every kind of outcome.
+    EXPECT_GT(withCandidates, 100);
+    EXPECT_GT(exactHits, 100);
+    EXPECT_GT(stopMarkers, 0);
+}
+
+}  // namespace
+}  // namespace tavricat
