@@ -68,6 +68,17 @@ TEST_F(SentenceLibraryTest, KeysAreTrimmedAndTheCountIsTwoHexDigits) {
     EXPECT_EQ(lib.libPostings[1].size(), 25u * 5);
 }
 
+TEST_F(SentenceLibraryTest, ImportedLibraryLinesAreAnalysedAgain) {
+    Result<std::size_t> imported = lib.ImPortASent(engine, ec, "03 I  have it ^我 有 它");
+    ASSERT_TRUE(imported.isOk()) << imported.status().message();
+    EXPECT_EQ(lib.libSentences, LineList{"03 i have it ^我有它"});
+    EXPECT_EQ(lib.libWords, (LineList{"have", "i", "it"}));
+    for (const char* notALine : {"03 a^", "03 i have it", ""}) {
+        EXPECT_FALSE(lib.ImPortASent(engine, ec, notALine).isOk()) << notALine;
+    }
+    EXPECT_EQ(lib.exampleCount(), 1u);
+}
+
 TEST_F(SentenceLibraryTest, PostingsAreNewestFirstAndStopForGood) {
     ASSERT_TRUE(lib.addAsent(engine, ec, "I have it^我有").isOk());
     ASSERT_TRUE(lib.addAsent(engine, ec, "You have^你有").isOk());
