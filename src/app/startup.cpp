@@ -72,7 +72,16 @@ Status Workbench::start() {
     settings = readSettings(*store);
     recentFiles = RecentFiles::read(*store);
     m_stored = settings;
-    if (m_options.direction) settings.ctoe = isCE(*m_options.direction);
+    if (m_options.direction && isCE(*m_options.direction) != settings.ctoe) {
+        settings.ctoe = isCE(*m_options.direction);
+        // A run in the other direction uses that direction's default libraries in place of
+        // the stored direction's defaults; libraries the person chose stay.
+        const Direction stored = directionFromCtoe(m_stored.ctoe);
+        for (auto [kind, name] : {std::pair{LibraryKind::TermBase, &settings.curZyname},
+                                  std::pair{LibraryKind::SentenceLibrary, &settings.curLiJuKuname}}) {
+            if (*name == defaultLibraryName(kind, stored)) *name = defaultLibraryName(kind, direction());
+        }
+    }
 
     // The lists of the user-data folder and the abbreviations.
     if (Status s = loadRequiredList(m_workspace.userDataFile("allzy.ini"), allDomains); !s) return s;

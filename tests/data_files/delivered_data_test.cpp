@@ -21,7 +21,7 @@ namespace tavricat {
 namespace {
 
 const std::string kDelivered = TAVRICAT_DELIVERED_DIR;
-const std::string kDemo = std::string(TAVRICAT_DELIVERED_DIR) + "/../demo";
+const std::string kDemo = std::string(TAVRICAT_DELIVERED_DIR) + "/demo";
 
 LineList deliveredLines(const std::string& name) {
     DiskFileSystem fs;
@@ -184,6 +184,30 @@ TEST_F(VerbBuilder, ALineWithoutTabStopsTheBuild) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find(":2:"), std::string::npos) << run.err;
     EXPECT_FALSE(work.exists("verb.dat"));
+}
+
+// ---- demo sentence libraries -----------------------------------------------------------------
+
+class DeliveredDemoLibraries : public testing::CliHomeTest {};
+
+// Every pair is in its library, and the demo documents find their sentences in it: whole,
+// and with a changed word adapted.
+TEST_F(DeliveredDemoLibraries, HoldEveryPairAndServeTheDemoDocuments) {
+    for (auto [library, pairs] : {std::pair{"DemoEC", "demo_pairs_ec.txt"}, {"DemoCE", "demo_pairs_ce.txt"}}) {
+        EXPECT_EQ(deliveredLines(std::string("userdata/") + library + ".rf0").size(),
+                  deliveredLines(std::string("demo/") + pairs).size())
+            << library;
+        EXPECT_EQ(deliveredLines(std::string("userdata/") + library + ".irf")[2], library);
+    }
+    ASSERT_EQ(cli({"tm", "use", "DemoEC"}).exitCode, 0);
+    testing::CliRun exact = cli({"--json", "tm", "search", "Clean the filter once a month."});
+    EXPECT_NE(exact.out.find("\"rate\": 100"), std::string::npos) << exact.out;
+    testing::CliRun near = cli({"--json", "tm", "search", "Clean the filter twice a month."});
+    EXPECT_NE(near.out.find("\"rate\": 85"), std::string::npos) << near.out;
+
+    ASSERT_EQ(cli({"--direction", "ce", "tm", "use", "DemoCE"}).exitCode, 0);
+    testing::CliRun ce = cli({"--direction", "ce", "tm", "search", reinterpret_cast<const char*>(u8"主滤网一般每两个月更换一次。")});
+    EXPECT_NE(ce.out.find("every two months"), std::string::npos) << ce.out;
 }
 
 }  // namespace
