@@ -59,6 +59,16 @@ TEST_F(WorkbenchFixture, ChineseToEnglishStartUsesItsOwnDefaults) {
     auto next = makeWorkbench();
     ASSERT_TRUE(next->start().isOk());
     EXPECT_EQ(next->direction(), Direction::EC);
+    EXPECT_EQ(next->settings.curLiJuKuname, "MySentsEC");
+    ASSERT_TRUE(next->shutdown().isOk());
+    // With the English defaults stored, a Chinese run still takes the Chinese defaults, and
+    // leaves the stored names as they were.
+    auto chinese = makeWorkbench(Direction::CE);
+    ASSERT_TRUE(chinese->start().isOk());
+    EXPECT_EQ(chinese->sentenceLibrary.name, "MySentsCE");
+    EXPECT_EQ(chinese->engine.termBase.name, "MyDictCE");
+    ASSERT_TRUE(chinese->shutdown().isOk());
+    EXPECT_NE(config.read("tavricat25cecmini.ini").find("curLiJuKuname=MySentsEC"), std::string::npos);
 }
 
 TEST_F(WorkbenchFixture, StoredNamesWithoutTheirKeyFileFallBackToTheDefaults) {
