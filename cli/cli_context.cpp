@@ -1,5 +1,7 @@
 #include "cli_context.h"
 
+#include <algorithm>
+
 #include <unistd.h>
 
 #include <iostream>
@@ -18,11 +20,51 @@ bool TerminalDialogs::askYesNo(const std::string& text) {
     return m_answerYes;
 }
 
-void TerminalProgress::show(const std::string& text, int, int) { setText(text); }
+// Progress is for a person watching; scripts reading stderr get only messages.
+TerminalProgress::TerminalProgress(bool quiet) : m_enabled(!quiet && ::isatty(2)) {}
+
+void TerminalProgress::show(const std::string& text, int maximum, int position) {
+    if (text != m_lastText) setText(text);
+    m_maximum = maximum > 0 ? maximum : 100;
+    setPosition(position);
+}
 
 void TerminalProgress::setText(const std::string& text) {
-    // Progress is for a person watching; scripts reading stderr get only messages.
-    if (!m_quiet && !text.empty() && ::isatty(2)) std::cerr << encoding::gbkToUtf8Lossy(text) << '\n';
+    if (!m_enabled || text.empty()) return;
+    m_lastText = text;
+    if (m_barShown) std::cerr << '\n';
+    m_barShown = false;
+    m_drawnPercent = -1;
+    std::cerr << encoding::gbkToUtf8Lossy(text) << '\n';
+}
+
+void TerminalProgress::setPosition(int position) {
+    m_position = position;
+    drawBar();
+}
+
+void TerminalProgress::setCaption(const std::string& caption) {
+    m_caption = encoding::gbkToUtf8Lossy(caption);
+    m_drawnPercent = -1;
+    drawBar();
+}
+
+void TerminalProgress::hide() {
+    if (m_enabled && m_barShown) std::cerr << '\n';
+    m_barShown = false;
+    m_drawnPercent = -1;
+}
+
+void TerminalProgress::drawBar() {
+    if (!m_enabled || m_position <= 0) return;
+    const int percent = static_cast<int>(static_cast<long long>(std::min(m_position, m_maximum)) * 100 / m_maximum);
+    if (percent == m_drawnPercent) return;
+    m_drawnPercent = percent;
+    const int filled = percent * 30 / 100;
+    std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+              << std::string(static_cast<std::size_t>(30 - filled), '.') << "] " << percent << "% " << m_caption
+              << "\x1b[K" << std::flush;
+    m_barShown = true;
 }
 
 std::optional<Direction> CliContext::direction() const {

@@ -33,18 +33,27 @@ private:
 };
 
 // Shows the progress text on stderr when it changes; quiet with --json.
+// Progress on stderr when it is a terminal: text lines, and a bar redrawn in place while a
+// long run moves it. Nothing at all when stderr is not a terminal.
 class TerminalProgress : public Progress {
 public:
-    explicit TerminalProgress(bool quiet) : m_quiet(quiet) {}
+    explicit TerminalProgress(bool quiet);
     void show(const std::string& text, int maximum, int position) override;
     void setText(const std::string& text) override;
-    void setPosition(int) override {}
-    void setCaption(const std::string&) override {}
-    void hide() override {}
+    void setPosition(int position) override;
+    void setCaption(const std::string& caption) override;
+    void hide() override;
     void pump() override {}
 
 private:
-    bool m_quiet;
+    void drawBar();
+    bool m_enabled;
+    int m_maximum = 100;
+    int m_position = 0;
+    int m_drawnPercent = -1;
+    std::string m_caption;  // UTF-8
+    std::string m_lastText;
+    bool m_barShown = false;
 };
 
 struct CliContext {

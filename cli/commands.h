@@ -15,7 +15,9 @@ void registerDocumentCommands(CLI::App& app, CliContext& context);  // segment, 
 void registerEngineCommands(CLI::App& app, CliContext& context);    // analyse, dict lookup/build
 void registerGrammarCommands(CLI::App& app, CliContext& context);   // grammar add/delete/import
 void registerMtCommands(CLI::App& app, CliContext& context);        // mt
-void registerTmCommands(CLI::App& app, CliContext& context);        // tm add, tm stats
+void registerTmCommands(CLI::App& app, CliContext& context);        // tm add/search/stats/new/use/update
 void registerDataCommands(CLI::App& app, CliContext& context);      // data verbs
+void registerTranslateCommands(CLI::App& app, CliContext& context); // translate
+void registerProjectCommands(CLI::App& app, CliContext& context);   // analyse-project
 
 }  // namespace tavricat::cli

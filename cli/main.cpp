@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
     registerMtCommands(app, context);
     registerTmCommands(app, context);
     registerDataCommands(app, context);
+    registerTranslateCommands(app, context);
+    registerProjectCommands(app, context);
 
     try {
         app.parse(argc, argv);

@@ -11,6 +11,7 @@
 #include "base/gbk.h"
 #include "engine/translation_pipeline.h"
 #include "memory/fuzzy_search.h"
+#include "memory/library_update.h"
 #include "cli_context.h"
 #include "commands.h"
 #include "workbench_session.h"
@@ -147,6 +148,32 @@ int runUse(const CliContext& context, const std::string& name) {
     });
 }
 
+int runUpdate(const CliContext& context, const std::vector<std::string>& files, bool keepSame) {
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        LibraryUpdateContext update{bench.sentenceLibrary,
+                                    {bench.engine, bench.analysisOptions(), bench.grammar, bench.selectedDomainNames},
+                                    bench.fs(),
+                                    bench.dialogs(),
+                                    &bench.progress()};
+        const std::size_t before = bench.sentenceLibrary.exampleCount();
+        const LibraryUpdateTotals totals =
+            updateLibraryFromFiles(update, files, !keepSame, bench.workspace().userDataFolder());
+        if (context.json) {
+            std::cout << nlohmann::json{{"pairs", totals.pairsRead}, {"same", totals.same}, {"added", totals.added},
+                                        {"refused", totals.refused}, {"examples", totals.librarySize},
+                                        {"failed", totals.failedFiles}}
+                             .dump(2)
+                      << '\n';
+        } else {
+            std::cout << "pairs: " << totals.pairsRead << "  same: " << totals.same << "  new: " << totals.added
+                      << "\nexamples in " << bench.sentenceLibrary.name << ": " << totals.librarySize << " (was "
+                      << before << ")\n";
+            if (totals.refused) std::cout << totals.refused << " pairs could not be stored\n";
+        }
+        return totals.failedFiles.empty() ? kExitOk : kExitFailure;
+    });
+}
+
 }  // namespace
 
 void registerTmCommands(CLI::App& app, CliContext& context) {
@@ -173,6 +200,19 @@ void registerTmCommands(CLI::App& app, CliContext& context) {
     CLI::App* use = tm->add_subcommand("use", "Save the current sentence library and make another one current");
     use->add_option("name", *name)->required();
     use->callback([&context, name] { context.exitCode = runUse(context, *name); });
+
+    struct UpdateArgs {
+        std::vector<std::string> files;
+        bool keepSame = false;
+    };
+    auto updateArgs = std::make_shared<UpdateArgs>();
+    CLI::App* update = tm->add_subcommand(
+        "update", "Add the pairs of .bil, .exs, .rf0 and alternating-line files to the library and save it");
+    update->add_option("files", updateArgs->files)->required();
+    update->add_flag("--keep-same", updateArgs->keepSame, "Keep the stored translation of a sentence already held");
+    update->callback([&context, updateArgs] {
+        context.exitCode = runUpdate(context, updateArgs->files, updateArgs->keepSame);
+    });
 
     tm->add_subcommand("stats", "Name, title, examples and indexed words of the library")->callback([&context] {
         context.exitCode = runStats(context);

@@ -3,6 +3,7 @@
 // every message and question is recorded.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +51,7 @@ class RecordingProgress : public Progress {
 public:
     std::vector<std::string> events;
     int pumps = 0;
+    std::function<void()> onPump;  // what happens while a run yields (a stop request, say)
 
     void show(const std::string& text, int maximum, int position) override {
         events.push_back("show:" + text + "/" + std::to_string(maximum) + "@" + std::to_string(position));
@@ -58,7 +60,10 @@ public:
     void setPosition(int position) override { events.push_back("pos:" + std::to_string(position)); }
     void setCaption(const std::string& caption) override { events.push_back("caption:" + caption); }
     void hide() override { events.push_back("hide"); }
-    void pump() override { ++pumps; }
+    void pump() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
 };
 
 class MemoryClipboard : public Clipboard {

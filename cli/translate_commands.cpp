@@ -1,0 +1,120 @@
+// translate FILE — automatic translation of a document from the current library.
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <csignal>
+#include <iostream>
+#include <optional>
+
+#include "batch/auto_translation.h"
+#include "cli_context.h"
+#include "commands.h"
+#include "document/document.h"
+#include "document/document_files.h"
+#include "workbench_session.h"
+
+namespace tavricat::cli {
+
+namespace {
+
+// Ctrl+C stops a run the way F6 does: at the next safe point, with the files saved.
+StopRequest g_stop;
+
+extern "C" void requestStop(int) { g_stop.request(); }
+
+class InterruptStops {
+public:
+    InterruptStops() {
+        g_stop.clear();
+        m_previous = std::signal(SIGINT, requestStop);
+    }
+    ~InterruptStops() { std::signal(SIGINT, m_previous); }
+    InterruptStops(const InterruptStops&) = delete;
+    InterruptStops& operator=(const InterruptStops&) = delete;
+
+private:
+    void (*m_previous)(int) = SIG_DFL;
+};
+
+struct TranslateArgs {
+    std::string file;
+    std::optional<int> rate;
+    std::string fallback;  // copy | keep | mt
+    bool spaceInHan = false;
+};
+
+int runTranslate(const CliContext& context, const TranslateArgs& args) {
+    if (args.rate && (*args.rate < 50 || *args.rate > 100)) {
+        std::cerr << "--rate must lie between 50 and 100\n";
+        return kExitUsage;
+    }
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        // The options are the settings themselves, as the option dialog stores them.
+        if (args.rate) bench.settings.matchrate = *args.rate;
+        if (args.fallback == "copy") bench.settings.userefmode = 1;
+        if (args.fallback == "keep") bench.settings.userefmode = 2;
+        if (args.fallback == "mt") bench.settings.userefmode = 3;
+        if (args.spaceInHan) bench.settings.SpaceInHanChar = true;
+
+        Document document;
+        DocumentContext files{bench.fs(), bench.dialogs(), bench.progress(), bench.workspace().programFolder(),
+                              [&bench](const std::string& path) { bench.recentFiles.touch(path); }};
+        if (Status opened = openAfile(document, files, args.file); !opened) return fail(opened);
+        document.bilingual.setCaret(0);
+
+        const Settings& settings = bench.settings;
+        AutoTranslationOptions options;
+        options.matchrate = settings.matchrate;
+        options.userefmode = settings.userefmode;
+        options.spaceInHanChar = settings.SpaceInHanChar;
+        options.breaks = {settings.TABkeyStop, settings.CLStop, settings.tagStop};
+        options.isoTagsColour = static_cast<std::uint32_t>(settings.IsoTagsFC);
+        SortedListsLookup abbreviations({&bench.abbreviations, &bench.engine.termBase.termKeys});
+        AutoTranslationContext run{{bench.engine, bench.analysisOptions(), bench.grammar, bench.selectedDomainNames},
+                                   bench.sentenceLibrary,
+                                   abbreviations,
+                                   bench.dialogs(),
+                                   bench.progress(),
+                                   g_stop,
+                                   {}};
+        Result<AutoTranslationCounts> counts = [&] {
+            InterruptStops interrupts;
+            return runAutoTranslation(document.bilingual, run, options);
+        }();
+        // Whatever was written is kept, also after a failure or a stop.
+        if (Status saved = saveBilingual(document, files); !saved) return fail(saved);
+        if (!counts) return fail(counts.status());
+
+        if (context.json) {
+            std::cout << nlohmann::json{{"file", document.bilingualPath}, {"sentences", counts->sentences},
+                                        {"memory", counts->fromMemory}, {"fallback", counts->fromFallback},
+                                        {"unchanged", counts->leftAsIs}, {"kept", counts->kept},
+                                        {"stopped", counts->stopped}}
+                             .dump(2)
+                      << '\n';
+        } else {
+            std::cout << "translated " << counts->sentences << " sentences"
+                      << (counts->stopped ? " (stopped)" : "") << ": " << counts->fromMemory << " from the memory, "
+                      << counts->fromFallback << " by the fallback, " << counts->leftAsIs << " left as they were";
+            if (counts->kept) std::cout << "; " << counts->kept << " segments already translated kept";
+            std::cout << "\nsaved " << document.bilingualPath << '\n';
+        }
+        return kExitOk;
+    });
+}
+
+}  // namespace
+
+void registerTranslateCommands(CLI::App& app, CliContext& context) {
+    auto args = std::make_shared<TranslateArgs>();
+    CLI::App* translate = app.add_subcommand("translate", "Translate a document automatically from the current library");
+    translate->add_option("file", args->file, "The document (its .bil is opened when it exists)")->required();
+    translate->add_option("--rate", args->rate, "Lowest match rate in percent (matchrate, 50..100)");
+    translate->add_option("--fallback", args->fallback, "Below the rate: copy the source, keep the sentence, or mt")
+        ->check(CLI::IsMember({"copy", "keep", "mt"}));
+    translate->add_flag("--space-in-han", args->spaceInHan, "Blanks between Chinese characters of the translations");
+    translate->callback([&context, args] { context.exitCode = runTranslate(context, *args); });
+}
+
+}  // namespace tavricat::cli

@@ -1,0 +1,152 @@
+#include "batch/auto_translation.h"
+
+#include "document/han_spacing.h"
+#include "document/inline_tags.h"
+#include "document/segment_writer.h"
+#include "engine/engine.h"
+#include "memory/fuzzy_search.h"
+
+namespace tavricat {
+
+namespace {
+
+// The analysis copies system-dictionary entries into the term base as it meets them; a run
+// puts the term base back as it found it, however it ends.
+class TermBaseSnapshot {
+public:
+    explicit TermBaseSnapshot(TermBase& terms) : m_terms(terms), m_keys(terms.termKeys), m_entries(terms.termEntries) {}
+    ~TermBaseSnapshot() {
+        m_terms.termKeys = std::move(m_keys);
+        m_terms.termEntries = std::move(m_entries);
+    }
+    TermBaseSnapshot(const TermBaseSnapshot&) = delete;
+    TermBaseSnapshot& operator=(const TermBaseSnapshot&) = delete;
+
+private:
+    TermBase& m_terms;
+    LineList m_keys;
+    LineList m_entries;
+};
+
+// The progress window back to rest, however the run ends.
+class ProgressShown {
+public:
+    explicit ProgressShown(Progress& progress) : m_progress(progress) {
+        m_progress.show(kAutoTranslationRunning, 100, 0);
+    }
+    ~ProgressShown() {
+        m_progress.setPosition(0);
+        m_progress.setCaption("提示");
+        m_progress.hide();
+    }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
+
+private:
+    Progress& m_progress;
+};
+
+// Asks whether to switch when the sentence's script does not fit the direction; true when the
+// person agreed (the run then ends).
+bool switchedForScript(const std::string& sentence, Direction direction, AutoTranslationContext& context) {
+    if (!context.switchDirection || sentence.size() <= 2) return false;
+    const bool chinese = hasCChars(sentence);
+    if (direction == Direction::EC && chinese) {
+        if (!context.dialogs.askYesNo("您现在的系统状态为英译汉，但要翻译的句子却含有汉字，是否要设置为汉译英?"))
+            return false;
+        context.switchDirection(Direction::CE);
+        return true;
+    }
+    if (direction == Direction::CE && !chinese) {
+        if (!context.dialogs.askYesNo("您现在的系统状态为汉译英，但要翻译的句子却不含汉字，是否要设置为英译汉?"))
+            return false;
+        context.switchDirection(Direction::EC);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+Result<AutoTranslationCounts> runAutoTranslation(RichText& document, AutoTranslationContext& context,
+                                                 const AutoTranslationOptions& options) {
+    AutoTranslationCounts counts;
+    Engine& engine = context.pipeline.engine;
+    const Direction direction = context.pipeline.options.direction;
+    ProgressShown shown(context.progress);
+    TermBaseSnapshot snapshot(engine.termBase);
+
+    while (true) {
+        if (context.stop.requested()) {
+            counts.stopped = true;
+            break;
+        }
+        context.progress.pump();
+
+        const std::size_t before = document.caret();
+        SentencePick pick = direction == Direction::CE ? getASentCE(document, options.breaks)
+                                                       : getASentEC(document, options.breaks, context.abbreviations);
+        if (pick.sentence.empty() && document.selLength() == 0) break;  // the document is done
+        if (pick.revision) {
+            // A segment the translator already has: its translation stays.
+            ++counts.kept;
+            document.setCaret(document.selStart() + document.selLength());
+            if (document.caret() <= before) document.setCaret(before + 1);
+            continue;
+        }
+        if (switchedForScript(pick.sentence, direction, context)) {
+            counts.directionSwitched = true;
+            break;
+        }
+
+        ++counts.sentences;
+        if (counts.sentences % 10 == 0) {
+            context.progress.show(kAutoTranslationRunning, static_cast<int>(document.size()),
+                                  static_cast<int>(document.selStart()));
+            context.progress.setCaption("已经翻译 " + std::to_string(counts.sentences) + " 句");
+        }
+
+        std::string sentence = pick.sentence;
+        std::string cleaned;
+        prepareSent(sentence, cleaned, context.pipeline, false);
+        const bool tagged = hasTag(pick.sentence);
+        if (tagged) engine.workSent.grammarText.clear();
+
+        FuzzySearch search;
+        search.ExampleRate = kNoExampleRate;
+        search.dialogs = &context.dialogs;
+        std::string result = getsimsent(context.library, engine, {context.pipeline.options, options.matchrate}, search);
+        if (context.stop.requested()) {
+            // The sentence in hand stays untouched.
+            document.setCaret(document.selStart());
+            counts.stopped = true;
+            break;
+        }
+
+        const long percent = static_cast<long>(search.ExampleRate * 100);
+        const bool fromExample = percent >= options.matchrate && percent != 999;
+        if (fromExample) {
+            if (!tagged) result = clearTags(result);
+        } else {
+            result = machineTranslate(engine.workSent, engine.grammarPlacement, direction);
+        }
+        if (options.spaceInHanChar) result = AddSpaceInCChars(result);
+
+        TargetWrite how;
+        how.similarity = search.ExampleRate;
+        how.automatic = true;
+        how.userefmode = options.userefmode;
+        how.matchrate = options.matchrate;
+        how.isoTagsColour = options.isoTagsColour;
+        const std::size_t sizeBefore = document.size();
+        Result<TargetWriteResult> written = addatarget(document, result + " ", how);
+        if (!written) return written.status();
+        if (fromExample) ++counts.fromMemory;
+        else if (document.size() == sizeBefore) ++counts.leftAsIs;
+        else ++counts.fromFallback;
+        if (document.caret() <= before) document.setCaret(before + 1);  // always move on
+    }
+    return counts;
+}
+
+}  // namespace tavricat

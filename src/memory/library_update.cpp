@@ -1,0 +1,166 @@
+#include "memory/library_update.h"
+
+#include <algorithm>
+
+#include "base/encoding.h"
+#include "base/gbk.h"
+#include "base/line_list.h"
+#include "document/han_spacing.h"
+#include "document/rtf_reader.h"
+#include "document/target_conversion.h"
+#include "engine/engine.h"
+#include "memory/fuzzy_search.h"
+
+namespace tavricat {
+
+namespace {
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    return text;
+}
+
+std::string fileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string updateError(const std::string& path) {
+    return "更新文件:" + encoding::utf8ToGbkLossy(path) + " 过程中出现错误！请仔细检查该文件的内容和格式。";
+}
+
+// The pair lines of a file: empty lines dropped; lines without "^" in the first line mean
+// source and translation lines alternate (an odd last line is dropped).
+LineList pairLines(LineList lines) {
+    std::erase_if(lines, [](const std::string& line) { return line.empty(); });
+    if (lines.empty() || findKeySeparator(lines.front()) != std::string::npos) return lines;
+    LineList pairs;
+    for (std::size_t k = 0; k + 1 < lines.size(); k += 2) pairs.push_back(lines[k] + "^" + lines[k + 1]);
+    return pairs;
+}
+
+// The first pair's source is in the other direction's script.
+bool needsSwap(const std::string& firstPair, Direction direction) {
+    const std::string_view source = std::string_view(firstPair).substr(0, findKeySeparator(firstPair));
+    const bool chinese = gbk::hasDoubleByte(source);
+    return direction == Direction::EC ? chinese : !chinese;
+}
+
+}  // namespace
+
+std::string exsPathFor(const std::string& bilingualPath) {
+    const std::size_t nameStart = bilingualPath.find_last_of('/') + 1;
+    const std::size_t dot = bilingualPath.find_last_of('.');
+    if (dot == std::string::npos || dot < nameStart) return bilingualPath + ".exs";
+    return bilingualPath.substr(0, dot) + ".exs";
+}
+
+Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const std::string& path, bool overwrite) {
+    FileUpdateCounts counts;
+    Result<LineList> read = loadLines(context.fs, path);
+    if (!read) {
+        context.dialogs.message(updateError(path));
+        return read.status();
+    }
+    const bool libraryLines = lower(fileName(path)).find(".rf0") != std::string::npos;
+    const LineList pairs = pairLines(std::move(*read));
+    counts.pairsRead = pairs.size();
+
+    const Direction direction = context.pipeline.options.direction;
+    bool swap = false;
+    if (!pairs.empty() && needsSwap(pairs.front(), direction)) {
+        swap = context.dialogs.askYesNo("系统发现原文与译文需要互换。互换吗（否则跳过文件:" +
+                                        encoding::utf8ToGbkLossy(path) + "）?");
+        if (!swap) {
+            counts.pairsRead = 0;
+            counts.skipped = true;
+            counts.librarySize = context.library.exampleCount();
+            return counts;
+        }
+    }
+
+    Engine& engine = context.pipeline.engine;
+    for (std::size_t k = 0; k < pairs.size(); ++k) {
+        if (context.progress && k % 10 == 0) {
+            context.progress->setPosition(static_cast<int>(k * 100 / pairs.size()));
+            context.progress->pump();
+        }
+        std::string_view line = pairs[k];
+        if (line.size() <= 5 || findKeySeparator(line) == std::string_view::npos) continue;
+        if (libraryLines) line.remove_prefix(3);
+        const std::size_t caret = findKeySeparator(line);
+        std::string source(line.substr(0, caret));
+        std::string translation(line.substr(caret));  // from the "^" on
+        if (swap) {
+            std::string swapped = translation.substr(1);
+            translation = "^" + source;
+            if (direction == Direction::EC) translation = ClearSpaceInCChars(translation);
+            source = std::move(swapped);
+        }
+        if (direction == Direction::CE) source = AddSpaceInCChars(source);
+
+        std::string cleaned;
+        prepareSent(source, cleaned, context.pipeline, true);
+        FuzzySearch search;
+        search.ExampleRate = 0;
+        search.RateOnly = true;
+        getsimsent(context.library, engine, SimilarityOptions{context.pipeline.options, 0}, search);
+
+        if (search.ExampleRate == 1.0) {
+            ++counts.same;
+            if (const std::optional<std::size_t> best = search.bestExample(); overwrite && best)
+                context.library.replaceTranslation(*best, std::string_view(translation).substr(1));
+            continue;
+        }
+        if (!context.library.addAnalysed(engine.workSent, std::string_view(translation).substr(1))) ++counts.refused;
+    }
+    counts.librarySize = context.library.exampleCount();
+    return counts;
+}
+
+Result<std::string> convertBilingualFile(FileSystem& fs, const std::string& path) {
+    Result<RichText> document = loadRichTextFile(fs, path);
+    if (!document) return document.status();
+    const PairExtraction extracted = hiddencleanup(*document);
+    const std::string output = exsPathFor(path);
+    if (Status written = replaceLines(fs, output, extracted.pairs); !written) return written;
+    return output;
+}
+
+LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const std::vector<std::string>& files,
+                                           bool overwrite, const std::string& userDataFolder) {
+    LibraryUpdateTotals totals;
+    for (const std::string& file : files) {
+        std::string input = file;
+        if (lower(fileName(file)).ends_with(".bil")) {
+            if (context.progress) context.progress->setCaption("正在转换文件:" + encoding::utf8ToGbkLossy(file) + "...");
+            Result<std::string> converted = convertBilingualFile(context.fs, file);
+            if (!converted) {
+                context.dialogs.message(updateError(file));
+                totals.failedFiles.push_back(file);
+                continue;
+            }
+            input = *converted;
+        }
+        if (context.progress) context.progress->setCaption("正在处理文件:" + encoding::utf8ToGbkLossy(input) + "...");
+        Result<FileUpdateCounts> counts = singleFileUpdate(context, input, overwrite);
+        if (!counts) {
+            totals.failedFiles.push_back(file);
+            continue;
+        }
+        totals.pairsRead += counts->pairsRead;
+        totals.same += counts->same;
+        totals.added += counts->added();
+        totals.refused += counts->refused;
+    }
+    totals.librarySize = context.library.exampleCount();
+    if (context.progress) context.progress->setCaption("更新例句库");
+    if (context.library.savelijuku(context.fs, context.dialogs, userDataFolder)) {
+        context.dialogs.beep();
+        context.dialogs.message(kUpdateDone);
+    }
+    return totals;
+}
+
+}  // namespace tavricat

@@ -1,0 +1,67 @@
+#pragma once
+// Filling the current sentence library in bulk from earlier work: bilingual documents (.bil,
+// converted to .exs first), sentence files (.exs: "source^translation" per line), sentence
+// files of another library (.rf0) and texts whose source and translation lines alternate.
+// Each pair becomes a new example unless the library already holds the same sentence,
+// whose translation is then overwritten or kept.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
+#include "base/ports.h"
+#include "base/status.h"
+#include "engine/translation_pipeline.h"
+#include "memory/sentence_library.h"
+
+namespace tavricat {
+
+inline constexpr const char* kUpdateDone = "更新完成!";
+
+// What the update touches: the library, the sentence pipeline (analysis-only use), and the
+// ports for the swap question, messages and progress.
+struct LibraryUpdateContext {
+    SentenceLibrary& library;
+    PipelineContext pipeline;
+    FileSystem& fs;
+    Dialogs& dialogs;
+    Progress* progress = nullptr;  // moved every tenth pair when given
+};
+
+struct FileUpdateCounts {
+    std::size_t pairsRead = 0;    // "总计："
+    std::size_t same = 0;         // "重复：" sentences the library already held
+    std::size_t refused = 0;      // pairs the library cannot store (no segments, > 255 segments)
+    std::size_t librarySize = 0;  // examples after the file
+    bool skipped = false;         // the swap question was answered no
+    std::size_t added() const { return pairsRead - same; }  // "新加："
+};
+
+// The .exs file a bilingual document converts to: its extension (the part of the last path
+// component from its last ".") replaced by ".exs", or ".exs" appended. Conversion and update
+// both name the file this way.
+std::string exsPathFor(const std::string& bilingualPath);
+
+// `singleFileUpdate`: adds the pairs of one file (not .bil) to the library in memory. A file
+// whose first source has the other direction's script is swapped on "yes" to the question and
+// skipped on "no". A file that cannot be read shows the update error and fails; pairs added
+// before a failure stay.
+Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const std::string& path, bool overwrite);
+
+// Writes the sentence pairs of a bilingual document to exsPathFor(path) and returns that path.
+Result<std::string> convertBilingualFile(FileSystem& fs, const std::string& path);
+
+struct LibraryUpdateTotals {
+    std::size_t pairsRead = 0, same = 0, added = 0, refused = 0;
+    std::size_t librarySize = 0;
+    std::vector<std::string> failedFiles;
+};
+
+// The update window's "更  新": .bil files are converted first, then every file is added in
+// order; the library is saved once at the end, then "更新完成!" is shown. A file that fails
+// is named in failedFiles and the others go on.
+LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const std::vector<std::string>& files,
+                                           bool overwrite, const std::string& userDataFolder);
+
+}  // namespace tavricat

@@ -1,0 +1,146 @@
+// Automatic translation of a document from the sentence library: which sentences take an
+// example, what the fallbacks write, stopping, and what the run leaves behind.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/workbench_fixture.h"
+#include "batch/auto_translation.h"
+
+namespace tavricat {
+namespace {
+
+// Four-letter nonsense words no dictionary holds and no suffix rule touches.
+std::string words(int from, int count) {
+    static const char consonants[] = "bcfghjklmnpqrtvwxz";
+    std::string text;
+    for (int k = from; k < from + count; ++k) {
+        if (k > from) text += ' ';
+        text += "zq";
+        text += consonants[k / 18 % 18];
+        text += consonants[k % 18];
+    }
+    return text;
+}
+
+class AutoTranslationTest : public testing::WorkbenchFixture {
+protected:
+    void SetUp() override {
+        WorkbenchFixture::SetUp();
+        bench = makeWorkbench();
+        ASSERT_TRUE(bench->start().isOk());
+        // Without any term the analysis gives no segments.
+        SortedFind at = bench->engine.termBase.find("zzterm");
+        bench->engine.termBase.insertAt(at.index, "zzterm", "术语");
+    }
+
+    void addExample(const std::string& pair) {
+        ASSERT_TRUE(bench->sentenceLibrary.addAsent(bench->engine, bench->analysisOptions(), pair).isOk()) << pair;
+    }
+
+    Result<AutoTranslationCounts> run(RichText& document, AutoTranslationOptions options = {}) {
+        SortedListsLookup abbreviations({&bench->abbreviations, &bench->engine.termBase.termKeys});
+        AutoTranslationContext context{{bench->engine, bench->analysisOptions(), bench->grammar, bench->selectedDomainNames},
+                                       bench->sentenceLibrary,
+                                       abbreviations,
+                                       dialogs,
+                                       progress,
+                                       stop,
+                                       switchTo};
+        document.setCaret(0);
+        return runAutoTranslation(document, context, options);
+    }
+
+    static RichText documentOf(const std::string& text) {
+        RichText document;
+        document.append(text, document.defaultFormat());
+        return document;
+    }
+
+    std::unique_ptr<Workbench> bench;
+    StopRequest stop;
+    std::function<void(Direction)> switchTo;
+};
+
+TEST_F(AutoTranslationTest, TheMatchRateDecidesBetweenTheExampleAndTheFallback) {
+    // A 100-token example (99 words and the full stop).
+    addExample(words(0, 99) + ".^例句译文。");
+    // 80 of its tokens: rated 0.80, not above 80; 81 tokens: 0.81.
+    RichText document = documentOf(words(0, 79) + ".\r\n" + words(0, 80) + ".\r\n");
+    AutoTranslationOptions options;
+    options.matchrate = 80;
+    options.userefmode = 1;
+    Result<AutoTranslationCounts> counts = run(document, options);
+    ASSERT_TRUE(counts.isOk()) << counts.status().message();
+    EXPECT_EQ(counts->fromMemory, 1u);
+    EXPECT_EQ(counts->fromFallback, 1u);
+    EXPECT_EQ(document.text(), "{*>" + words(0, 79) + ".<}999{>" + words(0, 79) + ".<*}\r\n{*>" + words(0, 80) +
+                                   ".<}81{>例句译文。 <*}\r\n");
+}
+
+TEST_F(AutoTranslationTest, WithoutExamplesTheOptionsCopyKeepOrMachineTranslate) {
+    const std::string text = "I have a book.\r\n";
+    for (int mode : {1, 2, 3}) {
+        RichText document = documentOf(text);
+        AutoTranslationOptions options;
+        options.userefmode = mode;
+        Result<AutoTranslationCounts> counts = run(document, options);
+        ASSERT_TRUE(counts.isOk());
+        if (mode == 1) EXPECT_EQ(document.text(), "{*>I have a book.<}999{>I have a book.<*}\r\n");
+        if (mode == 2) EXPECT_EQ(document.text(), text);  // no markup at all
+        if (mode == 3) {
+            EXPECT_NE(document.text().find("<}999{>我"), std::string::npos) << document.text();
+            EXPECT_EQ(counts->fromFallback, 1u);
+        }
+        if (mode == 2) EXPECT_EQ(counts->leftAsIs, 1u);
+    }
+}
+
+TEST_F(AutoTranslationTest, TranslatedSegmentsStayAndTheTermBaseIsPutBack) {
+    addExample("Good morning.^早上好。");
+    const std::size_t terms = bench->engine.termBase.size();
+    RichText document = documentOf("{*>Good morning.<}100{>上午好！<*}\r\nGood morning.\r\n");
+    Result<AutoTranslationCounts> counts = run(document);
+    ASSERT_TRUE(counts.isOk());
+    EXPECT_EQ(counts->kept, 1u);
+    EXPECT_EQ(document.text(), "{*>Good morning.<}100{>上午好！<*}\r\n{*>Good morning.<}100{>早上好。 <*}\r\n");
+    // Entries the analysis copied from the system dictionary are gone again.
+    EXPECT_EQ(bench->engine.termBase.size(), terms);
+    EXPECT_EQ(progress.events.back(), "hide");
+}
+
+TEST_F(AutoTranslationTest, AStopLeavesTheSentenceInHandUntouched) {
+    addExample("Good morning.^早上好。");
+    RichText document = documentOf("Good morning.\r\nGood morning.\r\n");
+    // The stop is seen at the first pause of the second cycle.
+    int pumps = 0;
+    progress.onPump = [&] {
+        if (++pumps == 2) stop.request();
+    };
+    Result<AutoTranslationCounts> counts = run(document);
+    ASSERT_TRUE(counts.isOk());
+    EXPECT_TRUE(counts->stopped);
+    EXPECT_EQ(document.text(), "{*>Good morning.<}100{>早上好。 <*}\r\nGood morning.\r\n");
+}
+
+TEST_F(AutoTranslationTest, ChineseTextInEnglishDirectionAsksToSwitch) {
+    RichText document = documentOf("We go to 北京 tomorrow.\r\n");
+    Direction switched = Direction::EC;
+    switchTo = [&](Direction d) { switched = d; };
+    dialogs.answers = {true};
+    Result<AutoTranslationCounts> counts = run(document);
+    ASSERT_TRUE(counts.isOk());
+    EXPECT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_TRUE(counts->directionSwitched);
+    EXPECT_EQ(switched, Direction::CE);
+    EXPECT_EQ(document.text(), "We go to 北京 tomorrow.\r\n");
+    // "No" translates the sentence as it is.
+    dialogs.answers = {false};
+    ASSERT_TRUE(run(document).isOk());
+    EXPECT_EQ(document.text().substr(0, 3), "{*>");
+}
+
+}  // namespace
+}  // namespace tavricat
