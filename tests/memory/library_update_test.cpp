@@ -1,0 +1,121 @@
+// Updating the sentence library from files: the three kinds of input, the swap question,
+// same sentences kept or overwritten, and the update of a whole file list.
+
+#include <gtest/gtest.h>
+
+#include "app/workbench_fixture.h"
+#include "document/rtf_writer.h"
+#include "memory/library_update.h"
+
+namespace tavricat {
+namespace {
+
+class LibraryUpdateTest : public testing::WorkbenchFixture {
+protected:
+    void start(Direction direction = Direction::EC) {
+        bench = makeWorkbench(direction);
+        ASSERT_TRUE(bench->start().isOk());
+        SortedFind at = bench->engine.termBase.find("zzterm");
+        bench->engine.termBase.insertAt(at.index, "zzterm", "术语");
+        update.emplace(LibraryUpdateContext{bench->sentenceLibrary,
+                                            {bench->engine, bench->analysisOptions(), bench->grammar,
+                                             bench->selectedDomainNames},
+                                            fs,
+                                            dialogs,
+                                            nullptr});
+    }
+    FileUpdateCounts updateFrom(const std::string& name, const std::string& content, bool overwrite = true) {
+        work.write(name, content);
+        Result<FileUpdateCounts> counts = singleFileUpdate(*update, work.file(name), overwrite);
+        EXPECT_TRUE(counts.isOk()) << counts.status().message();
+        return counts ? *counts : FileUpdateCounts{};
+    }
+    const LineList& lines() const { return bench->sentenceLibrary.libSentences; }
+
+    std::unique_ptr<Workbench> bench;
+    std::optional<LibraryUpdateContext> update;
+    testing::TempFolder work;
+};
+
+TEST_F(LibraryUpdateTest, SameSentencesAreOverwrittenOrKeptAndRepeatsAddedOnce) {
+    start();
+    FileUpdateCounts first = updateFrom("a.exs", "Good morning.^早上好。\r\n\r\nGood night.^晚安。\r\nGood morning.^早安。\r\n");
+    EXPECT_EQ(first.pairsRead, 3u);
+    EXPECT_EQ(first.same, 1u);  // the repeat inside the file
+    EXPECT_EQ(first.added(), 2u);
+    EXPECT_EQ(first.librarySize, 2u);
+    EXPECT_EQ(lines()[0], "03 good morning . ^早安。");
+
+    FileUpdateCounts kept = updateFrom("b.exs", "Good night.^夜安。\r\n", false);
+    EXPECT_EQ(kept.same, 1u);
+    EXPECT_EQ(lines()[1], "03 good night . ^晚安。");
+    updateFrom("c.exs", "Good night.^夜安。\r\n", true);
+    EXPECT_EQ(lines()[1], "03 good night . ^夜安。");
+    EXPECT_EQ(bench->sentenceLibrary.exampleCount(), 2u);
+}
+
+TEST_F(LibraryUpdateTest, AlternatingLinesAndLibraryLinesBecomePairs) {
+    start();
+    // Five lines: two pairs, the odd last line dropped.
+    FileUpdateCounts alternating = updateFrom("alt.txt", "Good morning.\r\n早上好。\r\nGood night.\r\n晚安。\r\nalone\r\n");
+    EXPECT_EQ(alternating.pairsRead, 2u);
+    EXPECT_EQ(lines(), (LineList{"03 good morning . ^早上好。", "03 good night . ^晚安。"}));
+    // A library's own lines: the count dropped and the key analysed again; a tombstone and a
+    // short line are skipped.
+    FileUpdateCounts library =
+        updateFrom("Other.RF0", "02 thank you . ^谢谢。\r\n03 ^\r\n03 good night . ^晚安！\r\n");
+    EXPECT_EQ(library.pairsRead, 3u);
+    EXPECT_EQ(library.same, 1u);
+    EXPECT_EQ(lines().back(), "02 thank you . ^谢谢。");
+    EXPECT_EQ(lines()[1], "03 good night . ^晚安！");
+}
+
+TEST_F(LibraryUpdateTest, AFileInTheOtherDirectionIsSwappedOrSkipped) {
+    start(Direction::CE);
+    // Chinese sources in CE: no question.
+    FileUpdateCounts chinese = updateFrom("zh.exs", "早上好。^Good morning.\r\n");
+    EXPECT_TRUE(dialogs.questions.empty());
+    EXPECT_EQ(chinese.added(), 1u);
+    EXPECT_EQ(lines().back(), "02 早 上 好 。 ^Good morning.");  // the sentence spaced as the analysis needs
+
+    dialogs.answers = {false};
+    FileUpdateCounts skipped = updateFrom("en.exs", "Good night.^晚安。\r\n");
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_EQ(dialogs.questions[0], "系统发现原文与译文需要互换。互换吗（否则跳过文件:" + work.file("en.exs") + "）?");
+    EXPECT_TRUE(skipped.skipped);
+    EXPECT_EQ(skipped.pairsRead, 0u);
+    EXPECT_EQ(bench->sentenceLibrary.exampleCount(), 1u);
+
+    dialogs.answers = {true};
+    FileUpdateCounts swapped = updateFrom("en2.exs", "Good night.^晚安。\r\n");
+    EXPECT_EQ(swapped.added(), 1u);
+    EXPECT_NE(lines().back().find("^Good night."), std::string::npos) << lines().back();
+}
+
+TEST_F(LibraryUpdateTest, AFileListIsConvertedUpdatedAndSaved) {
+    start();
+    RichText bilingual;
+    bilingual.append("{*>Thank you.<}100{>谢谢。<*}\r\n", bilingual.defaultFormat());
+    ASSERT_TRUE(saveRichTextFile(fs, work.file("doc.bil"), bilingual).isOk());
+    work.write("more.exs", "Good night.^晚安。\r\n");
+    const LibraryUpdateTotals totals = updateLibraryFromFiles(
+        *update, {work.file("doc.bil"), work.file("missing.exs"), work.file("more.exs")}, true,
+        bench->workspace().userDataFolder());
+    EXPECT_EQ(work.read("doc.exs"), "Thank you.^谢谢。\r\n");
+    EXPECT_EQ(totals.pairsRead, 2u);
+    EXPECT_EQ(totals.added, 2u);
+    EXPECT_EQ(totals.failedFiles, std::vector<std::string>{work.file("missing.exs")});
+    EXPECT_EQ(dialogs.messages.front(),
+              "更新文件:" + work.file("missing.exs") + " 过程中出现错误！请仔细检查该文件的内容和格式。");
+    EXPECT_EQ(dialogs.messages.back(), kUpdateDone);
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "02 thank you . ^谢谢。\r\n03 good night . ^晚安。\r\n");
+}
+
+TEST(ExsPathTest, TheExtensionOfTheFileNameIsReplaced) {
+    EXPECT_EQ(exsPathFor("/work/doc.bil"), "/work/doc.exs");
+    EXPECT_EQ(exsPathFor("/work/v1.2/doc.BIL"), "/work/v1.2/doc.exs");
+    EXPECT_EQ(exsPathFor("/work/v1.2/doc"), "/work/v1.2/doc.exs");
+}
+
+}  // namespace
+}  // namespace tavricat
