@@ -119,6 +119,7 @@ Result<AutoTranslationCounts> runAutoTranslation(RichText& document, AutoTransla
         if (context.stop.requested()) {
             // The sentence in hand stays untouched.
             document.setCaret(document.selStart());
+            --counts.sentences;
             counts.stopped = true;
             break;
         }
