@@ -79,6 +79,9 @@ int runSearch(const CliContext& context, const std::string& text) {
         std::string cleaned;
         PipelineContext pipeline{bench.engine, bench.analysisOptions(), bench.grammar, bench.selectedDomainNames};
         prepareSent(*sentence, cleaned, pipeline, false);
+        // Every improving candidate, for the listing; the batch search keeps only the best.
+        FuzzySearch listing;
+        findsimint(bench.sentenceLibrary, bench.engine.workSent, listing, SearchScope::CandidatesOnly);
         FuzzySearch search;
         search.ExampleRate = kNoExampleRate;
         search.dialogs = &bench.dialogs();
@@ -90,7 +93,7 @@ int runSearch(const CliContext& context, const std::string& text) {
         const std::string line = best && *best < library.exampleCount() ? library.libSentences[*best] : std::string();
         const long percent = static_cast<long>(search.ExampleRate * 100 + 1e-9);
         nlohmann::json candidates = nlohmann::json::array();
-        for (const std::string& entry : search.CandidateList)
+        for (const std::string& entry : listing.CandidateList)
             candidates.push_back({{"rate", std::stod(entry.substr(0, 8))}, {"index", std::stoul(entry.substr(8), nullptr, 16)}});
         if (context.json) {
             nlohmann::json out = {{"rate", percent}, {"index", best ? nlohmann::json(*best) : nlohmann::json()},

@@ -186,12 +186,29 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         }
     }
 
+    // When only the best example is wanted, the order of the visits does not matter (the
+    // best is the highest rate, the newest among equals, or the newest exact example), so
+    // the examples sharing the most indexed tokens go first: a good rate found early lets
+    // the rest be passed over.
+    const bool bestOnly = scope == SearchScope::BestOnly;
+    if (bestOnly) {
+        std::stable_sort(visits.begin(), visits.end(),
+                         [](const Visit& a, const Visit& b) { return a.matchedCount > b.matchedCount; });
+    }
+    std::size_t bestExample = 0;
+    auto beats = [&](double rate, std::size_t example) {
+        return rate > best || (bestOnly && best > 0 && rate == best && example > bestExample);
+    };
+
     // Without phrase hits, an example that could not beat the best rate even with every
     // token searched as text found and the least denominator is passed over untouched.
-    auto cannotImprove = [&](std::size_t matchedCount) {
+    auto highestWithout = [&](std::size_t matchedCount) {
+        return static_cast<double>(matchedCount + textPositions.size()) / leastDenominator;
+    };
+    auto cannotImprove = [&](std::size_t matchedCount, std::size_t example) {
         if (withPhraseHits || leastDenominator <= 0) return false;
-        const double highest = static_cast<double>(matchedCount + textPositions.size()) / leastDenominator;
-        return highest <= kCandidateThreshold || highest <= best;
+        const double highest = highestWithout(matchedCount);
+        return highest <= kCandidateThreshold || !beats(highest, example);
     };
 
     constexpr std::size_t kFetchAhead = 8;
@@ -199,7 +216,14 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
     for (std::size_t v = 0; v < visits.size(); ++v) {
         if (v + kFetchAhead < visits.size()) library.prefetchSignature(visits[v + kFetchAhead].example);
         const std::size_t example = visits[v].example;
-        if (visits[v].matchedCount < indexedCount && cannotImprove(visits[v].matchedCount)) continue;
+        if (visits[v].matchedCount < indexedCount && cannotImprove(visits[v].matchedCount, example)) {
+            // Sorted by matched tokens, no later visit can do better.
+            if (bestOnly) {
+                const double highest = highestWithout(visits[v].matchedCount);
+                if (highest <= kCandidateThreshold || highest < best) break;
+            }
+            continue;
+        }
         const auto firstMatched = matchedPositions.begin() + static_cast<std::ptrdiff_t>(visits[v].firstMatched);
         matched.assign(firstMatched, firstMatched + static_cast<std::ptrdiff_t>(visits[v].matchedCount));
         const std::string& line = library.libSentences[example];
@@ -232,7 +256,7 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
                     }
                 }
                 const double highest = static_cast<double>(reachable) / denominator;
-                const bool mayBeCandidate = highest > kCandidateThreshold && highest > best;
+                const bool mayBeCandidate = highest > kCandidateThreshold && beats(highest, example);
                 if (!mayBeCandidate && !(withPhraseHits && mayLengthenPhraseHit(mayMatch, search.PhraseHits)))
                     continue;
             }
@@ -261,18 +285,21 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
 
         if (withPhraseHits) recordRuns(matched, example, search.PhraseHits);
 
-        if (rate > kCandidateThreshold && rate > best) {
+        if (rate > kCandidateThreshold && beats(rate, example)) {
             best = rate;
-            search.CandidateList.push_back(rateText(rate) + hex5(example));
+            bestExample = example;
+            if (!bestOnly) search.CandidateList.push_back(rateText(rate) + hex5(example));
         }
     }
+    if (bestOnly && best > 0) search.CandidateList.assign(1, rateText(best) + hex5(bestExample));
 }
 
 std::string getsimsent(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,
                        FuzzySearch& search) {
     stClass& sentence = engine.workSent;
-    // Phrase hits matter only when no example is usable; they are collected then.
-    findsimint(library, sentence, search, SearchScope::CandidatesOnly);
+    // Only the best example is rated; phrase hits matter only when no example is usable and
+    // are collected then.
+    findsimint(library, sentence, search, SearchScope::BestOnly);
     if (search.CandidateList.empty()) return {};
 
     std::sort(search.CandidateList.begin(), search.CandidateList.end());

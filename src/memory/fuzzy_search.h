@@ -59,6 +59,7 @@ struct FuzzySearch {
 enum class SearchScope {
     Full,            // CandidateList, ExactHit and PhraseHits
     CandidatesOnly,  // PhraseHits left as n empty records: far fewer lines need reading
+    BestOnly,        // CandidateList holds only its last entry (the best example); fewer still
 };
 
 // `findsimint`: rates every example that shares an indexed token with `sentence` (segKeys
@@ -77,7 +78,7 @@ struct SimilarityOptions {
 // stored one for a full match, the adapted one for a fuzzy match) or empty. With no usable
 // example, items of engine.workSent.segTrans that examples sharing a run of tokens use are
 // moved to the front, for the machine translation that follows; PhraseHits are filled only
-// then. Uses engine.refSent.
+// then. CandidateList holds the best entry only. Uses engine.refSent.
 std::string getsimsent(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,
                        FuzzySearch& search);
 

@@ -1,5 +1,5 @@
 // The candidate search passes over examples it can prove irrelevant from their line
-// summaries. Here it is compared with a plain rating of every visited example, on seeded
+// summaries, and, when only the best example is wanted, rates the most promising first. Here it is compared with a plain rating of every visited example, on seeded
 // random libraries full of short words that occur inside other words, frequent words past
 // the posting limit, inline tags and deleted examples.
 
@@ -148,6 +148,13 @@ TEST(FuzzySearchEquivalenceTest, SkippingExamplesNeverChangesTheResult) {
             findsimint(library, sentence, candidates, SearchScope::CandidatesOnly);
             EXPECT_EQ(candidates.CandidateList, expected.CandidateList) << "round " << round << " query " << q;
             EXPECT_EQ(candidates.ExactHit, expected.ExactHit);
+            FuzzySearch bestOnly;
+            findsimint(library, sentence, bestOnly, SearchScope::BestOnly);
+            EXPECT_EQ(bestOnly.CandidateList, expected.CandidateList.empty()
+                                                  ? std::vector<std::string>{}
+                                                  : std::vector<std::string>{expected.CandidateList.back()})
+                << "round " << round << " query " << q;
+            EXPECT_EQ(bestOnly.ExactHit, expected.ExactHit);
         }
     }
     // The comparison covered every kind of outcome.
