@@ -106,7 +106,9 @@ TEST(InterruptedSaveTest, EveryKillPointLeavesALibraryThatOpensWhole) {
                              reopened.libPostings == after.libPostings;
         EXPECT_TRUE(isBefore || isAfter) << "kill at " << killAt;
         // Once every bak file was written, nothing older than them may come back.
-        if (finished) EXPECT_TRUE(isAfter);
+        if (finished) {
+            EXPECT_TRUE(isAfter);
+        }
     }
     EXPECT_TRUE(finished) << "the save never ran to its end";
 }

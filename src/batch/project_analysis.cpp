@@ -1,0 +1,259 @@
+#include "batch/project_analysis.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/workbench.h"
+#include "base/encoding.h"
+#include "base/gbk.h"
+#include "batch/analysis_marks.h"
+#include "document/rtf_reader.h"
+#include "document/sentence_getters.h"
+#include "engine/translation_pipeline.h"
+
+namespace tavricat {
+
+namespace {
+
+// Word documents (.doc, .docx) need the word-processor link to be read; until it exists
+// they are skipped and the person is told.
+bool isWordFile(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+    const std::string extension = gbk::asciiLower(path.substr(dot));
+    return extension == ".doc" || extension == ".docx";
+}
+
+// The progress bar of a file moves every this many sentences.
+constexpr int kProgressStep = 20;
+
+// The translation part holds at most kMaxTranslationPart bytes with its "^": the text in
+// front of a mark is cut so that the mark itself is never lost.
+std::string withMark(std::string_view body, const std::string& mark) {
+    const std::size_t room = kMaxTranslationPart - 1 - std::min(mark.size(), kMaxTranslationPart - 1);
+    return std::string(gbk::cutToBytes(body, room)) + mark;
+}
+
+std::string translationBody(std::string_view line, std::optional<std::size_t> markAt) {
+    const std::size_t separator = findKeySeparator(line);
+    if (separator == std::string_view::npos) return {};
+    const std::size_t end = markAt.value_or(line.size());
+    return std::string(line.substr(separator + 1, end - separator - 1));
+}
+
+}  // namespace
+
+ProjectAnalysis::ProjectAnalysis(Workbench& bench, AnalysisClock clock) : m_bench(bench), m_clock(std::move(clock)) {
+    m_search.RateOnly = true;
+    m_search.dialogs = &bench.dialogs();
+}
+
+ProjectAnalysis::~ProjectAnalysis() {
+    if (m_open) close();
+}
+
+Status ProjectAnalysis::open() {
+    m_words.clear();
+    Status saved = m_bench.sentenceLibrary.savelijuku(m_bench.fs(), m_bench.dialogs(),
+                                                      m_bench.workspace().userDataFolder());
+    // Without a saved copy, reading back would lose examples held only in memory.
+    m_open = saved.isOk();
+    return saved;
+}
+
+Status ProjectAnalysis::close() {
+    m_words.clear();
+    Status reread = readLibraryBack();
+    if (reread) m_open = false;
+    return reread;
+}
+
+Status ProjectAnalysis::readLibraryBack() {
+    SentenceLibrary& library = m_bench.sentenceLibrary;
+    Status loaded = library.load(m_bench.fs(), m_bench.workspace().userDataFolder(), library.name);
+    if (!loaded) m_bench.dialogs().message(loaded.message());
+    m_words.clear();
+    return loaded;
+}
+
+Status ProjectAnalysis::refuse(const char* message) {
+    m_bench.dialogs().message(message);
+    return Status::error(ErrorKind::Refused, message);
+}
+
+Status ProjectAnalysis::checkRequest(const std::vector<std::string>& files, int lowerLimit, const std::string& logFile,
+                                     std::string& logPath) {
+    if (!m_open) return Status::error(ErrorKind::Refused, "project analysis is not open");
+    if (files.empty()) return refuse(kNoProjectFiles);
+    if (lowerLimit < kMinLowerLimit || lowerLimit > kMaxLowerLimit) return refuse(kLowerLimitOutOfRange);
+    std::optional<std::string> checked = checkLogFile(m_bench.fs(), logFile);
+    if (!checked) return refuse(kBadAnalysisLog);
+    logPath = *checked;
+    return Status::ok();
+}
+
+Result<AnalysisOutcome> ProjectAnalysis::analyse(const std::vector<std::string>& files, int lowerLimit,
+                                                 const std::string& logFile) {
+    std::string logPath;
+    if (Status checked = checkRequest(files, lowerLimit, logFile, logPath); !checked) return checked;
+    // Marks of an earlier run are dropped.
+    if (Status reread = readLibraryBack(); !reread) return reread;
+    m_bench.progress().setCaption(kProjectAnalysisCaption);
+    return analyseList(files, lowerLimit, lowerLimit / 100.0, logPath);
+}
+
+Result<AnalysisOutcome> ProjectAnalysis::compare(const std::vector<std::string>& newFiles,
+                                                 const std::vector<std::string>& oldFiles, int lowerLimit,
+                                                 const std::string& logFile) {
+    std::string logPath;
+    if (oldFiles.empty()) return refuse(kNoProjectFiles);
+    if (Status checked = checkRequest(newFiles, lowerLimit, logFile, logPath); !checked) return checked;
+    m_bench.progress().setCaption(kProjectComparisonCaption);
+
+    m_bench.sentenceLibrary.clear();
+    Result<AnalysisOutcome> earlier = analyseList(oldFiles, lowerLimit, lowerLimit / 100.0, logPath);
+    if (!earlier) {
+        readLibraryBack();
+        return earlier;
+    }
+    dropTemporaryMarks();
+    Result<AnalysisOutcome> outcome = analyseList(newFiles, lowerLimit, 1.0, logPath);
+    // The comparison leaves nothing of the earlier project in the library.
+    if (Status reread = readLibraryBack(); !reread) return reread;
+    return outcome;
+}
+
+Result<AnalysisOutcome> ProjectAnalysis::analyseList(const std::vector<std::string>& files, int lowerLimit,
+                                                     double limit, const std::string& logPath) {
+    FileSystem& fs = m_bench.fs();
+    Dialogs& dialogs = m_bench.dialogs();
+    Progress& progress = m_bench.progress();
+    Result<LineList> loadedLog = loadLines(fs, logPath);
+    if (!loadedLog) return refuse(kBadAnalysisLog);
+    LineList log = std::move(*loadedLog);
+
+    AnalysisOutcome outcome;
+    outcome.logPath = logPath;
+    outcome.lowerLimit = lowerLimit;
+    outcome.totals = AnalysisCounters(lowerLimit);
+    const PipelineContext pipeline{m_bench.engine, m_bench.analysisOptions(), m_bench.grammar,
+                                   m_bench.selectedDomainNames};
+    const BreakOptions breaks{m_bench.settings.TABkeyStop, m_bench.settings.CLStop, m_bench.settings.tagStop};
+    const std::string libraryName = encoding::utf8ToGbkLossy(m_bench.sentenceLibrary.name);
+
+    log.push_back("开始时间:" + m_clock());
+    log.push_back("");
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        const std::string& path = files[f];
+        const std::string shownPath = encoding::utf8ToGbkLossy(path);
+        if (isWordFile(path)) {
+            outcome.skippedWordFiles.push_back(path);
+            continue;
+        }
+        Result<RichText> document = loadRichTextFile(fs, path);
+        if (!document) {
+            dialogs.message(document.status().message());
+            outcome.unreadableFiles.push_back(path);
+            continue;
+        }
+        const std::string text = document->text();
+        progress.show("正在分析(" + std::to_string(f + 1) + "/" + std::to_string(files.size()) + "): " + shownPath,
+                      static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF)), 0);
+
+        AnalysisCounters counters(lowerLimit);
+        std::size_t position = 0;
+        for (int picked = 1; position < text.size(); ++picked) {
+            const std::size_t before = position;
+            std::string sentence = getASent2(text, position, text.size(), breaks);
+            if (sentence.empty() || position <= before) break;
+            analyseSentence(std::move(sentence), pipeline, lowerLimit, limit, counters);
+            if (picked % kProgressStep == 0) progress.setPosition(static_cast<int>(std::min<std::size_t>(position, 0x7FFFFFFF)));
+            progress.pump();
+        }
+        for (std::string& line : fileReportBlock(libraryName, shownPath, counters, lowerLimit)) log.push_back(std::move(line));
+        outcome.totals.add(counters);
+        outcome.files.push_back({path, std::move(counters)});
+    }
+    progress.hide();
+
+    outcome.totalBlock = totalReportBlock(outcome.totals, lowerLimit, files.size() > 1);
+    log.insert(log.end(), outcome.totalBlock.begin(), outcome.totalBlock.end());
+    outcome.figures = figuresOf(outcome.totals);
+    if (!outcome.skippedWordFiles.empty()) dialogs.message(kWordNotAvailable);
+
+    log.push_back("结束时间:" + m_clock());
+    log.push_back("");
+    log.push_back(std::string(52, '='));
+    log.push_back("");
+    if (Status saved = replaceLines(fs, logPath, log); !saved) return refuse(kLogNotWritten);
+    return outcome;
+}
+
+void ProjectAnalysis::analyseSentence(std::string sentence, const PipelineContext& pipeline, int lowerLimit,
+                                      double limit, AnalysisCounters& counters) {
+    Engine& engine = m_bench.engine;
+    SentenceLibrary& library = m_bench.sentenceLibrary;
+    ++counters.sentences;
+    std::string cleaned;
+    prepareSent(sentence, cleaned, pipeline, true);
+    const long words = engine.workSent.wordCount;
+    m_words.addAsentSWords(engine.workSent, engine.termBase);
+
+    m_search.ExampleRate = 0;
+    getsimsent(library, engine, SimilarityOptions{pipeline.options, m_bench.settings.matchrate}, m_search);
+    const double rate = m_search.ExampleRate;
+    const std::optional<std::size_t> best = rate >= limit ? m_search.bestExample() : std::nullopt;
+    if (best && *best < library.exampleCount()) {
+        if (const std::optional<long> count = temporaryCount(library.libSentences[*best])) {
+            // A sentence new within this project: only an exact repeat counts as one.
+            if (rate == 1.0) {
+                counters.repeated.add(words);
+                setTemporaryCount(*best, *count + 1);
+            } else {
+                counters.noMatch.add(words);
+            }
+            return;
+        }
+        if (static_cast<long>(rate) == 1 || counters.bands.empty()) counters.full.add(words);
+        else counters.bands[static_cast<std::size_t>(bandOf(rate, lowerLimit))].add(words);
+        markUsed(*best, rate);
+        return;
+    }
+    counters.noMatch.add(words);
+    addTemporaryEntry(cleaned);
+}
+
+void ProjectAnalysis::addTemporaryEntry(const std::string& cleaned) {
+    // Refused for a sentence without segments (or too many): it is counted, not stored.
+    (void)m_bench.sentenceLibrary.addAnalysed(m_bench.engine.workSent,
+                                              withMark(cleaned, " " + std::string(kTemporaryMark) + "1"));
+}
+
+void ProjectAnalysis::setTemporaryCount(std::size_t example, long count) {
+    SentenceLibrary& library = m_bench.sentenceLibrary;
+    const std::string& line = library.libSentences[example];
+    const std::string body = translationBody(line, findEndMark(line, kTemporaryMark));
+    library.replaceTranslation(example, withMark(body, kTemporaryMark + std::to_string(count)));
+}
+
+void ProjectAnalysis::markUsed(std::size_t example, double rate) {
+    SentenceLibrary& library = m_bench.sentenceLibrary;
+    const std::string& line = library.libSentences[example];
+    const long percent = static_cast<long>(rate * 100);
+    const std::optional<long> marked = useRate(line);
+    if (marked && *marked >= percent) return;
+    const std::string body = translationBody(line, findEndMark(line, kUseMark));
+    library.replaceTranslation(example, withMark(body, kUseMark + std::to_string(percent)));
+}
+
+void ProjectAnalysis::dropTemporaryMarks() {
+    SentenceLibrary& library = m_bench.sentenceLibrary;
+    for (std::size_t i = 0; i < library.exampleCount(); ++i) {
+        const std::string& line = library.libSentences[i];
+        if (const std::optional<std::size_t> mark = findEndMark(line, kTemporaryMark))
+            library.replaceTranslation(i, translationBody(line, mark));
+    }
+}
+
+}  // namespace tavricat
