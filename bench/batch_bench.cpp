@@ -1,5 +1,6 @@
 // Batch work against a 100,000-example synthetic library: automatic translation of a
-// 10,000-sentence document and updating a library from a 100,000-pair sentence file.
+// 10,000-sentence document, updating a library from a 100,000-pair sentence file, and the
+// project analysis of 100,000 sentences (in a started workbench over the delivered data).
 // Sentences are analysed by the real analyser over a term base holding the vocabulary, so
 // the figures include the analysis; there is no system dictionary.
 //
@@ -16,10 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "app/program_folder_setup.h"
+#include "app/workbench.h"
 #include "base/file_system.h"
 #include "base/line_list.h"
 #include "base/ports.h"
 #include "batch/auto_translation.h"
+#include "batch/project_analysis.h"
 #include "engine/engine.h"
 #include "memory/library_update.h"
 #include "synthetic_library.h"
@@ -154,8 +158,51 @@ void updateFromExs(benchmark::State& state) {
     state.counters["library_after"] = static_cast<double>(counts.librarySize);
 }
 
+void analyseProject(benchmark::State& state) {
+    Setup& s = setup();
+    const auto sentences = static_cast<std::size_t>(state.range(0));
+    char folder[] = "/tmp/tavricat-analysis-bench.XXXXXX";
+    if (!::mkdtemp(folder)) std::abort();
+    const std::string home = std::string(folder) + "/home";
+    DiskFileSystem disk;
+    if (!completeProgramFolder(disk, TAVRICAT_DELIVERED_DIR, home)) std::abort();
+    {
+        SentenceLibrary library = s.library;
+        library.name = "MySentsEC";
+        if (!library.savelijuku(disk, s.dialogs, joinPath(home, "userdata"))) std::abort();
+    }
+    const std::string project = std::string(folder) + "/project.txt";
+    if (!disk.writeFile(project, documentText(sentences, 91))) std::abort();
+
+    WorkbenchOptions options;
+    options.settingsPath = std::string(folder) + "/settings.ini";
+    Workbench bench(disk, Workspace(disk, home), s.dialogs, s.progress, options);
+    if (!bench.start()) std::abort();
+    s.generator.fillTermBase(bench.engine.termBase);
+    AnalysisCounters totals;
+    long memoryBefore = 0, memoryAfter = 0;
+    for (auto _ : state) {
+        ProjectAnalysis analysis(bench);
+        if (!analysis.open()) state.SkipWithError("open");
+        memoryBefore = residentKb();
+        Result<AnalysisOutcome> outcome = analysis.analyse({project}, 80, std::string(folder) + "/log.txt");
+        memoryAfter = residentKb();
+        if (!outcome) state.SkipWithError(outcome.status().message().c_str());
+        else totals = outcome->totals;
+        state.PauseTiming();
+        (void)analysis.close();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * totals.sentences);
+    state.counters["full"] = static_cast<double>(totals.full.sentences);
+    state.counters["no_match"] = static_cast<double>(totals.noMatch.sentences);
+    state.counters["rss_growth_kb"] = static_cast<double>(memoryAfter - memoryBefore);
+    std::system((std::string("rm -rf ") + folder).c_str());
+}
+
 BENCHMARK(translateDocument)->Name("translate/10000_sentences")->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(updateFromExs)->Name("update/100000_pairs")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(analyseProject)->Name("analyse/100000_sentences")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace tavricat
