@@ -1,0 +1,211 @@
+#include "main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include "base/encoding.h"
+#include "base/gbk.h"
+#include "document/document_files.h"
+#include "document/document_views.h"
+#include "text_convert.h"
+
+namespace tavricat::gui {
+
+namespace {
+
+// The close query asks only about a bilingual text longer than this many characters.
+constexpr std::size_t kCloseQueryMinChars = 50;
+
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+QString windowCaption(Direction direction, const std::string& documentPath) {
+    QString caption = isCE(direction) ? QStringLiteral("TavriCAT 2.5[汉英]") : QStringLiteral("TavriCAT 2.5[英汉]");
+    if (!documentPath.empty()) caption += QStringLiteral(" - ") + fromNativePath(documentPath);
+    return caption;
+}
+
+MainWindow::MainWindow(Workbench& bench, QWidget* parent)
+    : QMainWindow(parent),
+      m_bench(bench),
+      m_context{bench.fs(), bench.dialogs(), bench.progress(), bench.workspace().programFolder(),
+                [this](const std::string& path) {
+                    m_bench.recentFiles.touch(path);
+                    rebuildRecentMenu();
+                }} {
+    m_tabs = new QTabWidget(this);
+    const std::array<std::pair<DocumentView, QString>, 3> tabs = {{
+        {DocumentView::Bilingual, QStringLiteral("双语")},
+        {DocumentView::Source, QStringLiteral("原文")},
+        {DocumentView::Target, QStringLiteral("译文")},
+    }};
+    for (const auto& [which, title] : tabs) {
+        RichText& buffer = which == DocumentView::Bilingual ? m_document.bilingual
+                           : which == DocumentView::Source  ? m_document.source
+                                                            : m_document.target;
+        auto* view = new RichTextView(buffer, bench.dialogs(), m_tabs);
+        m_views[static_cast<std::size_t>(which)] = view;
+        m_tabs->addTab(view, title);
+    }
+    setCentralWidget(m_tabs);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
+
+    for (std::size_t i = 0; i < m_panels.size(); ++i) {
+        m_panels[i] = new QLabel(this);
+        m_panels[i]->setObjectName(QStringLiteral("statusPanel%1").arg(i));
+        statusBar()->addPermanentWidget(m_panels[i], i == 0 ? 0 : 1);
+    }
+    buildMenu();
+    refreshFrame();
+    resize(900, 640);
+}
+
+void MainWindow::buildMenu() {
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("文件"));
+    QAction* open = m_fileMenu->addAction(QStringLiteral("打开原文"), this, &MainWindow::openSource);
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction* save = m_fileMenu->addAction(QStringLiteral("保存双语"), this, &MainWindow::saveBilingual);
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_fileMenu->addAction(QStringLiteral("保存译文..."), this, &MainWindow::saveTarget);
+    m_fileMenu->addAction(QStringLiteral("另存为..."), this, &MainWindow::saveViewAs);
+    m_fileMenu->addSeparator();
+    QAction* replace = m_fileMenu->addAction(QStringLiteral("双语替换为原文"), this, &MainWindow::replaceBilingualBySource);
+    replace->setShortcut(QKeySequence(Qt::Key_F7));
+    m_recentSeparator = m_fileMenu->addSeparator();
+    m_fileMenu->addAction(QStringLiteral("退出"), this, &QWidget::close);
+    rebuildRecentMenu();
+}
+
+void MainWindow::rebuildRecentMenu() {
+    for (QAction* action : m_recentActions) {
+        m_fileMenu->removeAction(action);
+        action->deleteLater();
+    }
+    m_recentActions.clear();
+    // The entries go between the commands and "退出", followed by their own separator.
+    QAction* before = m_recentSeparator;
+    const std::vector<std::string> entries = m_bench.recentFiles.visibleEntries();
+    int number = 1;
+    for (const std::string& path : entries) {
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(number++).arg(fromNativePath(path)), m_fileMenu);
+        connect(action, &QAction::triggered, this, [this, path] { openPath(path); });
+        m_fileMenu->insertAction(before, action);
+        m_recentActions.append(action);
+    }
+    if (!entries.empty()) {
+        QAction* separator = new QAction(m_fileMenu);
+        separator->setSeparator(true);
+        m_fileMenu->insertAction(before, separator);
+        m_recentActions.append(separator);
+    }
+}
+
+void MainWindow::refreshFrame() {
+    setWindowTitle(windowCaption(m_bench.direction(), m_document.currentPath));
+    for (std::size_t i = 0; i < m_panels.size(); ++i) m_panels[i]->setText(fromGbk(m_bench.statusPanels[i]));
+}
+
+void MainWindow::renderAll() {
+    for (RichTextView* view : m_views) view->render();
+}
+
+void MainWindow::showTab(DocumentView which) {
+    m_switchingTabs = true;
+    m_tabs->setCurrentIndex(static_cast<int>(which));
+    m_switchingTabs = false;
+}
+
+bool MainWindow::openPath(const std::string& path) {
+    Status opened;
+    {
+        BusyCursor busy;
+        opened = openAfile(m_document, m_context, path);
+        if (opened) {
+            showTab(DocumentView::Bilingual);
+            renderAll();
+        }
+    }
+    refreshFrame();
+    return opened.isOk();
+}
+
+void MainWindow::openSource() {
+    Status opened = openSourceCommand(m_document, m_context);
+    if (opened) {
+        BusyCursor busy;
+        showTab(DocumentView::Bilingual);
+        renderAll();
+    }
+    refreshFrame();
+}
+
+void MainWindow::saveBilingual() {
+    BusyCursor busy;
+    tavricat::saveBilingual(m_document, m_context);
+}
+
+void MainWindow::saveTarget() {
+    tavricat::saveTarget(m_document, m_context);
+    // The target view is derived afresh whenever it is entered; show what the save made.
+    if (m_document.activeView == DocumentView::Target) view(DocumentView::Target)->render();
+}
+
+void MainWindow::saveViewAs() { tavricat::saveViewAs(m_document, m_context); }
+
+void MainWindow::replaceBilingualBySource() {
+    if (!tavricat::replaceBilingualBySource(m_document, m_context)) return;
+    view(DocumentView::Bilingual)->render();
+    view(DocumentView::Source)->render();
+}
+
+void MainWindow::onTabChanged(int index) {
+    if (m_switchingTabs || index < 0 || index > 2) return;
+    const DocumentView to = static_cast<DocumentView>(index);
+    const DocumentView from = m_document.activeView;
+    {
+        BusyCursor busy;
+        m_tabs->setEnabled(false);
+        changeView(m_document, m_context, to);
+        m_tabs->setEnabled(true);
+    }
+    if (from == DocumentView::Target || to == DocumentView::Target) view(DocumentView::Target)->render();
+    if (to == DocumentView::Source) view(DocumentView::Source)->render();  // caret to 0
+    view(to)->setFocus();
+}
+
+void MainWindow::closeQuery() {
+    const RichText& bilingual = m_document.bilingual;
+    if (!bilingual.modified()) return;
+    if (gbk::charCount(bilingual.text()) <= kCloseQueryMinChars) return;
+    if (m_bench.dialogs().askYesNo(encoding::toGbk("现有译文要保存吗?"))) saveBilingual();
+}
+
+bool MainWindow::shutDown() {
+    if (m_shutDown) return true;
+    m_shutDown = true;
+    m_bench.settings.curyiwenfilename = m_document.bilingualPath;
+    BusyCursor busy;
+    return m_bench.shutdown().isOk();  // "退出时出错!" is shown by the shutdown itself
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_shutDown) {
+        closeQuery();
+        shutDown();
+    }
+    event->accept();
+}
+
+}  // namespace tavricat::gui

@@ -1,0 +1,78 @@
+#pragma once
+// The main window: the document in three views, the File menu, the status bar, and the
+// close query and shutdown. It speaks to the person through the workbench's ports, so a
+// test that builds the workbench with scripted Dialogs answers every question itself.
+
+#include <QMainWindow>
+
+#include <array>
+#include <string>
+
+#include "app/workbench.h"
+#include "document/document.h"
+#include "rich_text_view.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTabWidget;
+
+namespace tavricat::gui {
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `bench` must have been started; it outlives the window.
+    explicit MainWindow(Workbench& bench, QWidget* parent = nullptr);
+
+    Document& document() { return m_document; }
+    RichTextView* view(DocumentView which) const { return m_views[static_cast<std::size_t>(which)]; }
+    QTabWidget* tabs() const { return m_tabs; }
+    QMenu* fileMenu() const { return m_fileMenu; }
+    QLabel* statusPanel(int index) const { return m_panels[static_cast<std::size_t>(index)]; }
+    const QList<QAction*>& recentActions() const { return m_recentActions; }
+
+    // The File menu's commands.
+    bool openPath(const std::string& path);  // also the recent-files items
+    void openSource();
+    void saveBilingual();
+    void saveTarget();
+    void saveViewAs();
+    void replaceBilingualBySource();
+
+    // "现有译文要保存吗?" when the bilingual text was changed; never refuses to close.
+    void closeQuery();
+    // The shutdown sequence, once; false when it failed (the person was told).
+    bool shutDown();
+    bool isShutDown() const { return m_shutDown; }
+
+    // Refreshes the caption and the status bar from the workbench and the document.
+    void refreshFrame();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void rebuildRecentMenu();
+    void renderAll();
+    void showTab(DocumentView which);
+    void onTabChanged(int index);
+
+    Workbench& m_bench;
+    Document m_document;
+    DocumentContext m_context;
+    QTabWidget* m_tabs = nullptr;
+    std::array<RichTextView*, 3> m_views{};
+    std::array<QLabel*, 5> m_panels{};
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentSeparator = nullptr;
+    QList<QAction*> m_recentActions;
+    bool m_switchingTabs = false;
+    bool m_shutDown = false;
+};
+
+// "TavriCAT 2.5[英汉]" or "[汉英]", with " - " and the document when one is open.
+QString windowCaption(Direction direction, const std::string& documentPath);
+
+}  // namespace tavricat::gui

@@ -1,0 +1,239 @@
+#include <QtTest>
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTabWidget>
+
+#include <memory>
+
+#include "app/program_folder_setup.h"
+#include "app/workbench.h"
+#include "base/file_system.h"
+#include "document/rtf_reader.h"
+#include "document/rtf_writer.h"
+#include "gui_test_support.h"
+#include "main_window.h"
+#include "support/scripted_ports.h"
+
+using namespace tavricat;
+using namespace tavricat::gui;
+using tavricat::guitest::appendSegment;
+using tavricat::guitest::gbk;
+using tavricat::guitest::typeText;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_home, m_config, m_docs;
+    DiskFileSystem m_fs;
+    testing::ScriptedDialogs m_dialogs;
+    testing::RecordingProgress m_progress;
+    std::unique_ptr<Workbench> m_bench;
+    std::unique_ptr<MainWindow> m_window;
+
+    std::string docPath(const char* name) const { return m_docs->filePath(QString::fromUtf8(name)).toStdString(); }
+
+    std::string writeText(const char* name, const std::string& gbkText) {
+        const std::string path = docPath(name);
+        if (!m_fs.writeFile(path, gbkText)) qFatal("cannot write %s", path.c_str());
+        return path;
+    }
+
+    static QString shown(RichTextView* view) { return view->document()->toPlainText(); }
+
+    bool asked(const char* utf8) const {
+        for (const std::string& q : m_dialogs.questions)
+            if (q == gbk(utf8)) return true;
+        return false;
+    }
+
+    // A text of more than 50 characters, so that the close query asks about it.
+    static std::string longText() { return gbk("这是一个足够长的句子，用来检查关闭窗口时是否询问保存译文。") + " It has more than fifty characters.\r\n"; }
+
+private slots:
+    void init() {
+        m_home = std::make_unique<QTemporaryDir>();
+        m_config = std::make_unique<QTemporaryDir>();
+        m_docs = std::make_unique<QTemporaryDir>();
+        QVERIFY(completeProgramFolder(m_fs, TAVRICAT_DELIVERED_DIR, m_home->path().toStdString()).isOk());
+        m_dialogs = {};
+        m_progress = {};
+        WorkbenchOptions options;
+        options.settingsPath = m_config->filePath(QStringLiteral("tavricat25cecmini.ini")).toStdString();
+        options.stamp = [] { return std::string("20260101-000000"); };
+        m_bench = std::make_unique<Workbench>(m_fs, Workspace(m_fs, m_home->path().toStdString()), m_dialogs, m_progress,
+                                              options);
+        QVERIFY(m_bench->start().isOk());
+        m_window = std::make_unique<MainWindow>(*m_bench);
+        m_window->show();
+    }
+
+    void cleanup() {
+        m_window.reset();
+        m_bench.reset();
+    }
+
+    void startShowsCaptionAndStatusPanels() {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("TavriCAT 2.5[英汉]"));
+        QCOMPARE(m_window->statusPanel(0)->text(), QStringLiteral("英汉"));
+        QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("用户库:我的英-汉词库"));
+        QCOMPARE(m_window->statusPanel(2)->text(), QStringLiteral("例句库:我的英-汉例句库"));
+        QCOMPARE(m_window->tabs()->tabText(0), QStringLiteral("双语"));
+        QCOMPARE(m_window->tabs()->tabText(1), QStringLiteral("原文"));
+        QCOMPARE(m_window->tabs()->tabText(2), QStringLiteral("译文"));
+    }
+
+    void openingWithoutBilingualShowsTheSourceTwiceAndSavesBil() {
+        const std::string path = writeText("a.txt", gbk("Hello.\r\n你好。"));
+        QVERIFY(m_window->openPath(path));
+        QCOMPARE(shown(m_window->view(DocumentView::Bilingual)), QStringLiteral("Hello.\n你好。"));
+        QCOMPARE(shown(m_window->view(DocumentView::Source)), QStringLiteral("Hello.\n你好。"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("TavriCAT 2.5[英汉] - ") + QString::fromStdString(path));
+        QVERIFY(!m_window->recentActions().isEmpty());
+        QVERIFY(m_window->recentActions().first()->text().contains(QString::fromStdString(path)));
+
+        // Type a word, then "保存双语" writes a.bil without any dialog.
+        auto* view = m_window->view(DocumentView::Bilingual);
+        QTextCursor cursor = view->textCursor();
+        cursor.setPosition(5);
+        view->setTextCursor(cursor);
+        typeText(view, QStringLiteral("好"));
+        QVERIFY(m_window->document().bilingual.modified());
+        m_window->saveBilingual();
+        QVERIFY(m_dialogs.questions.empty());
+        QVERIFY(!m_window->document().bilingual.modified());
+        Result<RichText> saved = loadRichTextFile(m_fs, docPath("a.bil"));
+        QVERIFY(saved.isOk());
+        QCOMPARE(saved->text(), gbk("Hello好.\r\n你好。"));
+        // The source file is left as it was.
+        QCOMPARE(*m_fs.readFile(path), gbk("Hello.\r\n你好。"));
+    }
+
+    void openingWithBilingualShowsItAndDerivesTheTarget() {
+        const std::string path = writeText("b.txt", "A. B.");
+        RichText bilingual;
+        appendSegment(bilingual, "A.", "90", gbk("甲。"));
+        bilingual.append(" B.", bilingual.defaultFormat());
+        QVERIFY(saveRichTextFile(m_fs, docPath("b.bil"), bilingual).isOk());
+
+        QVERIFY(m_window->openPath(path));
+        QCOMPARE(shown(m_window->view(DocumentView::Bilingual)), QStringLiteral("{*>A.<}90{>甲。<*} B."));
+        QCOMPARE(shown(m_window->view(DocumentView::Source)), QStringLiteral("A. B."));
+        QCOMPARE(m_window->tabs()->currentIndex(), 0);
+
+        m_window->tabs()->setCurrentIndex(2);
+        QCOMPARE(shown(m_window->view(DocumentView::Target)), QStringLiteral("甲。 B."));
+        m_window->tabs()->setCurrentIndex(0);
+        QCOMPARE(shown(m_window->view(DocumentView::Target)), QString());
+        QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void aFailedOpenKeepsTheOpenDocument() {
+        const std::string path = writeText("c.txt", "kept");
+        QVERIFY(m_window->openPath(path));
+        QVERIFY(!m_window->openPath(docPath("missing.txt")));
+        QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(shown(m_window->view(DocumentView::Bilingual)), QStringLiteral("kept"));
+        QVERIFY(m_window->windowTitle().endsWith(QString::fromStdString(path)));
+    }
+
+    void recentItemsReopenTheirFile() {
+        const std::string first = writeText("d1.txt", "first");
+        const std::string second = writeText("d2.txt", "second");
+        QVERIFY(m_window->openPath(first));
+        QVERIFY(m_window->openPath(second));
+        // d2 then d1, then the separator.
+        QCOMPARE(m_window->recentActions().size(), 3);
+        QVERIFY(m_window->recentActions()[1]->text().contains(QString::fromStdString(first)));
+        m_window->recentActions()[1]->trigger();
+        QCOMPARE(shown(m_window->view(DocumentView::Bilingual)), QStringLiteral("first"));
+        QVERIFY(m_window->recentActions()[0]->text().contains(QString::fromStdString(first)));
+    }
+
+    void replacingBilingualBySourceAsksFirst() {
+        const std::string path = writeText("e.txt", "source text");
+        RichText bilingual;
+        appendSegment(bilingual, "source text", "90", gbk("原文"));
+        QVERIFY(saveRichTextFile(m_fs, docPath("e.bil"), bilingual).isOk());
+        QVERIFY(m_window->openPath(path));
+
+        m_window->replaceBilingualBySource();  // answered No
+        QVERIFY(shown(m_window->view(DocumentView::Bilingual)).startsWith(QStringLiteral("{*>")));
+        m_dialogs.answers.push_back(true);
+        m_window->replaceBilingualBySource();
+        QVERIFY(asked("现有双语文件将被清空,继续吗?"));
+        QCOMPARE(shown(m_window->view(DocumentView::Bilingual)), QStringLiteral("source text"));
+    }
+
+    void closingAModifiedDocumentAsksAndSavesOnYes() {
+        const std::string path = writeText("f.txt", longText());
+        QVERIFY(m_window->openPath(path));
+        typeText(m_window->view(DocumentView::Bilingual), QStringLiteral("新"));
+        m_dialogs.answers.push_back(true);
+        m_window->close();
+        QVERIFY(asked("现有译文要保存吗?"));
+        Result<RichText> saved = loadRichTextFile(m_fs, docPath("f.bil"));
+        QVERIFY(saved.isOk());
+        QCOMPARE(saved->text(), gbk("新") + longText());
+        // The shutdown ran after the question.
+        QVERIFY(m_window->isShutDown());
+        QVERIFY(std::find(m_progress.events.begin(), m_progress.events.end(),
+                          "show:" + gbk("正在保存系统文件，请等待...") + "/100@50") != m_progress.events.end());
+    }
+
+    void closingWithNoOrUnchangedTextWritesNoBilingualFile() {
+        const std::string path = writeText("g.txt", longText());
+        QVERIFY(m_window->openPath(path));
+        typeText(m_window->view(DocumentView::Bilingual), QStringLiteral("x"));
+        m_window->close();  // answered No
+        QVERIFY(asked("现有译文要保存吗?"));
+        QVERIFY(!m_fs.exists(docPath("g.bil")));
+
+        // A fresh window over an unchanged document does not ask.
+        cleanup();
+        init();
+        QVERIFY(m_window->openPath(writeText("g.txt", longText())));
+        m_window->close();
+        QVERIFY(m_dialogs.questions.empty());
+        QVERIFY(m_window->isShutDown());
+    }
+
+    void shortTextIsNotAskedAbout() {
+        const std::string path = writeText("h.txt", "short");
+        QVERIFY(m_window->openPath(path));
+        typeText(m_window->view(DocumentView::Bilingual), QStringLiteral("y"));
+        m_window->close();
+        QVERIFY(m_dialogs.questions.empty());
+    }
+
+    // Not a timed test: the figure is printed for the record.
+    void opensALargeBilingualFile() {
+        RichText bilingual;
+        int segments = 0;
+        while (bilingual.size() < 1024 * 1024) {
+            appendSegment(bilingual, "The quick brown fox jumps over the lazy dog number " + std::to_string(segments) + ".",
+                          "75", gbk("敏捷的棕色狐狸跳过了懒狗，这是第") + std::to_string(segments) + gbk("号。"));
+            bilingual.append(segments % 4 == 3 ? "\r\n" : " ", bilingual.defaultFormat());
+            ++segments;
+        }
+        const std::string path = writeText("large.txt", "source");
+        QVERIFY(saveRichTextFile(m_fs, docPath("large.bil"), bilingual).isOk());
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(m_window->openPath(path));
+        const qint64 elapsed = timer.elapsed();
+        RichTextView* view = m_window->view(DocumentView::Bilingual);
+        QCOMPARE(view->document()->characterCount() - 1, view->positions().qtLength());
+        QCOMPARE(view->positions().byteLength(), bilingual.size());
+        qInfo("opened %zu bytes of bilingual text (%d segments) in %lld ms", bilingual.size(), segments,
+              static_cast<long long>(elapsed));
+    }
+};
+
+int runMainWindowTests(int argc, char** argv) {
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"
