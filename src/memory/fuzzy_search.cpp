@@ -192,8 +192,13 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
     // the rest be passed over.
     const bool bestOnly = scope == SearchScope::BestOnly;
     if (bestOnly) {
-        std::stable_sort(visits.begin(), visits.end(),
-                         [](const Visit& a, const Visit& b) { return a.matchedCount > b.matchedCount; });
+        // A counting sort on the matched count (at most n), newest first within a count.
+        std::vector<std::size_t> starts(n + 2, 0);
+        for (const Visit& visit : visits) ++starts[n - visit.matchedCount + 1];
+        for (std::size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
+        std::vector<Visit> sorted(visits.size());
+        for (const Visit& visit : visits) sorted[starts[n - visit.matchedCount]++] = visit;
+        visits = std::move(sorted);
     }
     std::size_t bestExample = 0;
     auto beats = [&](double rate, std::size_t example) {

@@ -1,5 +1,7 @@
 #include "memory/posting_merge.h"
 
+#include <algorithm>
+
 #include "base/gbk.h"
 #include "base/list_order.h"
 #include "document/inline_tags.h"
@@ -62,12 +64,16 @@ bool PostingMerge::next(std::size_t& example, std::vector<std::size_t>& matched)
     for (const Cursor& cursor : m_cursors) greatest = std::max(greatest, cursor.head);
     if (greatest < 0) return false;
     example = static_cast<std::size_t>(greatest);
+    bool exhausted = false;
     for (Cursor& cursor : m_cursors) {
         if (cursor.head != greatest) continue;
         matched.push_back(cursor.position);
         cursor.offset += 5;
         cursor.head = readHead(cursor);
+        exhausted |= cursor.head < 0;
     }
+    // Used-up lists leave the scan (in position order, which `matched` keeps).
+    if (exhausted) std::erase_if(m_cursors, [](const Cursor& cursor) { return cursor.head < 0; });
     return true;
 }
 
