@@ -29,24 +29,30 @@ std::vector<QueryToken> classifyQueryTokens(const SentenceLibrary& library, cons
 
 namespace {
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
+// Hexadecimal digit values by byte, -1 for every other byte: every posting of a search is
+// decoded through it.
+struct HexTable {
+    signed char value[256];
+    constexpr HexTable() : value{} {
+        for (int c = 0; c < 256; ++c) value[c] = -1;
+        for (int c = '0'; c <= '9'; ++c) value[c] = static_cast<signed char>(c - '0');
+        for (int c = 'A'; c <= 'F'; ++c) value[c] = static_cast<signed char>(c - 'A' + 10);
+        for (int c = 'a'; c <= 'f'; ++c) value[c] = static_cast<signed char>(c - 'a' + 10);
+    }
+};
+constexpr HexTable kHex;
+
+int hexDigit(char c) { return kHex.value[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
 long PostingMerge::readHead(const Cursor& cursor) {
     if (cursor.offset + 5 > cursor.postings.size()) return -1;
-    long value = 0;
-    for (std::size_t k = 0; k < 5; ++k) {
-        int digit = hexDigit(cursor.postings[cursor.offset + k]);
-        if (digit < 0) return -1;  // a damaged group ends that list
-        value = value * 16 + digit;
-    }
-    return value;
+    const char* group = cursor.postings.data() + cursor.offset;
+    const int d0 = hexDigit(group[0]), d1 = hexDigit(group[1]), d2 = hexDigit(group[2]), d3 = hexDigit(group[3]),
+              d4 = hexDigit(group[4]);
+    if ((d0 | d1 | d2 | d3 | d4) < 0) return -1;  // a damaged group ends that list
+    return (((static_cast<long>(d0) * 16 + d1) * 16 + d2) * 16 + d3) * 16 + d4;
 }
 
 PostingMerge::PostingMerge(const std::vector<QueryToken>& tokens) {
