@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QPixmap>
 #include <QSplashScreen>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
     });
     window.show();
     if (splash) splash->finish(&window);
+    if (bench.settings.popwizard) QTimer::singleShot(0, &window, [&window] { window.showSetupWizard(); });
     const int code = app.exec();
     if (!window.isShutDown()) window.shutDown();  // the loop ended without a close
     return code;

@@ -10,10 +10,15 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include "app/direction_switch.h"
+#include "app/sentence_library_switch.h"
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "document/document_files.h"
 #include "document/document_views.h"
+#include "library_info_dialog.h"
+#include "options_dialog.h"
+#include "setup_wizard.h"
 #include "text_convert.h"
 
 namespace tavricat::gui {
@@ -67,6 +72,7 @@ MainWindow::MainWindow(Workbench& bench, QWidget* parent)
         m_panels[i]->setObjectName(QStringLiteral("statusPanel%1").arg(i));
         statusBar()->addPermanentWidget(m_panels[i], i == 0 ? 0 : 1);
     }
+    m_libraryDialog = new LibraryInfoDialog(m_bench, this);  // created once and reused
     buildMenu();
     refreshFrame();
     resize(900, 640);
@@ -86,6 +92,45 @@ void MainWindow::buildMenu() {
     m_recentSeparator = m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("退出"), this, &QWidget::close);
     rebuildRecentMenu();
+
+    m_setupMenu = menuBar()->addMenu(QStringLiteral("设置"));
+    m_setupMenu->addAction(QStringLiteral("英汉汉英设置..."), this, &MainWindow::showSetupWizard);
+    m_setupMenu->addSeparator();
+    m_ecAction = m_setupMenu->addAction(QStringLiteral("英译汉"), this, [this] { switchDirection(Direction::EC); });
+    m_ceAction = m_setupMenu->addAction(QStringLiteral("汉译英"), this, [this] { switchDirection(Direction::CE); });
+    m_ecAction->setCheckable(true);
+    m_ceAction->setCheckable(true);
+    m_setupMenu->addSeparator();
+    m_setupMenu->addAction(QStringLiteral("新建词库..."), this, &MainWindow::newTermBase);
+    m_setupMenu->addAction(QStringLiteral("新建例句库..."), this, &MainWindow::newSentenceLibrary);
+    m_setupMenu->addSeparator();
+    // Colours are stored while the dialog is open, every other option on "确 定".
+    m_setupMenu->addAction(QStringLiteral("选项..."), this, [this] {
+        OptionsDialog options(m_bench.settings, m_bench.dialogs(), this);
+        options.exec();
+    });
+}
+
+void MainWindow::showSetupWizard() {
+    SetupWizard wizard(m_bench, *m_libraryDialog, this);
+    wizard.exec();
+    refreshFrame();
+}
+
+void MainWindow::switchDirection(Direction direction) {
+    {
+        BusyCursor busy;
+        tavricat::switchDirection(m_bench, direction);  // a failure was told
+    }
+    refreshFrame();
+}
+
+void MainWindow::newTermBase() { m_libraryDialog->run(LibraryKind::TermBase); }
+
+void MainWindow::newSentenceLibrary() {
+    m_libraryDialog->run(LibraryKind::SentenceLibrary,
+                         [this](const LibraryInfo& info) { return createSentenceLibrary(m_bench, info); });
+    refreshFrame();
 }
 
 void MainWindow::rebuildRecentMenu() {
@@ -114,6 +159,11 @@ void MainWindow::rebuildRecentMenu() {
 
 void MainWindow::refreshFrame() {
     setWindowTitle(windowCaption(m_bench.direction(), m_document.currentPath));
+    // Triggering a checkable action toggles it; the check always shows the real direction.
+    if (m_ecAction) {
+        m_ecAction->setChecked(!isCE(m_bench.direction()));
+        m_ceAction->setChecked(isCE(m_bench.direction()));
+    }
     for (std::size_t i = 0; i < m_panels.size(); ++i) m_panels[i]->setText(fromGbk(m_bench.statusPanels[i]));
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/workbench.h"
+#include "base/direction.h"
 #include "document/document.h"
 #include "rich_text_view.h"
 
@@ -18,6 +19,8 @@ class QMenu;
 class QTabWidget;
 
 namespace tavricat::gui {
+
+class LibraryInfoDialog;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -31,6 +34,18 @@ public:
     QMenu* fileMenu() const { return m_fileMenu; }
     QLabel* statusPanel(int index) const { return m_panels[static_cast<std::size_t>(index)]; }
     const QList<QAction*>& recentActions() const { return m_recentActions; }
+    QAction* directionAction(Direction direction) const { return isCE(direction) ? m_ceAction : m_ecAction; }
+    QMenu* setupMenu() const { return m_setupMenu; }
+    LibraryInfoDialog* libraryDialog() const { return m_libraryDialog; }
+
+    // "英汉汉英设置...": the setup wizard, modal; also at start-up while `popwizard` holds
+    // (main.cpp, so that tests of the window never meet it).
+    void showSetupWizard();
+    // "英译汉" / "汉译英".
+    void switchDirection(Direction direction);
+    // "新建词库..." and "新建例句库..." (the latter offers to make the new library current).
+    void newTermBase();
+    void newSentenceLibrary();
 
     // The File menu's commands.
     bool openPath(const std::string& path);  // also the recent-files items
@@ -66,6 +81,10 @@ private:
     std::array<RichTextView*, 3> m_views{};
     std::array<QLabel*, 5> m_panels{};
     QMenu* m_fileMenu = nullptr;
+    QMenu* m_setupMenu = nullptr;
+    QAction* m_ecAction = nullptr;
+    QAction* m_ceAction = nullptr;
+    LibraryInfoDialog* m_libraryDialog = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QAction*> m_recentActions;
     bool m_switchingTabs = false;

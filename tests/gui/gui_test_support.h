@@ -7,8 +7,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
 #include <string>
 
+#include "app/program_folder_setup.h"
+#include "app/workbench.h"
 #include "base/encoding.h"
 #include "document/markup.h"
 #include "document/rich_text.h"
@@ -16,6 +19,22 @@
 namespace tavricat::guitest {
 
 inline std::string gbk(const char* utf8) { return encoding::toGbk(utf8); }
+
+// A program folder filled from the delivered data and a settings folder, both temporary, with
+// a (not yet started) workbench over them.
+struct TestHome {
+    std::unique_ptr<QTemporaryDir> home = std::make_unique<QTemporaryDir>();
+    std::unique_ptr<QTemporaryDir> config = std::make_unique<QTemporaryDir>();
+
+    std::unique_ptr<Workbench> workbench(FileSystem& fs, Dialogs& dialogs, Progress& progress) const {
+        if (!completeProgramFolder(fs, TAVRICAT_DELIVERED_DIR, home->path().toStdString()))
+            qFatal("cannot fill the program folder");
+        WorkbenchOptions options;
+        options.settingsPath = config->filePath(QStringLiteral("tavricat25cecmini.ini")).toStdString();
+        options.stamp = [] { return std::string("20260101-000000"); };
+        return std::make_unique<Workbench>(fs, Workspace(fs, home->path().toStdString()), dialogs, progress, options);
+    }
+};
 
 // Appends "{*>src<}rate{>tgt<*}" with protected markers, as the core writes a segment.
 inline void appendSegment(RichText& text, const std::string& source, const std::string& rate, const std::string& target) {

@@ -4,6 +4,8 @@
 int runPositionMapTests(int argc, char** argv);
 int runRichTextViewTests(int argc, char** argv);
 int runMainWindowTests(int argc, char** argv);
+int runSetupWizardTests(int argc, char** argv);
+int runOptionsDialogTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -11,5 +13,7 @@ int main(int argc, char** argv) {
     failures += runPositionMapTests(argc, argv);
     failures += runRichTextViewTests(argc, argv);
     failures += runMainWindowTests(argc, argv);
+    failures += runSetupWizardTests(argc, argv);
+    failures += runOptionsDialogTests(argc, argv);
     return failures;
 }

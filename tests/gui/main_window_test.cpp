@@ -20,12 +20,16 @@ using namespace tavricat;
 using namespace tavricat::gui;
 using tavricat::guitest::appendSegment;
 using tavricat::guitest::gbk;
+using tavricat::guitest::TestHome;
 using tavricat::guitest::typeText;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home, m_config, m_docs;
+    std::unique_ptr<TestHome> m_test;
+    QTemporaryDir* m_home = nullptr;
+    QTemporaryDir* m_config = nullptr;
+    std::unique_ptr<QTemporaryDir> m_docs;
     DiskFileSystem m_fs;
     testing::ScriptedDialogs m_dialogs;
     testing::RecordingProgress m_progress;
@@ -53,17 +57,13 @@ class MainWindowTest : public QObject {
 
 private slots:
     void init() {
-        m_home = std::make_unique<QTemporaryDir>();
-        m_config = std::make_unique<QTemporaryDir>();
+        m_test = std::make_unique<TestHome>();
+        m_home = m_test->home.get();
+        m_config = m_test->config.get();
         m_docs = std::make_unique<QTemporaryDir>();
-        QVERIFY(completeProgramFolder(m_fs, TAVRICAT_DELIVERED_DIR, m_home->path().toStdString()).isOk());
         m_dialogs = {};
         m_progress = {};
-        WorkbenchOptions options;
-        options.settingsPath = m_config->filePath(QStringLiteral("tavricat25cecmini.ini")).toStdString();
-        options.stamp = [] { return std::string("20260101-000000"); };
-        m_bench = std::make_unique<Workbench>(m_fs, Workspace(m_fs, m_home->path().toStdString()), m_dialogs, m_progress,
-                                              options);
+        m_bench = m_test->workbench(m_fs, m_dialogs, m_progress);
         QVERIFY(m_bench->start().isOk());
         m_window = std::make_unique<MainWindow>(*m_bench);
         m_window->show();
