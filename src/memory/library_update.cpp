@@ -1,7 +1,5 @@
 #include "memory/library_update.h"
 
-#include <algorithm>
-
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "base/line_list.h"
@@ -14,12 +12,6 @@
 namespace tavricat {
 
 namespace {
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return text;
-}
 
 std::string fileName(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -63,7 +55,7 @@ Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const s
         context.dialogs.message(updateError(path));
         return read.status();
     }
-    const bool libraryLines = lower(fileName(path)).find(".rf0") != std::string::npos;
+    const bool libraryLines = gbk::asciiLower(fileName(path)).find(".rf0") != std::string::npos;
     const LineList pairs = pairLines(std::move(*read));
     counts.pairsRead = pairs.size();
 
@@ -133,7 +125,7 @@ LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const 
     LibraryUpdateTotals totals;
     for (const std::string& file : files) {
         std::string input = file;
-        if (lower(fileName(file)).ends_with(".bil")) {
+        if (gbk::asciiLower(fileName(file)).ends_with(".bil")) {
             if (context.progress) context.progress->setCaption("正在转换文件:" + encoding::utf8ToGbkLossy(file) + "...");
             Result<std::string> converted = convertBilingualFile(context.fs, file);
             if (!converted) {
