@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolBar>
 
 #include "app/direction_switch.h"
 #include "app/sentence_library_switch.h"
@@ -16,6 +17,7 @@
 #include "base/gbk.h"
 #include "document/document_files.h"
 #include "document/document_views.h"
+#include "document/segment_edit.h"
 #include "library_info_dialog.h"
 #include "options_dialog.h"
 #include "setup_wizard.h"
@@ -74,6 +76,7 @@ MainWindow::MainWindow(Workbench& bench, QWidget* parent)
     }
     m_libraryDialog = new LibraryInfoDialog(m_bench, this);  // created once and reused
     buildMenu();
+    buildToolBar();
     refreshFrame();
     resize(900, 640);
 }
@@ -92,6 +95,10 @@ void MainWindow::buildMenu() {
     m_recentSeparator = m_fileMenu->addSeparator();
     m_fileMenu->addAction(QStringLiteral("退出"), this, &QWidget::close);
     rebuildRecentMenu();
+
+    m_editMenu = menuBar()->addMenu(QStringLiteral("编辑"));
+    m_editMenu->addAction(QStringLiteral("合并选定句"), this, &MainWindow::mergeSelectedSegments);
+    m_editMenu->addAction(QStringLiteral("拆分当前句"), this, &MainWindow::untranslateCurrentSegment);
 
     m_setupMenu = menuBar()->addMenu(QStringLiteral("设置"));
     m_setupMenu->addAction(QStringLiteral("英汉汉英设置..."), this, &MainWindow::showSetupWizard);
@@ -213,6 +220,39 @@ void MainWindow::saveTarget() {
 }
 
 void MainWindow::saveViewAs() { tavricat::saveViewAs(m_document, m_context); }
+
+void MainWindow::buildToolBar() {
+    QToolBar* tools = addToolBar(QStringLiteral("工具"));
+    tools->setObjectName(QStringLiteral("mainTools"));
+    tools->addAction(QStringLiteral("打开"), this, &MainWindow::openSource)->setToolTip(QStringLiteral("打开原文"));
+    tools->addAction(QStringLiteral("保存"), this, &MainWindow::saveBilingual)->setToolTip(QStringLiteral("保存双语"));
+    tools->addSeparator();
+    tools->addAction(QStringLiteral("合并"), this, &MainWindow::mergeSelectedSegments)
+        ->setToolTip(QStringLiteral("合并选定句子"));
+    tools->addAction(QStringLiteral("清除"), this, &MainWindow::untranslateCurrentSegment)
+        ->setToolTip(QStringLiteral("清除当前句译文"));
+}
+
+void MainWindow::editSegments(const std::function<Status(Document&)>& command) {
+    if (m_document.activeView != DocumentView::Bilingual) showTab(DocumentView::Bilingual);
+    Status done = command(m_document);
+    if (!done) {
+        // Nothing changed: a selection outside segments, or markup that is broken.
+        if (!done.message().empty()) m_bench.dialogs().message(done.message());
+        else m_bench.dialogs().beep();
+        return;
+    }
+    view(DocumentView::Bilingual)->render();
+}
+
+void MainWindow::mergeSelectedSegments() {
+    const Direction direction = m_bench.direction();
+    editSegments([direction](Document& document) { return mergeSegments(document, direction); });
+}
+
+void MainWindow::untranslateCurrentSegment() {
+    editSegments([](Document& document) { return untranslateSegment(document); });
+}
 
 void MainWindow::replaceBilingualBySource() {
     if (!tavricat::replaceBilingualBySource(m_document, m_context)) return;

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "app/workbench.h"
@@ -36,6 +37,7 @@ public:
     const QList<QAction*>& recentActions() const { return m_recentActions; }
     QAction* directionAction(Direction direction) const { return isCE(direction) ? m_ceAction : m_ecAction; }
     QMenu* setupMenu() const { return m_setupMenu; }
+    QMenu* editMenu() const { return m_editMenu; }
     LibraryInfoDialog* libraryDialog() const { return m_libraryDialog; }
 
     // "英汉汉英设置...": the setup wizard, modal; also at start-up while `popwizard` holds
@@ -54,6 +56,9 @@ public:
     void saveTarget();
     void saveViewAs();
     void replaceBilingualBySource();
+    // "合并选定句" and "拆分当前句" on the bilingual selection.
+    void mergeSelectedSegments();
+    void untranslateCurrentSegment();
 
     // "现有译文要保存吗?" when the bilingual text was changed; never refuses to close.
     void closeQuery();
@@ -69,6 +74,9 @@ protected:
 
 private:
     void buildMenu();
+    void buildToolBar();
+    // Runs a segment command on the bilingual buffer and shows its result.
+    void editSegments(const std::function<Status(Document&)>& command);
     void rebuildRecentMenu();
     void renderAll();
     void showTab(DocumentView which);
@@ -81,6 +89,7 @@ private:
     std::array<RichTextView*, 3> m_views{};
     std::array<QLabel*, 5> m_panels{};
     QMenu* m_fileMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
     QMenu* m_setupMenu = nullptr;
     QAction* m_ecAction = nullptr;
     QAction* m_ceAction = nullptr;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QTabWidget>
 
 #include <memory>
@@ -127,6 +128,35 @@ private slots:
         m_window->tabs()->setCurrentIndex(0);
         QCOMPARE(shown(m_window->view(DocumentView::Target)), QString());
         QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void segmentsAreMergedAndUntranslatedFromTheEditMenu() {
+        const std::string path = writeText("m.txt", "A. B.");
+        RichText bilingual;
+        appendSegment(bilingual, "A.", "90", gbk("甲。"));
+        bilingual.append(" ", bilingual.defaultFormat());
+        appendSegment(bilingual, "B.", "80", gbk("乙。"));
+        QVERIFY(saveRichTextFile(m_fs, docPath("m.bil"), bilingual).isOk());
+        QVERIFY(m_window->openPath(path));
+        RichTextView* view = m_window->view(DocumentView::Bilingual);
+
+        // A selection from inside the first segment to inside the second.
+        QTextCursor cursor = view->textCursor();
+        cursor.setPosition(4);
+        cursor.setPosition(shown(view).size() - 5, QTextCursor::KeepAnchor);
+        view->setTextCursor(cursor);
+        m_window->mergeSelectedSegments();
+        QCOMPARE(shown(view), QStringLiteral("{*>A. B.<}90{>甲。乙。<*}"));
+
+        cursor = view->textCursor();  // the view was built anew
+        cursor.setPosition(4);
+        cursor.setPosition(6, QTextCursor::KeepAnchor);
+        view->setTextCursor(cursor);
+        QCOMPARE(m_window->document().bilingual.selStart(), std::size_t(4));
+        m_window->untranslateCurrentSegment();
+        QCOMPARE(shown(view), QStringLiteral("A. B."));
+        QVERIFY(m_window->document().bilingual.modified());
+        QCOMPARE(m_window->editMenu()->actions().size(), 2);
     }
 
     void aFailedOpenKeepsTheOpenDocument() {
