@@ -20,6 +20,7 @@
 #include "base/file_system.h"
 #include "main_window.h"
 #include "qt_ports.h"
+#include "screenshots.h"
 #include "single_instance.h"
 #include "text_convert.h"
 
@@ -61,10 +62,18 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     QCommandLineOption homeOption(QStringLiteral("home"), QStringLiteral("The program folder to use."), QStringLiteral("DIR"));
     parser.addOption(homeOption);
+    QCommandLineOption screenshotsOption(
+        QStringLiteral("screenshots"),
+        QStringLiteral("Open the demo document, write pictures of the window and its dialogs into DIR, then end "
+                       "without the close query and without saving."),
+        QStringLiteral("DIR"));
+    parser.addOption(screenshotsOption);
     parser.process(app);
+    const bool screenshots = parser.isSet(screenshotsOption);
 
+    // The pictures are taken beside a running instance, never by it.
     gui::SingleInstance instance(gui::SingleInstance::nameForCurrentUser());
-    if (instance.askRunningInstance()) return 0;
+    if (!screenshots && instance.askRunningInstance()) return 0;
 
     DiskFileSystem fs;
     std::optional<std::string> home;
@@ -101,13 +110,25 @@ int main(int argc, char** argv) {
 
     gui::MainWindow window(bench);
     dialogs.setParent(&window);
-    instance.listen([&window] {
-        window.showNormal();
-        window.raise();
-        window.activateWindow();
-    });
+    if (!screenshots) {
+        instance.listen([&window] {
+            window.showNormal();
+            window.raise();
+            window.activateWindow();
+        });
+    }
     window.show();
     if (splash) splash->finish(&window);
+    if (screenshots) {
+        QTimer::singleShot(0, &window, [&] {
+            const gui::ScreenshotOutcome outcome = gui::takeScreenshots(window, bench, parser.value(screenshotsOption));
+            for (const QString& path : outcome.written) std::fprintf(stdout, "%s\n", qPrintable(path));
+            for (const QString& problem : outcome.problems) std::fprintf(stderr, "tavricat: %s\n", qPrintable(problem));
+            // exit(), not quit(): quit() would close the window, and closing asks and saves.
+            QCoreApplication::exit(outcome.problems.isEmpty() ? 0 : 1);
+        });
+        return app.exec();  // no shutdown: it would save the settings and the libraries
+    }
     if (bench.settings.popwizard) QTimer::singleShot(0, &window, [&window] { window.showSetupWizard(); });
     const int code = app.exec();
     if (!window.isShutDown()) window.shutDown();  // the loop ended without a close

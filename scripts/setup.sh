@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev fonts-noto-cjk
+  qt6-base-dev fonts-noto-cjk xvfb xauth
   libsqlite3-dev libpq-dev postgresql
   libzip-dev libpugixml-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,0 +1,73 @@
+#include "screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTabWidget>
+
+#include "app/workbench.h"
+#include "main_window.h"
+#include "options_dialog.h"
+#include "setup_wizard.h"
+#include "text_convert.h"
+
+namespace tavricat::gui {
+
+namespace {
+
+// Lets layouts, paints and deferred work settle before a picture is taken.
+void settle() {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+void save(QWidget& widget, const QDir& dir, const QString& name, ScreenshotOutcome& outcome) {
+    settle();
+    const QPixmap picture = widget.grab();
+    const QString path = dir.filePath(name);
+    if (picture.isNull() || !picture.save(path, "PNG"))
+        outcome.problems << QStringLiteral("cannot write %1").arg(path);
+    else
+        outcome.written << path;
+}
+
+}  // namespace
+
+ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QString& folder) {
+    ScreenshotOutcome outcome;
+    QDir dir(folder);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        outcome.problems << QStringLiteral("cannot make the folder %1").arg(folder);
+        return outcome;
+    }
+
+    // A failed open would show a modal message; with no one to answer it, check first.
+    const std::string demo = bench.workspace().programFile("demo/sample_en.txt");
+    if (!bench.fs().exists(demo))
+        outcome.problems << QStringLiteral("the demo document %1 is missing").arg(fromNativePath(demo));
+    else if (!window.openPath(demo))
+        outcome.problems << QStringLiteral("cannot open %1").arg(fromNativePath(demo));
+    save(window, dir, QStringLiteral("main.png"), outcome);
+
+    {
+        // As MainWindow::showSetupWizard builds it, but shown without exec() and never confirmed.
+        SetupWizard wizard(bench, *window.libraryDialog(), &window);
+        wizard.show();
+        for (int page = 0; page < SetupWizard::kPageCount; ++page) {
+            wizard.goToPage(page);
+            save(wizard, dir, QStringLiteral("wizard-%1.png").arg(page + 1), outcome);
+        }
+        wizard.hide();
+    }
+    {
+        OptionsDialog options(bench.settings, bench.dialogs(), &window);
+        options.show();
+        for (int page = 0; page < options.pages()->count(); ++page) {
+            options.pages()->setCurrentIndex(page);
+            save(options, dir, QStringLiteral("options-%1.png").arg(page + 1), outcome);
+        }
+        options.hide();
+    }
+    return outcome;
+}
+
+}  // namespace tavricat::gui
