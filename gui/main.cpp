@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "app/demo_document.h"
 #include "app/program_folder_setup.h"
 #include "app/required_files.h"
 #include "app/workbench.h"
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
     options.settingsPath = settingsStorePath();
     Workbench bench(fs, workspace, dialogs, progress, options);
     if (!bench.start()) return 1;  // the person was told why
+    offerDemoDocument(bench);  // a first start has the demo document among the recent files
 
     gui::MainWindow window(bench);
     dialogs.setParent(&window);
