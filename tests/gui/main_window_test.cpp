@@ -252,12 +252,31 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         QVERIFY(m_window->openPath(path));
-        const qint64 elapsed = timer.elapsed();
         RichTextView* view = m_window->view(DocumentView::Bilingual);
+        view->viewport()->repaint();  // the first paint lays the visible text out
+        const qint64 elapsed = timer.elapsed();
         QCOMPARE(view->document()->characterCount() - 1, view->positions().qtLength());
         QCOMPARE(view->positions().byteLength(), bilingual.size());
         qInfo("opened %zu bytes of bilingual text (%d segments) in %lld ms", bilingual.size(), segments,
               static_cast<long long>(elapsed));
+
+        // The target view is converted from the bilingual text when it is shown.
+        timer.restart();
+        m_window->tabs()->setCurrentIndex(static_cast<int>(DocumentView::Target));
+        RichTextView* target = m_window->view(DocumentView::Target);
+        target->viewport()->repaint();
+        const qint64 toTarget = timer.elapsed();
+        QCOMPARE(target->positions().byteLength(), m_window->document().target.size());
+        QVERIFY(target->document()->toPlainText().startsWith(QStringLiteral("敏捷的棕色狐狸跳过了懒狗，这是第0号。")));
+        QVERIFY(!target->document()->toPlainText().contains(QStringLiteral("{*>")));
+        timer.restart();
+        m_window->tabs()->setCurrentIndex(static_cast<int>(DocumentView::Bilingual));
+        view->viewport()->repaint();
+        const qint64 back = timer.elapsed();
+        qInfo("target view of it shown in %lld ms, back to the bilingual view in %lld ms",
+              static_cast<long long>(toTarget), static_cast<long long>(back));
+        // A translator waits at most two seconds for either (ten times what this machine needs).
+        QVERIFY(elapsed < 2000 && toTarget < 2000 && back < 2000);
     }
 };
 
