@@ -1,10 +1,12 @@
-// analyse TEXT; dict lookup KEY [--system]; dict build INPUT OUTBASE [--encoding gbk|utf8]
+// analyse TEXT; dict lookup KEY [--system]; dict add KEY ENTRY; dict delete KEY;
+// dict build INPUT OUTBASE [--encoding gbk|utf8]
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <iostream>
 
+#include "app/term_journal.h"
 #include "base/encoding.h"
 #include "base/line_list.h"
 #include "cli_context.h"
@@ -88,6 +90,26 @@ int runLookup(const CliContext& context, const std::string& keyText, bool system
     });
 }
 
+// A term edit inside a run: the term base is saved and the edit logged by the shutdown.
+int runTermEdit(const CliContext& context, const std::string& keyText, const std::string* entryText) {
+    Result<std::string> key = argumentToGbk(keyText);
+    if (!key) return fail(key.status());
+    Result<std::string> entry = entryText ? argumentToGbk(*entryText) : Result<std::string>(std::string());
+    if (!entry) return fail(entry.status());
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        const Status edited = entryText ? addTermEdit(bench, *key, *entry) : deleteTermEdit(bench, *key);
+        if (!edited) return fail(edited);
+        if (entryText) {
+            const std::string& line = bench.newUserWords.back();
+            const std::string stored = bench.engine.lookupKey(line.substr(0, line.find('^')), DictSource::TermBase);
+            std::cout << utf8(line.substr(0, line.find('^'))) << " = " << utf8(stored) << '\n';
+        } else {
+            std::cout << "deleted " << keyText << '\n';
+        }
+        return kExitOk;
+    });
+}
+
 int runBuild(const CliContext& context, const std::string& input, const std::string& outBase, const std::string& encodingName) {
     DiskFileSystem fs;
     Result<std::string> bytes = fs.readFile(input);
@@ -140,6 +162,18 @@ void registerEngineCommands(CLI::App& app, CliContext& context) {
     lookup->add_option("key", lookupArgs->key)->required();
     lookup->add_flag("--system", lookupArgs->system, "Look in the system dictionary of the direction");
     lookup->callback([&context, lookupArgs] { context.exitCode = runLookup(context, lookupArgs->key, lookupArgs->system); });
+
+    struct EditArgs {
+        std::string key, entry;
+    };
+    auto editArgs = std::make_shared<EditArgs>();
+    CLI::App* add = dict->add_subcommand("add", "Add a term to the term base, merged with the entry it may have");
+    add->add_option("key", editArgs->key)->required();
+    add->add_option("entry", editArgs->entry, "Meanings separated by \"|\", then \"^\" and the further fields")->required();
+    add->callback([&context, editArgs] { context.exitCode = runTermEdit(context, editArgs->key, &editArgs->entry); });
+    CLI::App* remove = dict->add_subcommand("delete", "Delete a key from the term base");
+    remove->add_option("key", editArgs->key)->required();
+    remove->callback([&context, editArgs] { context.exitCode = runTermEdit(context, editArgs->key, nullptr); });
 
     struct BuildArgs {
         std::string input, outBase, encoding = "utf8";

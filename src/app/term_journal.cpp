@@ -1,0 +1,47 @@
+#include "app/term_journal.h"
+
+#include <string>
+
+#include "base/gbk.h"
+#include "termbase/term_import.h"
+
+namespace tavricat {
+
+namespace {
+
+bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+}  // namespace
+
+Status addTermEdit(Workbench& bench, std::string_view key, std::string_view entry) {
+    const std::string_view trimmedKey = gbk::trim(key);
+    if (trimmedKey.empty() || gbk::trim(entry).empty())
+        return Status::error(ErrorKind::BadInput, "A term needs a key and an entry.");
+    if (trimmedKey.find('^') != std::string_view::npos || hasLineBreak(trimmedKey) || hasLineBreak(entry))
+        return Status::error(ErrorKind::BadInput, "A term key holds neither \"^\" nor a line break.");
+    // The key must not read as a journalled deletion.
+    if (trimmedKey.rfind("dddit ", 0) == 0)
+        return Status::error(ErrorKind::BadInput, "A term key cannot start with \"dddit \".");
+    std::string line(trimmedKey);
+    line += '^';
+    line += entry;
+    // The edit and its replay take the same path, so a recovered term base equals this one.
+    TermImportCounts counts;
+    ImPortAWord(bench.engine, bench.analysisOptions(), line, &counts);
+    if (counts.added + counts.merged == 0)
+        return Status::error(ErrorKind::BadInput, "The key gives no words to store: " + std::string(trimmedKey));
+    bench.newUserWords.push_back(std::move(line));
+    return Status::ok();
+}
+
+Status deleteTermEdit(Workbench& bench, std::string_view key) {
+    const std::string_view trimmedKey = gbk::trim(key);
+    if (!bench.engine.termBase.find(trimmedKey).found)
+        return Status::error(ErrorKind::NotFound, "Not in the term base: " + std::string(trimmedKey));
+    std::string line = "dddit " + std::string(trimmedKey);
+    ImPortAWord(bench.engine, bench.analysisOptions(), line);
+    bench.newUserWords.push_back(std::move(line));
+    return Status::ok();
+}
+
+}  // namespace tavricat
