@@ -3,6 +3,7 @@
 // segment built as the core writes one, and a program folder filled from the delivered data.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QInputMethodEvent>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,19 +21,24 @@ namespace tavricat::guitest {
 
 inline std::string gbk(const char* utf8) { return encoding::toGbk(utf8); }
 
-// A program folder filled from the delivered data and a settings folder, both temporary, with
-// a (not yet started) workbench over them.
+// A (not yet started) workbench over the program folder `home`, completed from the delivered
+// data, with its settings file in `config`.
+inline std::unique_ptr<Workbench> workbenchOver(const QString& home, const QString& config, FileSystem& fs,
+                                                Dialogs& dialogs, Progress& progress) {
+    if (!completeProgramFolder(fs, TAVRICAT_DELIVERED_DIR, home.toStdString())) qFatal("cannot fill the program folder");
+    WorkbenchOptions options;
+    options.settingsPath = QDir(config).filePath(QStringLiteral("tavricat25cecmini.ini")).toStdString();
+    options.stamp = [] { return std::string("20260101-000000"); };
+    return std::make_unique<Workbench>(fs, Workspace(fs, home.toStdString()), dialogs, progress, options);
+}
+
+// A program folder and a settings folder, both temporary.
 struct TestHome {
     std::unique_ptr<QTemporaryDir> home = std::make_unique<QTemporaryDir>();
     std::unique_ptr<QTemporaryDir> config = std::make_unique<QTemporaryDir>();
 
     std::unique_ptr<Workbench> workbench(FileSystem& fs, Dialogs& dialogs, Progress& progress) const {
-        if (!completeProgramFolder(fs, TAVRICAT_DELIVERED_DIR, home->path().toStdString()))
-            qFatal("cannot fill the program folder");
-        WorkbenchOptions options;
-        options.settingsPath = config->filePath(QStringLiteral("tavricat25cecmini.ini")).toStdString();
-        options.stamp = [] { return std::string("20260101-000000"); };
-        return std::make_unique<Workbench>(fs, Workspace(fs, home->path().toStdString()), dialogs, progress, options);
+        return workbenchOver(home->path(), config->path(), fs, dialogs, progress);
     }
 };
 

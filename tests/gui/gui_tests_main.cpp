@@ -1,19 +1,26 @@
-// Runs every GUI test class; the exit code counts the failures of all of them.
+// Runs every GUI test class; the exit code counts the failures of all of them. Started with
+// --killed-run, the program is instead the run that the killed-run test kills.
 #include <QApplication>
+#include <QStringList>
 
 int runPositionMapTests(int argc, char** argv);
 int runRichTextViewTests(int argc, char** argv);
 int runMainWindowTests(int argc, char** argv);
 int runSetupWizardTests(int argc, char** argv);
 int runOptionsDialogTests(int argc, char** argv);
+int runKilledRunTests(int argc, char** argv);
+int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() == 5 && args[1] == QStringLiteral("--killed-run")) return runKilledRun(args.mid(2));
     int failures = 0;
     failures += runPositionMapTests(argc, argv);
     failures += runRichTextViewTests(argc, argv);
     failures += runMainWindowTests(argc, argv);
     failures += runSetupWizardTests(argc, argv);
     failures += runOptionsDialogTests(argc, argv);
+    failures += runKilledRunTests(argc, argv);
     return failures;
 }
