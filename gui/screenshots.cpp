@@ -1,10 +1,12 @@
 #include "screenshots.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTabWidget>
 
+#include "app/demo_document.h"
 #include "app/workbench.h"
 #include "main_window.h"
 #include "options_dialog.h"
@@ -40,11 +42,16 @@ ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QS
         return outcome;
     }
 
-    // A failed open would show a modal message; with no one to answer it, check first.
-    const std::string demo = bench.workspace().programFile("demo/sample_en.txt");
-    if (!bench.fs().exists(demo))
-        outcome.problems << QStringLiteral("the demo document %1 is missing").arg(fromNativePath(demo));
-    else if (!window.openPath(demo))
+    // The demo document is opened as a newcomer opens it, from its recent-files item (a folder
+    // with a history may no longer list it). A failed open would show a modal message; with no
+    // one to answer it, check first.
+    const std::string demo = demoDocumentPath(bench);
+    QAction* item = nullptr;
+    for (QAction* action : window.recentActions())
+        if (!action->isSeparator() && action->text().endsWith(fromNativePath(demo))) item = action;
+    if (demo.empty() || !bench.fs().exists(demo))
+        outcome.problems << QStringLiteral("the demo document of the direction is missing");
+    else if (item ? (item->trigger(), window.document().currentPath != demo) : !window.openPath(demo))
         outcome.problems << QStringLiteral("cannot open %1").arg(fromNativePath(demo));
     save(window, dir, QStringLiteral("main.png"), outcome);
 

@@ -9,6 +9,7 @@ int runMainWindowTests(int argc, char** argv);
 int runSetupWizardTests(int argc, char** argv);
 int runOptionsDialogTests(int argc, char** argv);
 int runKilledRunTests(int argc, char** argv);
+int runFirstStartTests(int argc, char** argv);
 int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
@@ -22,5 +23,6 @@ int main(int argc, char** argv) {
     failures += runSetupWizardTests(argc, argv);
     failures += runOptionsDialogTests(argc, argv);
     failures += runKilledRunTests(argc, argv);
+    failures += runFirstStartTests(argc, argv);
     return failures;
 }
