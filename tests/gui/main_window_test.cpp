@@ -1,6 +1,11 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
@@ -15,6 +20,7 @@
 #include "document/rtf_writer.h"
 #include "gui_test_support.h"
 #include "main_window.h"
+#include "options_dialog.h"
 #include "support/scripted_ports.h"
 
 using namespace tavricat;
@@ -238,6 +244,37 @@ private slots:
     }
 
     // Not a timed test: the figure is printed for the record.
+    void optionsChangedFromTheMenuAreSavedAtShutdown() {
+        QAction* options = nullptr;
+        for (QAction* action : m_window->setupMenu()->actions())
+            if (action->text() == QStringLiteral("选项...")) options = action;
+        QVERIFY(options);
+        bool answered = false;
+        QTimer::singleShot(0, this, [&answered] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* dialog = qobject_cast<OptionsDialog*>(modal);
+            if (!dialog) {  // something else came up: close it so that the test fails, not hangs
+                if (modal) modal->close();
+                return;
+            }
+            dialog->findChild<QSlider*>(QStringLiteral("matchRate"))->setValue(91);
+            dialog->findChild<QCheckBox*>(QStringLiteral("spaceInHan"))->setChecked(true);
+            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+            answered = true;
+        });
+        options->trigger();
+        QVERIFY(answered);
+        QCOMPARE(m_bench->settings.matchrate, 91);
+        QVERIFY(m_window->shutDown());
+
+        // The next run reads what the shutdown saved.
+        m_window.reset();
+        m_bench = m_test->workbench(m_fs, m_dialogs, m_progress);
+        QVERIFY(m_bench->start().isOk());
+        QCOMPARE(m_bench->settings.matchrate, 91);
+        QVERIFY(m_bench->settings.SpaceInHanChar);
+    }
+
     void opensALargeBilingualFile() {
         RichText bilingual;
         int segments = 0;
