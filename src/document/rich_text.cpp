@@ -268,7 +268,8 @@ void RichText::adjustSelectionForErase(std::size_t pos, std::size_t length) {
 }
 
 bool RichText::insert(std::size_t pos, std::string_view bytes) {
-    return insert(pos, bytes, formatForInsertAt(pos));
+    // As typing does: text written after a marker is the person's own and stays editable.
+    return replace(pos, 0, bytes);
 }
 
 bool RichText::insert(std::size_t pos, std::string_view bytes, const CharFormat& format) {

@@ -65,6 +65,7 @@ public:
 
     // --- edits: each returns false (changing nothing) when refused ------------------------
     // Inserting is refused strictly inside a protected run (protected bytes on both sides).
+    // Without a format the text takes the format before it, protection only in a program edit.
     bool insert(std::size_t pos, std::string_view bytes);
     bool insert(std::size_t pos, std::string_view bytes, const CharFormat& format);
     bool erase(std::size_t pos, std::size_t length);

@@ -97,6 +97,10 @@ TEST(RichTextTest, ProtectedTextRefusesEditsUnlessTheProgramEdits) {
     EXPECT_TRUE(rt.insert(2, "x"));     // at its edge
     EXPECT_TRUE(rt.erase(0, 1));
     EXPECT_EQ(rt.text(), "bx{*>cd");
+    // Text typed right after a marker is not protected: it can be deleted again.
+    EXPECT_TRUE(rt.insert(5, "t"));
+    EXPECT_FALSE(rt.isProtected(5, 1));
+    EXPECT_TRUE(rt.erase(5, 1));
     EXPECT_TRUE(rt.modified());
     {
         RichText::ProgramEdit edit(rt);
