@@ -7,6 +7,7 @@
 #include <iostream>
 #include <optional>
 
+#include "app/document_translation.h"
 #include "batch/auto_translation.h"
 #include "cli_context.h"
 #include "commands.h"
@@ -63,24 +64,9 @@ int runTranslate(const CliContext& context, const TranslateArgs& args) {
         if (Status opened = openAfile(document, files, args.file); !opened) return fail(opened);
         document.bilingual.setCaret(0);
 
-        const Settings& settings = bench.settings;
-        AutoTranslationOptions options;
-        options.matchrate = settings.matchrate;
-        options.userefmode = settings.userefmode;
-        options.spaceInHanChar = settings.SpaceInHanChar;
-        options.breaks = {settings.TABkeyStop, settings.CLStop, settings.tagStop};
-        options.isoTagsColour = static_cast<std::uint32_t>(settings.IsoTagsFC);
-        SortedListsLookup abbreviations({&bench.abbreviations, &bench.engine.termBase.termKeys});
-        AutoTranslationContext run{{bench.engine, bench.analysisOptions(), bench.grammar, bench.selectedDomainNames},
-                                   bench.sentenceLibrary,
-                                   abbreviations,
-                                   bench.dialogs(),
-                                   bench.progress(),
-                                   g_stop,
-                                   {}};
         Result<AutoTranslationCounts> counts = [&] {
             InterruptStops interrupts;
-            return runAutoTranslation(document.bilingual, run, options);
+            return translateDocument(bench, bench.sentenceLibrary, document.bilingual, g_stop);
         }();
         // Whatever was written is kept, also after a failure or a stop.
         if (Status saved = saveBilingual(document, files); !saved) return fail(saved);

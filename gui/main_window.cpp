@@ -8,16 +8,20 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/direction_switch.h"
+#include "app/document_translation.h"
 #include "app/sentence_library_switch.h"
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "document/document_files.h"
 #include "document/document_views.h"
 #include "document/segment_edit.h"
+#include "auto_translation_dialog.h"
 #include "library_info_dialog.h"
 #include "options_dialog.h"
 #include "setup_wizard.h"
@@ -99,6 +103,13 @@ void MainWindow::buildMenu() {
     m_editMenu = menuBar()->addMenu(QStringLiteral("编辑"));
     m_editMenu->addAction(QStringLiteral("合并选定句"), this, &MainWindow::mergeSelectedSegments);
     m_editMenu->addAction(QStringLiteral("拆分当前句"), this, &MainWindow::untranslateCurrentSegment);
+
+    m_translateMenu = menuBar()->addMenu(QStringLiteral("翻译"));
+    m_autoAction = m_translateMenu->addAction(QStringLiteral("自动翻译"), this, &MainWindow::translateAutomatically);
+    m_autoAction->setShortcut(QKeySequence(Qt::Key_F5));
+    m_stopAction = m_translateMenu->addAction(QStringLiteral("停止自动翻译"), this, &MainWindow::stopAutomaticTranslation);
+    m_stopAction->setShortcut(QKeySequence(Qt::Key_F6));
+    m_stopAction->setEnabled(false);
 
     m_setupMenu = menuBar()->addMenu(QStringLiteral("设置"));
     m_setupMenu->addAction(QStringLiteral("英汉汉英设置..."), this, &MainWindow::showSetupWizard);
@@ -231,6 +242,60 @@ void MainWindow::buildToolBar() {
         ->setToolTip(QStringLiteral("合并选定句子"));
     tools->addAction(QStringLiteral("清除"), this, &MainWindow::untranslateCurrentSegment)
         ->setToolTip(QStringLiteral("清除当前句译文"));
+    tools->addSeparator();
+    QAction* run = tools->addAction(QStringLiteral("自动"), this, &MainWindow::translateAutomatically);
+    run->setToolTip(QStringLiteral("自动翻译: F5"));
+    // The menu item carries F6 (a second shortcut would make the key ambiguous); the button
+    // follows the item's state.
+    m_stopButton = tools->addAction(QStringLiteral("停止"), this, &MainWindow::stopAutomaticTranslation);
+    m_stopButton->setToolTip(QStringLiteral("暂停自动翻译: F6"));
+    m_stopButton->setEnabled(false);
+    m_tools = tools;
+}
+
+void MainWindow::translateAutomatically() {
+    if (m_translating) return;
+    AutoTranslationDialog options(m_bench.settings, this);
+    if (options.exec() != QDialog::Accepted) return;
+    runAutomaticTranslation();
+}
+
+Result<AutoTranslationCounts> MainWindow::runAutomaticTranslation() {
+    return runAutomaticTranslation(m_bench.sentenceLibrary);
+}
+
+Result<AutoTranslationCounts> MainWindow::runAutomaticTranslation(const SentenceLibrary& library) {
+    if (m_translating) return Status::error(ErrorKind::Refused, "");
+    m_tabs->setCurrentIndex(static_cast<int>(DocumentView::Bilingual));
+    m_stop.clear();
+    setTranslating(true);
+    Direction switchTo = m_bench.direction();
+    Result<AutoTranslationCounts> counts =
+        translateDocument(m_bench, library, m_document.bilingual, m_stop, [&switchTo](Direction to) { switchTo = to; });
+    setTranslating(false);
+    view(DocumentView::Bilingual)->render();
+    // The run has ended and no longer holds the engine: the direction may change now.
+    if (switchTo != m_bench.direction()) switchDirection(switchTo);
+    refreshFrame();
+    if (!counts) {
+        if (!counts.status().message().empty()) m_bench.dialogs().message(counts.status().message());
+    } else {
+        statusBar()->showMessage(QStringLiteral("已经翻译 %1 句").arg(counts->sentences));
+    }
+    if (m_closeAfterRun) QTimer::singleShot(0, this, &QWidget::close);
+    return counts;
+}
+
+void MainWindow::setTranslating(bool translating) {
+    m_translating = translating;
+    // The run yields to the event loop once per sentence: nothing else may touch the document.
+    for (QMenu* menu : {m_fileMenu, m_editMenu, m_setupMenu}) menu->menuAction()->setEnabled(!translating);
+    for (QAction* action : m_tools->actions()) action->setEnabled(!translating);
+    m_autoAction->setEnabled(!translating);
+    m_stopAction->setEnabled(translating);
+    m_stopButton->setEnabled(translating);
+    m_tabs->tabBar()->setEnabled(!translating);
+    view(DocumentView::Bilingual)->setVisible(!translating);
 }
 
 void MainWindow::editSegments(const std::function<Status(Document&)>& command) {
@@ -291,6 +356,14 @@ bool MainWindow::shutDown() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_translating) {
+        // Shutting down under a running loop would free what it works on: stop it first,
+        // and close when it has ended.
+        m_closeAfterRun = true;
+        m_stop.request();
+        event->ignore();
+        return;
+    }
     if (!m_shutDown) {
         closeQuery();
         shutDown();

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "app/workbench.h"
+#include "batch/auto_translation.h"
+#include "batch/stop_request.h"
 #include "base/direction.h"
 #include "document/document.h"
 #include "rich_text_view.h"
@@ -18,6 +20,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QTabWidget;
+class QToolBar;
 
 namespace tavricat::gui {
 
@@ -60,6 +63,18 @@ public:
     void mergeSelectedSegments();
     void untranslateCurrentSegment();
 
+    // "自动翻译" (F5): the options dialog "自动翻译", then a run from the bilingual caret to the
+    // end of the document. Nothing when the dialog is cancelled or a run is going on.
+    void translateAutomatically();
+    // A run from the current library, or from `library` (the picture mode shows a demo
+    // library's work). The counts, or why the run failed (the person was told).
+    Result<AutoTranslationCounts> runAutomaticTranslation();
+    Result<AutoTranslationCounts> runAutomaticTranslation(const SentenceLibrary& library);
+    // "停止自动翻译" (F6): the run stops at its next safe point.
+    void stopAutomaticTranslation() { m_stop.request(); }
+    bool translating() const { return m_translating; }
+    QMenu* translateMenu() const { return m_translateMenu; }
+
     // "现有译文要保存吗?" when the bilingual text was changed; never refuses to close.
     void closeQuery();
     // The shutdown sequence, once; false when it failed (the person was told).
@@ -75,6 +90,8 @@ protected:
 private:
     void buildMenu();
     void buildToolBar();
+    // While a run goes on, only "停止自动翻译" stays available and the document box is hidden.
+    void setTranslating(bool translating);
     // Runs a segment command on the bilingual buffer and shows its result.
     void editSegments(const std::function<Status(Document&)>& command);
     void rebuildRecentMenu();
@@ -91,6 +108,14 @@ private:
     QMenu* m_fileMenu = nullptr;
     QMenu* m_editMenu = nullptr;
     QMenu* m_setupMenu = nullptr;
+    QMenu* m_translateMenu = nullptr;
+    QAction* m_autoAction = nullptr;
+    QAction* m_stopAction = nullptr;
+    QAction* m_stopButton = nullptr;
+    QToolBar* m_tools = nullptr;
+    StopRequest m_stop;
+    bool m_translating = false;
+    bool m_closeAfterRun = false;  // the window was closed during a run
     QAction* m_ecAction = nullptr;
     QAction* m_ceAction = nullptr;
     LibraryInfoDialog* m_libraryDialog = nullptr;

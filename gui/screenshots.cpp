@@ -8,6 +8,7 @@
 
 #include "app/demo_document.h"
 #include "app/workbench.h"
+#include "memory/sentence_library.h"
 #include "main_window.h"
 #include "options_dialog.h"
 #include "setup_wizard.h"
@@ -32,6 +33,20 @@ void save(QWidget& widget, const QDir& dir, const QString& name, ScreenshotOutco
         outcome.written << path;
 }
 
+// The picture shows a bilingual document: the demo document translated automatically from
+// the demo library of the direction, in memory only (the current library is not touched).
+void translateFromDemoLibrary(MainWindow& window, Workbench& bench, ScreenshotOutcome& outcome) {
+    SentenceLibrary demoLibrary;
+    const std::string name = isCE(bench.direction()) ? "DemoCE" : "DemoEC";
+    if (Status loaded = demoLibrary.load(bench.fs(), bench.workspace().userDataFolder(), name); !loaded) {
+        outcome.problems << QStringLiteral("cannot load the demo library %1").arg(QString::fromStdString(name));
+        return;
+    }
+    Result<AutoTranslationCounts> counts = window.runAutomaticTranslation(demoLibrary);
+    if (!counts) outcome.problems << QStringLiteral("the automatic translation of the demo document failed");
+    window.view(DocumentView::Bilingual)->moveCursor(QTextCursor::Start);
+}
+
 }  // namespace
 
 ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QString& folder) {
@@ -53,6 +68,8 @@ ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QS
         outcome.problems << QStringLiteral("the demo document of the direction is missing");
     else if (item ? (item->trigger(), window.document().currentPath != demo) : !window.openPath(demo))
         outcome.problems << QStringLiteral("cannot open %1").arg(fromNativePath(demo));
+    else
+        translateFromDemoLibrary(window, bench, outcome);
     save(window, dir, QStringLiteral("main.png"), outcome);
 
     {

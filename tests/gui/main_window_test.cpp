@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include <memory>
 
 #include "app/program_folder_setup.h"
+#include "app/sentence_library_switch.h"
 #include "app/workbench.h"
 #include "base/file_system.h"
 #include "document/rtf_reader.h"
@@ -273,6 +275,80 @@ private slots:
         QVERIFY(m_bench->start().isOk());
         QCOMPARE(m_bench->settings.matchrate, 91);
         QVERIFY(m_bench->settings.SpaceInHanChar);
+    }
+
+    // Answers the "自动翻译" dialog that F5 opens: rate 80, sentences without an example kept.
+    void answerAutoTranslationDialog(bool* answered) {
+        QTimer::singleShot(0, this, [answered] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal->windowTitle() != QStringLiteral("自动翻译")) {
+                if (modal) modal->close();
+                return;
+            }
+            modal->findChild<QSlider*>(QStringLiteral("matchRate"))->setValue(80);
+            modal->findChild<QRadioButton*>(QStringLiteral("keepSource"))->setChecked(true);
+            modal->findChild<QPushButton*>(QStringLiteral("translateButton"))->click();
+            *answered = true;
+        });
+    }
+
+    QAction* translateAction(const char* caption) const {
+        for (QAction* action : m_window->translateMenu()->actions())
+            if (action->text() == QString::fromUtf8(caption)) return action;
+        qFatal("no action %s", caption);
+    }
+
+    void automaticTranslationWritesSegmentsFromTheLibrary() {
+        QVERIFY(useSentenceLibrary(*m_bench, "DemoEC").isOk());
+        const std::string demo = m_bench->workspace().programFile("demo/sample_en.txt");
+        QVERIFY(m_window->openPath(demo));
+        m_progress.onPump = [] { QCoreApplication::processEvents(); };  // as the progress window does
+        bool answered = false;
+        answerAutoTranslationDialog(&answered);
+        QAction* run = translateAction("自动翻译");
+        QCOMPARE(run->shortcut(), QKeySequence(Qt::Key_F5));
+        run->trigger();
+        QVERIFY(answered);
+        QCOMPARE(m_bench->settings.matchrate, 80);
+        QCOMPARE(m_bench->settings.userefmode, 2);
+
+        const std::string& text = m_window->document().bilingual.text();
+        std::size_t segments = 0;
+        for (std::size_t at = text.find("{*>"); at != std::string::npos; at = text.find("{*>", at + 1)) ++segments;
+        QVERIFY(segments >= 5);  // the demo library holds the demo document's sentences
+        // A sentence of the library is written with its stored translation and the full rate.
+        QVERIFY(text.find("{*>Clean the filter once a month. <}100{>" + gbk("每月清洁一次过滤器。 <*}")) != std::string::npos);
+        // The view shows the run's work and everything is available again.
+        RichTextView* view = m_window->view(DocumentView::Bilingual);
+        QVERIFY(view->isVisible());
+        QCOMPARE(view->positions().byteLength(), text.size());
+        QVERIFY(shown(view).contains(QStringLiteral("{*>")));
+        QVERIFY(run->isEnabled());
+        QVERIFY(!translateAction("停止自动翻译")->isEnabled());
+        QVERIFY(m_window->fileMenu()->menuAction()->isEnabled());
+    }
+
+    void f6StopsARunAndAClosedWindowWaitsForIt() {
+        const std::string path = writeText("long.txt", "First one. Second one. Third one. Fourth one. Fifth one.");
+        QVERIFY(m_window->openPath(path));
+        QAction* stop = translateAction("停止自动翻译");
+        QCOMPARE(stop->shortcut(), QKeySequence(Qt::Key_F6));
+        int yields = 0;
+        m_progress.onPump = [&] {
+            QVERIFY(m_window->translating());
+            QVERIFY(stop->isEnabled());
+            QVERIFY(!m_window->fileMenu()->menuAction()->isEnabled());
+            if (++yields == 2) {
+                m_window->close();  // ignored for now: it stops the run
+                QVERIFY(!m_window->isShutDown());
+            }
+        };
+        Result<AutoTranslationCounts> counts = m_window->runAutomaticTranslation();
+        QVERIFY(counts.isOk());
+        QVERIFY(counts->stopped);
+        QCOMPARE(counts->sentences, std::size_t(1));  // the second sentence was left untouched
+        QVERIFY(!m_window->isShutDown());
+        QTRY_VERIFY(m_window->isShutDown());  // the close comes once the run has ended
     }
 
     void opensALargeBilingualFile() {
