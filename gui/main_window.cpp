@@ -299,7 +299,9 @@ void MainWindow::setTranslating(bool translating) {
 }
 
 void MainWindow::editSegments(const std::function<Status(Document&)>& command) {
-    if (m_document.activeView != DocumentView::Bilingual) showTab(DocumentView::Bilingual);
+    // Through the tab change, so that the document leaves the other view (the target view is
+    // cleared) and "另存为..." saves the bilingual text that is shown.
+    m_tabs->setCurrentIndex(static_cast<int>(DocumentView::Bilingual));
     Status done = command(m_document);
     if (!done) {
         // Nothing changed: a selection outside segments, or markup that is broken.

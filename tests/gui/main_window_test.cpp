@@ -161,7 +161,13 @@ private slots:
         cursor.setPosition(6, QTextCursor::KeepAnchor);
         view->setTextCursor(cursor);
         QCOMPARE(m_window->document().bilingual.selStart(), std::size_t(4));
+        // Given from the target view, the command takes the document back to the bilingual view.
+        m_window->tabs()->setCurrentIndex(static_cast<int>(DocumentView::Target));
+        QVERIFY(!m_window->document().target.text().empty());
         m_window->untranslateCurrentSegment();
+        QCOMPARE(m_window->tabs()->currentIndex(), static_cast<int>(DocumentView::Bilingual));
+        QVERIFY(m_window->document().activeView == DocumentView::Bilingual);
+        QVERIFY(m_window->document().target.text().empty());
         QCOMPARE(shown(view), QStringLiteral("A. B."));
         QVERIFY(m_window->document().bilingual.modified());
         QCOMPARE(m_window->editMenu()->actions().size(), 2);
