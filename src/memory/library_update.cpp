@@ -121,16 +121,22 @@ Result<std::string> convertBilingualFile(FileSystem& fs, const std::string& path
 }
 
 LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const std::vector<std::string>& files,
-                                           bool overwrite, const std::string& userDataFolder) {
+                                           bool overwrite, const std::string& userDataFolder,
+                                           const FileUpdateObserver& onFile) {
     LibraryUpdateTotals totals;
-    for (const std::string& file : files) {
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        const std::string& file = files[index];
+        auto failed = [&](const std::string& input) {
+            totals.failedFiles.push_back(file);
+            if (onFile) onFile(index, input, nullptr);
+        };
         std::string input = file;
         if (gbk::asciiLower(fileName(file)).ends_with(".bil")) {
             if (context.progress) context.progress->setCaption("正在转换文件:" + encoding::utf8ToGbkLossy(file) + "...");
             Result<std::string> converted = convertBilingualFile(context.fs, file);
             if (!converted) {
                 context.dialogs.message(updateError(file));
-                totals.failedFiles.push_back(file);
+                failed(file);
                 continue;
             }
             input = *converted;
@@ -138,13 +144,14 @@ LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const 
         if (context.progress) context.progress->setCaption("正在处理文件:" + encoding::utf8ToGbkLossy(input) + "...");
         Result<FileUpdateCounts> counts = singleFileUpdate(context, input, overwrite);
         if (!counts) {
-            totals.failedFiles.push_back(file);
+            failed(input);
             continue;
         }
         totals.pairsRead += counts->pairsRead;
         totals.same += counts->same;
         totals.added += counts->added();
         totals.refused += counts->refused;
+        if (onFile) onFile(index, input, &*counts);
     }
     totals.librarySize = context.library.exampleCount();
     if (context.progress) context.progress->setCaption("更新例句库");

@@ -6,6 +6,7 @@
 // whose translation is then overwritten or kept.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,10 +59,16 @@ struct LibraryUpdateTotals {
     std::vector<std::string> failedFiles;
 };
 
+// Told after each file of an update: its index in the list, the file that was read (the
+// .exs of a .bil), and its counts (null when the file failed).
+using FileUpdateObserver =
+    std::function<void(std::size_t index, const std::string& input, const FileUpdateCounts* counts)>;
+
 // The update window's "更  新": .bil files are converted first, then every file is added in
 // order; the library is saved once at the end, then "更新完成!" is shown. A file that fails
 // is named in failedFiles and the others go on.
 LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const std::vector<std::string>& files,
-                                           bool overwrite, const std::string& userDataFolder);
+                                           bool overwrite, const std::string& userDataFolder,
+                                           const FileUpdateObserver& onFile = {});
 
 }  // namespace tavricat

@@ -98,9 +98,15 @@ TEST_F(LibraryUpdateTest, AFileListIsConvertedUpdatedAndSaved) {
     bilingual.append("{*>Thank you.<}100{>谢谢。<*}\r\n", bilingual.defaultFormat());
     ASSERT_TRUE(saveRichTextFile(fs, work.file("doc.bil"), bilingual).isOk());
     work.write("more.exs", "Good night.^晚安。\r\n");
+    std::vector<std::string> told;  // what the window shows after each file
     const LibraryUpdateTotals totals = updateLibraryFromFiles(
         *update, {work.file("doc.bil"), work.file("missing.exs"), work.file("more.exs")}, true,
-        bench->workspace().userDataFolder());
+        bench->workspace().userDataFolder(), [&](std::size_t index, const std::string& input, const FileUpdateCounts* counts) {
+            told.push_back(std::to_string(index) + " " + input + " " +
+                           (counts ? std::to_string(counts->pairsRead) + "/" + std::to_string(counts->librarySize) : "failed"));
+        });
+    EXPECT_EQ(told, (std::vector<std::string>{"0 " + work.file("doc.exs") + " 1/1", "1 " + work.file("missing.exs") + " failed",
+                                              "2 " + work.file("more.exs") + " 1/2"}));
     EXPECT_EQ(work.read("doc.exs"), "Thank you.^谢谢。\r\n");
     EXPECT_EQ(totals.pairsRead, 2u);
     EXPECT_EQ(totals.added, 2u);
