@@ -23,6 +23,7 @@
 #include "document/segment_edit.h"
 #include "auto_translation_dialog.h"
 #include "library_info_dialog.h"
+#include "library_update_dialog.h"
 #include "options_dialog.h"
 #include "setup_wizard.h"
 #include "text_convert.h"
@@ -121,6 +122,10 @@ void MainWindow::buildMenu() {
     m_setupMenu->addSeparator();
     m_setupMenu->addAction(QStringLiteral("新建词库..."), this, &MainWindow::newTermBase);
     m_setupMenu->addAction(QStringLiteral("新建例句库..."), this, &MainWindow::newSentenceLibrary);
+    m_setupMenu->addAction(QStringLiteral("更新例句库..."), this, [this] {
+        LibraryUpdateDialog update(m_bench, this);
+        update.exec();
+    });
     m_setupMenu->addSeparator();
     // Colours are stored while the dialog is open, every other option on "确 定".
     m_setupMenu->addAction(QStringLiteral("选项..."), this, [this] {

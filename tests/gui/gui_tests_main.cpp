@@ -10,6 +10,7 @@ int runSetupWizardTests(int argc, char** argv);
 int runOptionsDialogTests(int argc, char** argv);
 int runKilledRunTests(int argc, char** argv);
 int runFirstStartTests(int argc, char** argv);
+int runLibraryUpdateDialogTests(int argc, char** argv);
 int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
@@ -24,5 +25,6 @@ int main(int argc, char** argv) {
     failures += runOptionsDialogTests(argc, argv);
     failures += runKilledRunTests(argc, argv);
     failures += runFirstStartTests(argc, argv);
+    failures += runLibraryUpdateDialogTests(argc, argv);
     return failures;
 }
