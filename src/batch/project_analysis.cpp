@@ -64,6 +64,9 @@ Status ProjectAnalysis::open() {
 
 Status ProjectAnalysis::close() {
     m_words.clear();
+    // Not open: nothing was marked, and without the save of open() reading the files back
+    // would drop examples held only in memory.
+    if (!m_open) return Status::ok();
     Status reread = readLibraryBack();
     if (reread) m_open = false;
     return reread;

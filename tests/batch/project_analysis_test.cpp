@@ -206,5 +206,16 @@ TEST_F(ProjectAnalysisTest, TheLogOfATwoFileProjectIsWrittenExactly) {
     EXPECT_EQ(work.read("log.txt"), expected);
 }
 
+TEST_F(ProjectAnalysisTest, AnAnalysisThatCouldNotSaveTheLibraryNeverReadsItBack) {
+    ASSERT_TRUE(analysis->close().isOk());
+    add("Thank you very much.^非常感谢。");  // held only in memory
+    fs.failOn(testing::FsOp::Rename, "MySentsEC.rf0bak");
+    ProjectAnalysis unsaved(*bench);
+    EXPECT_FALSE(unsaved.open().isOk());
+    EXPECT_FALSE(unsaved.analyse({project("p.txt", "Hello.")}, 80, work.file("log.txt")).isOk());
+    EXPECT_TRUE(unsaved.close().isOk());
+    EXPECT_EQ(library().exampleCount(), 3u);  // the unsaved example is still there
+}
+
 }  // namespace
 }  // namespace tavricat
