@@ -25,6 +25,7 @@
 #include "library_info_dialog.h"
 #include "library_update_dialog.h"
 #include "options_dialog.h"
+#include "project_analysis_dialog.h"
 #include "setup_wizard.h"
 #include "text_convert.h"
 
@@ -111,6 +112,12 @@ void MainWindow::buildMenu() {
     m_stopAction = m_translateMenu->addAction(QStringLiteral("停止自动翻译"), this, &MainWindow::stopAutomaticTranslation);
     m_stopAction->setShortcut(QKeySequence(Qt::Key_F6));
     m_stopAction->setEnabled(false);
+    m_translateMenu->addSeparator();
+    m_analysisAction = m_translateMenu->addAction(QStringLiteral("项目分析..."), this, [this] {
+        ProjectAnalysisDialog analysis(m_bench, *m_libraryDialog, this);
+        analysis.setLibraryChooser([this] { showSetupWizard(); });
+        analysis.exec();
+    });
 
     m_setupMenu = menuBar()->addMenu(QStringLiteral("设置"));
     m_setupMenu->addAction(QStringLiteral("英汉汉英设置..."), this, &MainWindow::showSetupWizard);
@@ -297,6 +304,7 @@ void MainWindow::setTranslating(bool translating) {
     for (QMenu* menu : {m_fileMenu, m_editMenu, m_setupMenu}) menu->menuAction()->setEnabled(!translating);
     for (QAction* action : m_tools->actions()) action->setEnabled(!translating);
     m_autoAction->setEnabled(!translating);
+    m_analysisAction->setEnabled(!translating);
     m_stopAction->setEnabled(translating);
     m_stopButton->setEnabled(translating);
     m_tabs->tabBar()->setEnabled(!translating);

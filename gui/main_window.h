@@ -112,6 +112,7 @@ private:
     QAction* m_autoAction = nullptr;
     QAction* m_stopAction = nullptr;
     QAction* m_stopButton = nullptr;
+    QAction* m_analysisAction = nullptr;
     QToolBar* m_tools = nullptr;
     StopRequest m_stop;
     bool m_translating = false;

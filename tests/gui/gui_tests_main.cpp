@@ -11,6 +11,7 @@ int runOptionsDialogTests(int argc, char** argv);
 int runKilledRunTests(int argc, char** argv);
 int runFirstStartTests(int argc, char** argv);
 int runLibraryUpdateDialogTests(int argc, char** argv);
+int runProjectAnalysisDialogTests(int argc, char** argv);
 int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
@@ -26,5 +27,6 @@ int main(int argc, char** argv) {
     failures += runKilledRunTests(argc, argv);
     failures += runFirstStartTests(argc, argv);
     failures += runLibraryUpdateDialogTests(argc, argv);
+    failures += runProjectAnalysisDialogTests(argc, argv);
     return failures;
 }
