@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -68,7 +67,7 @@ LibraryUpdateDialog::LibraryUpdateDialog(Workbench& bench, QWidget* parent)
     setWindowTitle(kCaption);
     setModal(true);
 
-    m_files = new QListWidget(this);
+    m_files = new FileCheckList(FileCheckList::Duplicates::Allowed, this);
     m_files->setObjectName(QStringLiteral("files"));
 
     auto* options = new QGroupBox(this);
@@ -121,18 +120,9 @@ LibraryUpdateDialog::LibraryUpdateDialog(Workbench& bench, QWidget* parent)
     resize(560, 380);
 }
 
-void LibraryUpdateDialog::addFiles(const QStringList& files) {
-    for (const QString& file : files) {
-        auto* item = new QListWidgetItem(file, m_files);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-    }
-}
+void LibraryUpdateDialog::addFiles(const QStringList& files) { m_files->addFiles(files); }
 
-void LibraryUpdateDialog::removeCheckedFiles() {
-    for (int row = m_files->count() - 1; row >= 0; --row)
-        if (m_files->item(row)->checkState() == Qt::Checked) delete m_files->takeItem(row);
-}
+void LibraryUpdateDialog::removeCheckedFiles() { m_files->removeCheckedFiles(); }
 
 void LibraryUpdateDialog::clearFiles() { m_files->clear(); }
 
@@ -144,8 +134,7 @@ void LibraryUpdateDialog::showLibrarySize() {
 }
 
 void LibraryUpdateDialog::runUpdate() {
-    std::vector<std::string> files;
-    for (int row = 0; row < m_files->count(); ++row) files.push_back(toNativePath(m_files->item(row)->text()));
+    const std::vector<std::string> files = m_files->paths();
     if (files.empty()) return;
     setEnabled(false);  // watched, not cancelled
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -163,7 +152,7 @@ void LibraryUpdateDialog::runUpdate() {
                                QListWidgetItem* item = m_files->item(static_cast<int>(index));
                                item->setText(fromNativePath(input));  // a .bil is now its .exs
                                if (!counts) return;                   // the person was told
-                               item->setCheckState(Qt::Checked);
+                               m_files->setChecked(static_cast<int>(index), true);
                                totals[0] += counts->pairsRead;
                                totals[1] += counts->same;
                                totals[2] += counts->added();

@@ -10,9 +10,9 @@
 #include <functional>
 
 #include "app/workbench.h"
+#include "file_check_list.h"
 
 class QLabel;
-class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -37,7 +37,7 @@ public:
     // "更  新": every entry, in order; then the library is saved.
     void runUpdate();
 
-    QListWidget* fileList() const { return m_files; }
+    FileCheckList* fileList() const { return m_files; }
     // "总计：", "重复：", "新加：" and "当前库例句总数:" as shown.
     QString counterText(int which) const;
 
@@ -46,7 +46,7 @@ private:
 
     Workbench& m_bench;
     FilesChooser m_chooseFiles;
-    QListWidget* m_files = nullptr;
+    FileCheckList* m_files = nullptr;
     QRadioButton* m_overwrite = nullptr;
     QRadioButton* m_keep = nullptr;
     QLabel* m_counters[4] = {};

@@ -8,13 +8,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "base/encoding.h"
 #include "batch/analysis_log.h"
@@ -64,7 +65,7 @@ ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog
 
     // The list of the project's files (the comparison's second list is not offered).
     auto* tabs = new QTabWidget(this);
-    m_files = new QListWidget(tabs);
+    m_files = new FileCheckList(FileCheckList::Duplicates::Skipped, tabs);
     m_files->setObjectName(QStringLiteral("files"));
     tabs->addTab(m_files, QStringLiteral("新项目文件"));
     QPushButton* add = button(QStringLiteral("添加..."), "addButton", this);
@@ -183,19 +184,9 @@ ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog
 
 ProjectAnalysisDialog::~ProjectAnalysisDialog() = default;  // the analysis closes itself
 
-void ProjectAnalysisDialog::addFiles(const QStringList& files) {
-    for (const QString& file : files) {
-        if (!m_files->findItems(file, Qt::MatchExactly).isEmpty()) continue;
-        auto* item = new QListWidgetItem(file, m_files);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-    }
-}
+void ProjectAnalysisDialog::addFiles(const QStringList& files) { m_files->addFiles(files); }
 
-void ProjectAnalysisDialog::removeCheckedFiles() {
-    for (int row = m_files->count() - 1; row >= 0; --row)
-        if (m_files->item(row)->checkState() == Qt::Checked) delete m_files->takeItem(row);
-}
+void ProjectAnalysisDialog::removeCheckedFiles() { m_files->removeCheckedFiles(); }
 
 void ProjectAnalysisDialog::clearFiles() { m_files->clear(); }
 
@@ -239,8 +230,7 @@ bool ProjectAnalysisDialog::runAnalysis() {
     if (m_running) return false;
     // The save when the window opened failed (the person was told): try it again.
     if (!m_analysis->isOpen() && !m_analysis->open()) return false;
-    std::vector<std::string> files;
-    for (int row = 0; row < m_files->count(); ++row) files.push_back(toNativePath(m_files->item(row)->text()));
+    const std::vector<std::string> files = m_files->paths();
     bool number = false;
     const int limit = m_limit->text().trimmed().toInt(&number);  // not a number: refused as out of range
 
@@ -256,11 +246,10 @@ bool ProjectAnalysisDialog::runAnalysis() {
         setResultsEnabled(false);
         return false;
     }
-    for (int row = 0; row < m_files->count(); ++row) {
-        const std::string path = toNativePath(m_files->item(row)->text());
-        const bool analysed = std::any_of(outcome->files.begin(), outcome->files.end(),
-                                          [&path](const FileAnalysis& file) { return file.path == path; });
-        m_files->item(row)->setCheckState(analysed ? Qt::Checked : Qt::Unchecked);
+    for (int row = 0; row < static_cast<int>(files.size()); ++row) {
+        const std::string& path = files[static_cast<std::size_t>(row)];
+        m_files->setChecked(row, std::any_of(outcome->files.begin(), outcome->files.end(),
+                                             [&path](const FileAnalysis& file) { return file.path == path; }));
     }
     m_log->setText(fromNativePath(outcome->logPath));
     showFigures(outcome->figures);

@@ -13,10 +13,10 @@
 
 #include "app/workbench.h"
 #include "batch/project_analysis.h"
+#include "file_check_list.h"
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QSlider;
 class QSpinBox;
@@ -47,7 +47,7 @@ public:
     void addFiles(const QStringList& files);
     void removeCheckedFiles();
     void clearFiles();
-    QListWidget* fileList() const { return m_files; }
+    FileCheckList* fileList() const { return m_files; }
 
     // "分  析". False when refused (the person was told) or failed.
     bool runAnalysis();
@@ -83,7 +83,7 @@ private:
     LibraryChooser m_chooseLibrary;
     bool m_running = false;
 
-    QListWidget* m_files = nullptr;
+    FileCheckList* m_files = nullptr;
     QLineEdit* m_limit = nullptr;
     QSlider* m_limitSlider = nullptr;
     QLineEdit* m_log = nullptr;
