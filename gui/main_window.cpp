@@ -111,6 +111,8 @@ void MainWindow::buildMenu() {
     m_autoAction->setShortcut(QKeySequence(Qt::Key_F5));
     m_stopAction = m_translateMenu->addAction(QStringLiteral("停止自动翻译"), this, &MainWindow::stopAutomaticTranslation);
     m_stopAction->setShortcut(QKeySequence(Qt::Key_F6));
+    // F6 also works while the progress window, a window of its own, has the focus.
+    m_stopAction->setShortcutContext(Qt::ApplicationShortcut);
     m_stopAction->setEnabled(false);
     m_translateMenu->addSeparator();
     m_analysisAction = m_translateMenu->addAction(QStringLiteral("项目分析..."), this, [this] {

@@ -357,6 +357,20 @@ private slots:
         QTRY_VERIFY(m_window->isShutDown());  // the close comes once the run has ended
     }
 
+    void f6PressedInAnotherWindowStopsTheRun() {
+        const std::string path = writeText("f6.txt", "First one. Second one. Third one.");
+        QVERIFY(m_window->openPath(path));
+        QWidget progressWindow;  // stands for the progress window, which has the focus
+        progressWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&progressWindow));
+        m_progress.onPump = [&progressWindow] { QTest::keyClick(&progressWindow, Qt::Key_F6); };
+        Result<AutoTranslationCounts> counts = m_window->runAutomaticTranslation();
+        QVERIFY(counts.isOk());
+        QVERIFY(counts->stopped);
+        QCOMPARE(counts->sentences, std::size_t(0));  // seen while the first sentence was searched
+        QCOMPARE(m_window->document().bilingual.text(), std::string("First one. Second one. Third one."));
+    }
+
     void opensALargeBilingualFile() {
         RichText bilingual;
         int segments = 0;
