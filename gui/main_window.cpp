@@ -259,8 +259,7 @@ void MainWindow::buildToolBar() {
     tools->addSeparator();
     QAction* run = tools->addAction(QStringLiteral("自动"), this, &MainWindow::translateAutomatically);
     run->setToolTip(QStringLiteral("自动翻译: F5"));
-    // The menu item carries F6 (a second shortcut would make the key ambiguous); the button
-    // follows the item's state.
+    // The menu item carries F6; a second shortcut on the button would make the key ambiguous.
     m_stopButton = tools->addAction(QStringLiteral("停止"), this, &MainWindow::stopAutomaticTranslation);
     m_stopButton->setToolTip(QStringLiteral("暂停自动翻译: F6"));
     m_stopButton->setEnabled(false);
