@@ -9,6 +9,8 @@
 #include "app/demo_document.h"
 #include "app/workbench.h"
 #include "memory/sentence_library.h"
+#include "auto_translation_dialog.h"
+#include "library_update_dialog.h"
 #include "main_window.h"
 #include "options_dialog.h"
 #include "setup_wizard.h"
@@ -90,6 +92,15 @@ ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QS
             save(options, dir, QStringLiteral("options-%1.png").arg(page + 1), outcome);
         }
         options.hide();
+    }
+    {
+        // Shown, never confirmed: neither writes anything.
+        AutoTranslationDialog automatic(bench.settings, &window);
+        automatic.show();
+        save(automatic, dir, QStringLiteral("auto-translation.png"), outcome);
+        LibraryUpdateDialog update(bench, &window);
+        update.show();
+        save(update, dir, QStringLiteral("library-update.png"), outcome);
     }
     return outcome;
 }
