@@ -14,8 +14,10 @@
 #include "app/program_folder_setup.h"
 #include "app/workbench.h"
 #include "base/encoding.h"
+#include "base/file_system.h"
 #include "document/markup.h"
 #include "document/rich_text.h"
+#include "support/scripted_ports.h"
 
 namespace tavricat::guitest {
 
@@ -41,6 +43,35 @@ struct TestHome {
         return workbenchOver(home->path(), config->path(), fs, dialogs, progress);
     }
 };
+
+// A started workbench over a fresh program folder with scripted ports, and a folder for the
+// documents a test writes.
+struct StartedWorkbench {
+    TestHome home;
+    QTemporaryDir docs;
+    DiskFileSystem fs;
+    testing::ScriptedDialogs dialogs;
+    testing::RecordingProgress progress;
+    std::unique_ptr<Workbench> bench;
+
+    StartedWorkbench() : bench(home.workbench(fs, dialogs, progress)) {
+        if (!bench->start()) qFatal("the workbench did not start");
+    }
+    QString doc(const char* name) const { return docs.filePath(QString::fromLatin1(name)); }
+    // Writes `text` (GBK) as document `name`; returns its path.
+    QString write(const char* name, const std::string& text) {
+        if (!fs.writeFile(doc(name).toStdString(), text)) qFatal("cannot write %s", name);
+        return doc(name);
+    }
+};
+
+// The child widget called `name`; a missing one ends the test program.
+template <typename T>
+T* child(const QObject* parent, const char* name) {
+    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!widget) qFatal("no child %s", name);
+    return widget;
+}
 
 // Appends "{*>src<}rate{>tgt<*}" with protected markers, as the core writes a segment.
 inline void appendSegment(RichText& text, const std::string& source, const std::string& rate, const std::string& target) {

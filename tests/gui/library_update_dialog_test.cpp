@@ -24,53 +24,39 @@ using tavricat::guitest::gbk;
 class LibraryUpdateDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<guitest::TestHome> m_home;
-    std::unique_ptr<QTemporaryDir> m_docs;
-    DiskFileSystem m_fs;
-    testing::ScriptedDialogs m_dialogs;
-    testing::RecordingProgress m_progress;
-    std::unique_ptr<Workbench> m_bench;
+    std::unique_ptr<guitest::StartedWorkbench> m_run;
     std::unique_ptr<LibraryUpdateDialog> m_dialog;
 
-    QString doc(const char* name) const { return m_docs->filePath(QString::fromLatin1(name)); }
-    QString write(const char* name, const std::string& gbkText) {
-        if (!m_fs.writeFile(doc(name).toStdString(), gbkText)) qFatal("cannot write %s", name);
-        return doc(name);
-    }
     QListWidgetItem* entry(int row) const { return m_dialog->fileList()->item(row); }
     std::string storedLines() {
-        Result<std::string> rf0 = m_fs.readFile(m_bench->workspace().userDataFile("MySentsEC.rf0"));
+        Result<std::string> rf0 = m_run->fs.readFile(m_run->bench->workspace().userDataFile("MySentsEC.rf0"));
         return rf0 ? *rf0 : std::string();
     }
 
 private slots:
     void init() {
-        m_home = std::make_unique<guitest::TestHome>();
-        m_docs = std::make_unique<QTemporaryDir>();
-        m_dialogs = {};
-        m_bench = m_home->workbench(m_fs, m_dialogs, m_progress);
-        QVERIFY(m_bench->start().isOk());
-        m_dialog = std::make_unique<LibraryUpdateDialog>(*m_bench);
+        m_run = std::make_unique<guitest::StartedWorkbench>();
+        m_dialog = std::make_unique<LibraryUpdateDialog>(*m_run->bench);
     }
 
     void cleanup() {
         m_dialog.reset();
-        m_bench.reset();
+        m_run.reset();
     }
 
     void everyKindOfFileFeedsTheLibraryWhichIsSavedOnce() {
         RichText bilingual;
         appendSegment(bilingual, "Thank you.", "100", gbk("谢谢。"));
-        QVERIFY(saveRichTextFile(m_fs, doc("doc.bil").toStdString(), bilingual).isOk());
-        write("pairs.exs", gbk("Good night.^晚安。\r\nThank you.^多谢。\r\n"));
-        write("alternating.txt", gbk("Good morning.\r\n早上好。\r\nSee you.\r\n再见。\r\nOdd line.\r\n"));
+        QVERIFY(saveRichTextFile(m_run->fs, m_run->doc("doc.bil").toStdString(), bilingual).isOk());
+        m_run->write("pairs.exs", gbk("Good night.^晚安。\r\nThank you.^多谢。\r\n"));
+        m_run->write("alternating.txt", gbk("Good morning.\r\n早上好。\r\nSee you.\r\n再见。\r\nOdd line.\r\n"));
         QCOMPARE(m_dialog->windowTitle(), QStringLiteral("更新例句库"));
         QCOMPARE(m_dialog->counterText(3), QStringLiteral("当前库例句总数:0"));
 
-        m_dialog->addFiles({doc("doc.bil"), doc("missing.exs"), doc("pairs.exs"), doc("alternating.txt")});
+        m_dialog->addFiles({m_run->doc("doc.bil"), m_run->doc("missing.exs"), m_run->doc("pairs.exs"), m_run->doc("alternating.txt")});
         m_dialog->findChild<QPushButton*>(QStringLiteral("updateButton"))->click();
 
-        QCOMPARE(entry(0)->text(), doc("doc.exs"));  // the bilingual file was converted first
+        QCOMPARE(entry(0)->text(), m_run->doc("doc.exs"));  // the bilingual file was converted first
         QCOMPARE(entry(0)->checkState(), Qt::Checked);
         QCOMPARE(entry(1)->checkState(), Qt::Unchecked);  // it could not be read
         QCOMPARE(entry(2)->checkState(), Qt::Checked);
@@ -82,9 +68,9 @@ private slots:
         QCOMPARE(m_dialog->windowTitle(), QStringLiteral("更新例句库"));
         QVERIFY(m_dialog->isEnabled());
 
-        QCOMPARE(m_dialogs.messages.size(), std::size_t(2));
-        QVERIFY(m_dialogs.messages[0].find(gbk("过程中出现错误")) != std::string::npos);
-        QCOMPARE(m_dialogs.messages[1], gbk("更新完成!"));
+        QCOMPARE(m_run->dialogs.messages.size(), std::size_t(2));
+        QVERIFY(m_run->dialogs.messages[0].find(gbk("过程中出现错误")) != std::string::npos);
+        QCOMPARE(m_run->dialogs.messages[1], gbk("更新完成!"));
         // Saved, with the overwritten translation of the repeated sentence.
         const std::string saved = storedLines();
         QVERIFY(saved.find(gbk("^多谢。")) != std::string::npos);
@@ -94,9 +80,9 @@ private slots:
     }
 
     void keepingSameSentencesLeavesTheirTranslation() {
-        write("first.exs", gbk("Thank you.^谢谢。\r\n"));
-        write("second.exs", gbk("Thank you.^多谢。\r\n"));
-        m_dialog->addFiles({doc("first.exs"), doc("second.exs")});
+        m_run->write("first.exs", gbk("Thank you.^谢谢。\r\n"));
+        m_run->write("second.exs", gbk("Thank you.^多谢。\r\n"));
+        m_dialog->addFiles({m_run->doc("first.exs"), m_run->doc("second.exs")});
         m_dialog->findChild<QRadioButton*>(QStringLiteral("keepSame"))->setChecked(true);
         m_dialog->runUpdate();
         QCOMPARE(m_dialog->counterText(1), QStringLiteral("重复：1"));
@@ -105,19 +91,19 @@ private slots:
     }
 
     void listCommandsAddRemoveCheckedAndClear() {
-        write("a.exs", gbk("Thank you.^谢谢。\r\n"));
-        m_dialog->setFilesChooser([this](QWidget*) { return QStringList{doc("a.exs"), doc("b.exs")}; });
+        m_run->write("a.exs", gbk("Thank you.^谢谢。\r\n"));
+        m_dialog->setFilesChooser([this](QWidget*) { return QStringList{m_run->doc("a.exs"), m_run->doc("b.exs")}; });
         m_dialog->findChild<QPushButton*>(QStringLiteral("addButton"))->click();
         QCOMPARE(m_dialog->fileList()->count(), 2);
         m_dialog->runUpdate();  // a.exs is read and checked, b.exs is missing
         m_dialog->findChild<QPushButton*>(QStringLiteral("removeButton"))->click();
         QCOMPARE(m_dialog->fileList()->count(), 1);
-        QCOMPARE(entry(0)->text(), doc("b.exs"));
+        QCOMPARE(entry(0)->text(), m_run->doc("b.exs"));
         m_dialog->findChild<QPushButton*>(QStringLiteral("clearButton"))->click();
         QCOMPARE(m_dialog->fileList()->count(), 0);
-        m_dialogs.messages.clear();
+        m_run->dialogs.messages.clear();
         m_dialog->runUpdate();  // an empty list does nothing, not even a save
-        QVERIFY(m_dialogs.messages.empty());
+        QVERIFY(m_run->dialogs.messages.empty());
     }
 };
 

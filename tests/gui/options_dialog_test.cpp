@@ -42,9 +42,7 @@ class OptionsDialogTest : public QObject {
 
     template <typename T>
     T* child(const char* name) const {
-        T* widget = m_dialog->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) qFatal("no child %s", name);
-        return widget;
+        return guitest::child<T>(m_dialog.get(), name);
     }
 
     void press(const char* button) const { child<QPushButton>(button)->click(); }

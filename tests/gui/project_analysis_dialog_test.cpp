@@ -28,59 +28,43 @@ using tavricat::guitest::gbk;
 class ProjectAnalysisDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<guitest::TestHome> m_home;
-    std::unique_ptr<QTemporaryDir> m_docs;
-    DiskFileSystem m_fs;
-    testing::ScriptedDialogs m_dialogs;
-    testing::RecordingProgress m_progress;
-    std::unique_ptr<Workbench> m_bench;
+    std::unique_ptr<guitest::StartedWorkbench> m_run;
     std::unique_ptr<LibraryInfoDialog> m_libraryDialog;
     std::unique_ptr<ProjectAnalysisDialog> m_dialog;
     QStringList m_opened;
 
-    QString doc(const char* name) const { return m_docs->filePath(QString::fromLatin1(name)); }
-    QString write(const char* name, const std::string& text) {
-        if (!m_fs.writeFile(doc(name).toStdString(), text)) qFatal("cannot write %s", name);
-        return doc(name);
-    }
     std::string libraryFiles() {
         std::string all;
         for (const char* ext : {".rf0", ".rf1", ".rf2"})
-            if (Result<std::string> part = m_fs.readFile(m_bench->workspace().userDataFile(std::string("MySentsEC") + ext)))
+            if (Result<std::string> part = m_run->fs.readFile(m_run->bench->workspace().userDataFile(std::string("MySentsEC") + ext)))
                 all += *part;
         return all;
     }
     template <typename T>
     T* child(const char* name) const {
-        T* widget = m_dialog->findChild<T*>(QString::fromLatin1(name));
-        if (!widget) qFatal("no child %s", name);
-        return widget;
+        return guitest::child<T>(m_dialog.get(), name);
     }
     void analyseProject() {
-        write("project.txt", "I have a book. Good morning everyone. Good morning everyone.\r\n");
-        m_dialog->addFiles({doc("project.txt"), doc("project.txt")});  // listed once
-        child<QLineEdit>("logFile")->setText(doc("log"));
+        m_run->write("project.txt", "I have a book. Good morning everyone. Good morning everyone.\r\n");
+        m_dialog->addFiles({m_run->doc("project.txt"), m_run->doc("project.txt")});  // listed once
+        child<QLineEdit>("logFile")->setText(m_run->doc("log"));
         QVERIFY(m_dialog->runAnalysis());
     }
 
 private slots:
     void init() {
-        m_home = std::make_unique<guitest::TestHome>();
-        m_docs = std::make_unique<QTemporaryDir>();
-        m_dialogs = {};
+        m_run = std::make_unique<guitest::StartedWorkbench>();
         m_opened.clear();
-        m_bench = m_home->workbench(m_fs, m_dialogs, m_progress);
-        QVERIFY(m_bench->start().isOk());
-        QVERIFY(m_bench->sentenceLibrary.addAsent(m_bench->engine, m_bench->analysisOptions(), gbk("I have a book.^我有一本书。")));
-        m_libraryDialog = std::make_unique<LibraryInfoDialog>(*m_bench);
-        m_dialog = std::make_unique<ProjectAnalysisDialog>(*m_bench, *m_libraryDialog);  // saves the library
+        QVERIFY(m_run->bench->sentenceLibrary.addAsent(m_run->bench->engine, m_run->bench->analysisOptions(), gbk("I have a book.^我有一本书。")));
+        m_libraryDialog = std::make_unique<LibraryInfoDialog>(*m_run->bench);
+        m_dialog = std::make_unique<ProjectAnalysisDialog>(*m_run->bench, *m_libraryDialog);  // saves the library
         m_dialog->setFileOpener([this](const QString& path) { m_opened << path; });
     }
 
     void cleanup() {
         m_dialog.reset();
         m_libraryDialog.reset();
-        m_bench.reset();
+        m_run.reset();
     }
 
     void anAnalysisShowsItsFiguresAndClosingLeavesTheLibraryAsItWas() {
@@ -96,17 +80,17 @@ private slots:
         QCOMPARE(m_dialog->figureText(1), QStringLiteral("3"));        // 句子总数
         QCOMPARE(m_dialog->figureText(0), QStringLiteral("1"));        // 匹配句子: the stored one
         QCOMPARE(m_dialog->figureText(2), QStringLiteral("33.33%"));
-        QCOMPARE(child<QLineEdit>("logFile")->text(), doc("log.txt"));  // the log gets its extension
-        Result<std::string> log = m_fs.readFile(doc("log.txt").toStdString());
+        QCOMPARE(child<QLineEdit>("logFile")->text(), m_run->doc("log.txt"));  // the log gets its extension
+        Result<std::string> log = m_run->fs.readFile(m_run->doc("log.txt").toStdString());
         QVERIFY(log.isOk());
-        QVERIFY(log->find(gbk("文 件 名:") + doc("project.txt").toStdString()) != std::string::npos);
+        QVERIFY(log->find(gbk("文 件 名:") + m_run->doc("project.txt").toStdString()) != std::string::npos);
         QVERIFY(child<QPushButton>("detailsButton")->isEnabled());
         child<QPushButton>("detailsButton")->click();
-        QCOMPARE(m_opened, QStringList{doc("log.txt")});
+        QCOMPARE(m_opened, QStringList{m_run->doc("log.txt")});
 
-        QVERIFY(m_bench->sentenceLibrary.exampleCount() > 1);  // the new sentence is marked in memory
+        QVERIFY(m_run->bench->sentenceLibrary.exampleCount() > 1);  // the new sentence is marked in memory
         child<QPushButton>("closeButton")->click();
-        QCOMPARE(m_bench->sentenceLibrary.exampleCount(), std::size_t(1));
+        QCOMPARE(m_run->bench->sentenceLibrary.exampleCount(), std::size_t(1));
         QCOMPARE(libraryFiles(), before);
     }
 
@@ -119,52 +103,52 @@ private slots:
         box->setText(QStringLiteral("92"));
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(bar->value(), 92);
-        QVERIFY(m_dialogs.messages.empty());  // Enter set the limit and started nothing
+        QVERIFY(m_run->dialogs.messages.empty());  // Enter set the limit and started nothing
         box->setText(QStringLiteral("abc"));
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(box->text(), QStringLiteral("30"));
-        QCOMPARE(m_dialogs.messages.back(), gbk("必须为30到100范围内的数字"));
+        QCOMPARE(m_run->dialogs.messages.back(), gbk("必须为30到100范围内的数字"));
     }
 
     void refusalsAreShownAndEnableNoResults() {
         QVERIFY(!m_dialog->runAnalysis());
-        QCOMPARE(m_dialogs.messages.back(), gbk("请先选择要分析的文件!"));
-        write("project.txt", "Hello there.");
-        m_dialog->addFiles({doc("project.txt")});
+        QCOMPARE(m_run->dialogs.messages.back(), gbk("请先选择要分析的文件!"));
+        m_run->write("project.txt", "Hello there.");
+        m_dialog->addFiles({m_run->doc("project.txt")});
         child<QLineEdit>("lowerLimit")->setText(QStringLiteral("20"));
         QVERIFY(!m_dialog->runAnalysis());
-        QCOMPARE(m_dialogs.messages.back(), gbk("必须为30到100范围内的数字"));
+        QCOMPARE(m_run->dialogs.messages.back(), gbk("必须为30到100范围内的数字"));
         QVERIFY(!child<QPushButton>("exportUnmatchedButton")->isEnabled());
     }
 
     void exportsWriteTheirFilesTellTheCountAndOpenThem() {
         analyseProject();
-        m_dialogs.inputs.push_back(doc("unmatched").toStdString());
+        m_run->dialogs.inputs.push_back(m_run->doc("unmatched").toStdString());
         m_dialog->exportUnmatchedSentences();
-        QCOMPARE(m_dialogs.messages.back(), gbk("共导出 1 个句子!"));
-        QCOMPARE(m_opened.back(), doc("unmatched.txt"));
-        QVERIFY(m_fs.readFile(doc("unmatched.txt").toStdString())->find("Good morning everyone.") != std::string::npos);
+        QCOMPARE(m_run->dialogs.messages.back(), gbk("共导出 1 个句子!"));
+        QCOMPARE(m_opened.back(), m_run->doc("unmatched.txt"));
+        QVERIFY(m_run->fs.readFile(m_run->doc("unmatched.txt").toStdString())->find("Good morning everyone.") != std::string::npos);
 
         child<QSpinBox>("minRepeats")->setValue(2);
-        m_dialogs.inputs.push_back(doc("repeats.txt").toStdString());
+        m_run->dialogs.inputs.push_back(m_run->doc("repeats.txt").toStdString());
         m_dialog->exportRepeatedSentences();
-        QCOMPARE(m_dialogs.messages.back(), gbk("共导出 1 个句子!"));
+        QCOMPARE(m_run->dialogs.messages.back(), gbk("共导出 1 个句子!"));
 
-        m_dialogs.inputs.push_back(doc("examples").toStdString());
+        m_run->dialogs.inputs.push_back(m_run->doc("examples").toStdString());
         m_dialog->exportProjectExamples();
-        QCOMPARE(m_opened.back(), doc("examples.exs"));
-        QVERIFY(m_fs.readFile(doc("examples.exs").toStdString())->find(gbk("^我有一本书。")) != std::string::npos);
+        QCOMPARE(m_opened.back(), m_run->doc("examples.exs"));
+        QVERIFY(m_run->fs.readFile(m_run->doc("examples.exs").toStdString())->find(gbk("^我有一本书。")) != std::string::npos);
 
         // A cancelled save dialog writes and tells nothing.
-        const std::size_t told = m_dialogs.messages.size();
-        m_dialogs.inputs.push_back(std::nullopt);
+        const std::size_t told = m_run->dialogs.messages.size();
+        m_run->dialogs.inputs.push_back(std::nullopt);
         m_dialog->exportProjectExamples();
-        QCOMPARE(m_dialogs.messages.size(), told);
+        QCOMPARE(m_run->dialogs.messages.size(), told);
     }
 
     void aLibraryChosenFromTheWindowNeverReceivesTheMarks() {
         analyseProject();
-        m_dialog->setLibraryChooser([this] { QVERIFY(useSentenceLibrary(*m_bench, "DemoEC").isOk()); });
+        m_dialog->setLibraryChooser([this] { QVERIFY(useSentenceLibrary(*m_run->bench, "DemoEC").isOk()); });
         child<QPushButton>("libraryButton")->click();
         // The library left behind was saved without the analysis's entries and marks.
         QVERIFY(libraryFiles().find("^tvn") == std::string::npos);
