@@ -5,6 +5,7 @@
 
 #include <iostream>
 
+#include "app/library_files.h"
 #include "app/settings.h"
 #include "app/workspace.h"
 #include "base/encoding.h"
@@ -39,9 +40,9 @@ SegmentingSetup readSegmentingSetup(const CliContext& context) {
     setup.breaks = {settings.TABkeyStop, settings.CLStop, settings.tagStop};
     Workspace workspace(fs, context.programFolder());
     if (Result<LineList> list = loadLines(fs, workspace.programFile("slAbv.ini"))) setup.abbreviations = std::move(*list);
-    if (!settings.curZyname.empty())
-        if (Result<LineList> keys = loadLines(fs, workspace.userDataFile(settings.curZyname + ".01")))
-            setup.termKeys = std::move(*keys);
+    // The term base start-up would open: the configured one, else the direction's default.
+    const std::string termBase = libraryNameInUse(workspace, LibraryKind::TermBase, setup.direction, settings.curZyname);
+    if (Result<LineList> keys = loadLines(fs, workspace.userDataFile(termBase + ".01"))) setup.termKeys = std::move(*keys);
     if (!isListOrdered(setup.abbreviations)) sortWithParallel(setup.abbreviations, {});
     if (!isListOrdered(setup.termKeys)) sortWithParallel(setup.termKeys, {});
     return setup;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/library_info.h"
 #include "app/workspace.h"
 #include "base/status.h"
 
@@ -31,6 +32,12 @@ Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const s
                                              const std::vector<std::string>& extensions,
                                              const std::vector<std::string>& infoExtensions,
                                              const std::string& kindName, const std::string& stamp);
+
+// The library a run works with: `configured` when its key file (term base .01, sentence
+// library .rf1) exists, otherwise the default library of the direction. Start-up and the
+// commands that read a library without starting the workbench choose it the same way.
+std::string libraryNameInUse(const Workspace& workspace, LibraryKind kind, Direction direction,
+                             const std::string& configured);
 
 // Local date and time as "YYYYMMDD-HHMMSS", for names of files moved aside.
 std::string fileNameStamp();

@@ -117,9 +117,7 @@ Status Workbench::start() {
 }
 
 Status Workbench::openTermBaseFiles() {
-    const std::string fallback = defaultLibraryName(LibraryKind::TermBase, direction());
-    if (settings.curZyname.empty() || !m_fs.exists(m_workspace.userDataFile(settings.curZyname + ".01")))
-        settings.curZyname = fallback;
+    settings.curZyname = libraryNameInUse(m_workspace, LibraryKind::TermBase, direction(), settings.curZyname);
     Result<LibraryFilesOpening> opened = openLibraryFiles(m_workspace, settings.curZyname, {".01", ".02"},
                                                           {".inf"}, "词库", stamp());
     if (!opened) {
@@ -146,9 +144,8 @@ Status Workbench::initEngine() {
 }
 
 Status Workbench::openSentenceLibraryFiles() {
-    const std::string fallback = defaultLibraryName(LibraryKind::SentenceLibrary, direction());
-    if (settings.curLiJuKuname.empty() || !m_fs.exists(m_workspace.userDataFile(settings.curLiJuKuname + ".rf1")))
-        settings.curLiJuKuname = fallback;
+    settings.curLiJuKuname =
+        libraryNameInUse(m_workspace, LibraryKind::SentenceLibrary, direction(), settings.curLiJuKuname);
     Result<LibraryFilesOpening> opened = openLibraryFiles(m_workspace, settings.curLiJuKuname,
                                                           {".rf0", ".rf1", ".rf2"}, {".irf"}, "例句库", stamp());
     if (!opened) {

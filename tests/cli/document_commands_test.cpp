@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/encoding.h"
+#include "support/cli_home_test.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"
 
@@ -79,6 +80,21 @@ TEST_F(CliDocumentTest, BadInputGivesAMessageAndWritesNothing) {
     EXPECT_FALSE(missing.err.empty());
     dir.write("broken.rtf", "{\\rtf1\\ansi {\\fonttbl{\\f0 A;} \\'4");
     EXPECT_NE(cli({"segment", dir.file("broken.rtf")}).exitCode, 2);
+}
+
+// After `init` no term base is named in the settings; segmenting then uses the direction's
+// default term base, as start-up does, so its abbreviations do not end sentences.
+class CliSegmentTermBaseTest : public testing::CliHomeTest {};
+
+TEST_F(CliSegmentTermBaseTest, TheDefaultTermBaseSuppliesAbbreviations) {
+    work.write("a.txt", "Ask Rgn. Sales now. Then go.");
+    EXPECT_EQ(cli({"segment", work.file("a.txt")}).out, "Ask Rgn. \nSales now. \nThen go.\n");
+    // A term base that came with an abbreviation among its keys.
+    home.write("userdata/MyDictEC.01", "rgn.\r\n");
+    home.write("userdata/MyDictEC.02", "部门^n\r\n");
+    testing::CliRun run = cli({"segment", work.file("a.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Ask Rgn. Sales now. \nThen go.\n");
 }
 
 }  // namespace
