@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <string>
 
 #include "app/workspace.h"
 #include "base/encoding.h"
@@ -16,8 +17,28 @@ void TerminalDialogs::message(const std::string& text) {
 }
 
 bool TerminalDialogs::askYesNo(const std::string& text) {
-    std::cerr << encoding::gbkToUtf8Lossy(text) << (m_answerYes ? " [yes]" : " [no]") << '\n';
-    return m_answerYes;
+    const std::string question = encoding::gbkToUtf8Lossy(text);
+    if (m_answerYes || m_answerNo || !m_askThePerson) {
+        std::cerr << question << (m_answerYes ? " [yes]" : " [no]") << '\n';
+        return m_answerYes;
+    }
+    if (!::isatty(0)) {
+        m_unanswered = text;
+        if (m_onUnanswered) m_onUnanswered();
+        return false;
+    }
+    while (true) {
+        std::cerr << question << " [y/n] " << std::flush;
+        std::string answer;
+        if (!std::getline(std::cin, answer)) {  // the terminal closed: nobody answered
+            std::cerr << '\n';
+            m_unanswered = text;
+            if (m_onUnanswered) m_onUnanswered();
+            return false;
+        }
+        if (answer == "y" || answer == "Y" || answer == "yes") return true;
+        if (answer == "n" || answer == "N" || answer == "no") return false;
+    }
 }
 
 // Progress is for a person watching; scripts reading stderr get only messages.

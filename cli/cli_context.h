@@ -2,6 +2,7 @@
 // What every command of tavricat-cli shares: the global options, the terminal ports and the
 // way results and failures are printed (UTF-8 on the terminal, GBK inside).
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,10 +14,12 @@ namespace tavricat::cli {
 
 enum ExitCode { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
-// Messages go to stderr; a question takes the answer given by --yes / --no (default No).
+// Messages go to stderr. A question takes the answer given by --yes / --no; without either
+// it is answered No, unless a command asks for the person: then it is asked on the terminal,
+// and without a terminal it stays unanswered (the command ends and says how to answer).
 class TerminalDialogs : public Dialogs {
 public:
-    explicit TerminalDialogs(bool answerYes) : m_answerYes(answerYes) {}
+    TerminalDialogs(bool answerYes, bool answerNo) : m_answerYes(answerYes), m_answerNo(answerNo) {}
     void message(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
     void beep() override {}
@@ -28,8 +31,21 @@ public:
         return std::nullopt;
     }
 
+    // From now on a question without --yes/--no goes to the person; `onUnanswered` runs when
+    // there is no terminal to ask on.
+    void askThePerson(std::function<void()> onUnanswered) {
+        m_askThePerson = true;
+        m_onUnanswered = std::move(onUnanswered);
+    }
+    // The last question left unanswered (GBK), empty when none was.
+    const std::string& unanswered() const { return m_unanswered; }
+
 private:
     bool m_answerYes;
+    bool m_answerNo;
+    bool m_askThePerson = false;
+    std::function<void()> m_onUnanswered;
+    std::string m_unanswered;
 };
 
 // Shows the progress text on stderr when it changes; quiet with --json.

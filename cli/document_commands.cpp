@@ -95,7 +95,7 @@ int runTarget(const CliContext& context, const std::string& path, const std::str
     Result<RichText> bilingual = loadCheckedBilingual(path);
     if (!bilingual) return fail(bilingual.status());
     DiskFileSystem fs;
-    TerminalDialogs dialogs(context.yes);
+    TerminalDialogs dialogs(context.yes, context.no);
     TerminalProgress progress(true);
     DocumentContext documentContext{fs, dialogs, progress, context.programFolder(), {}};
     Document document;

@@ -7,7 +7,9 @@
 #include <iostream>
 #include <optional>
 
+#include "app/direction_switch.h"
 #include "app/document_translation.h"
+#include "base/encoding.h"
 #include "batch/auto_translation.h"
 #include "cli_context.h"
 #include "commands.h"
@@ -50,7 +52,7 @@ int runTranslate(const CliContext& context, const TranslateArgs& args) {
         std::cerr << "--rate must lie between 50 and 100\n";
         return kExitUsage;
     }
-    return withWorkbench(context, [&](Workbench& bench) -> int {
+    return withWorkbenchAndDialogs(context, [&](Workbench& bench, TerminalDialogs& dialogs) -> int {
         // The options are the settings themselves, as the option dialog stores them.
         if (args.rate) bench.settings.matchrate = *args.rate;
         if (args.fallback == "copy") bench.settings.userefmode = 1;
@@ -64,13 +66,30 @@ int runTranslate(const CliContext& context, const TranslateArgs& args) {
         if (Status opened = openAfile(document, files, args.file); !opened) return fail(opened);
         document.bilingual.setCaret(0);
 
+        Direction switchTo = bench.direction();
         Result<AutoTranslationCounts> counts = [&] {
             InterruptStops interrupts;
-            return translateDocument(bench, bench.sentenceLibrary, document.bilingual, g_stop);
+            // The direction question goes to the person; with nobody to answer, the run stops.
+            dialogs.askThePerson([] { g_stop.request(); });
+            return translateDocument(bench, bench.sentenceLibrary, document.bilingual, g_stop,
+                                     [&switchTo](Direction to) { switchTo = to; });
         }();
         // Whatever was written is kept, also after a failure or a stop.
         if (Status saved = saveBilingual(document, files); !saved) return fail(saved);
         if (!counts) return fail(counts.status());
+        if (!dialogs.unanswered().empty()) {
+            std::cerr << encoding::gbkToUtf8Lossy(dialogs.unanswered()) << '\n'
+                      << "translate: the text does not fit the direction " << directionTag(bench.direction())
+                      << "; give --yes to switch the direction, or --no to translate it in this direction\n";
+            return kExitUsage;
+        }
+        if (counts->directionSwitched) {
+            // The run has ended and no longer holds the engine: the direction may change now.
+            if (!switchDirection(bench, switchTo)) return kExitFailure;  // the failure was told
+            std::cout << "direction switched to " << directionTag(bench.direction())
+                      << "; run translate again to translate " << args.file << '\n';
+            return kExitOk;
+        }
 
         if (context.json) {
             std::cout << nlohmann::json{{"file", document.bilingualPath}, {"sentences", counts->sentences},

@@ -11,5 +11,8 @@ namespace tavricat::cli {
 
 // Returns the command's exit code, or kExitFailure when start-up or shutdown fails.
 int withWorkbench(const CliContext& context, const std::function<int(Workbench&)>& command);
+// The same, for a command that steers how the workbench's questions are answered.
+int withWorkbenchAndDialogs(const CliContext& context,
+                            const std::function<int(Workbench&, TerminalDialogs&)>& command);
 
 }  // namespace tavricat::cli

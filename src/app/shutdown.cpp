@@ -19,8 +19,9 @@ Status Workbench::writeSettingsStore() {
     if (!store) return store.status();
     Settings toWrite = settings;
     // A direction given for this run only leaves the stored one as it was, and so do the
-    // default libraries start-up chose for that direction.
-    if (m_options.direction) {
+    // default libraries start-up chose for that direction; a switch the person agreed to
+    // during the run is stored.
+    if (m_options.direction && direction() == *m_options.direction) {
         toWrite.ctoe = m_stored.ctoe;
         if (toWrite.curZyname == m_startZyname) toWrite.curZyname = m_stored.curZyname;
         if (toWrite.curLiJuKuname == m_startLiJuKuname) toWrite.curLiJuKuname = m_stored.curLiJuKuname;

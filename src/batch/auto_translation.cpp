@@ -75,6 +75,9 @@ Result<AutoTranslationCounts> runAutoTranslation(RichText& document, AutoTransla
     const Direction direction = context.pipeline.options.direction;
     ProgressShown shown(context.progress);
     TermBaseSnapshot snapshot(engine.termBase);
+    // Where the translator placed the caret: a run ended by a direction switch leaves it
+    // there, so that the next run (in the new direction) covers the same text.
+    const std::size_t runStart = document.caret();
 
     while (true) {
         if (context.stop.requested()) {
@@ -96,6 +99,7 @@ Result<AutoTranslationCounts> runAutoTranslation(RichText& document, AutoTransla
         }
         if (switchedForScript(pick.sentence, direction, context)) {
             counts.directionSwitched = true;
+            document.setCaret(runStart);
             break;
         }
 

@@ -40,7 +40,7 @@ protected:
         ASSERT_TRUE(bench->sentenceLibrary.addAsent(bench->engine, bench->analysisOptions(), pair).isOk()) << pair;
     }
 
-    Result<AutoTranslationCounts> run(RichText& document, AutoTranslationOptions options = {}) {
+    Result<AutoTranslationCounts> run(RichText& document, AutoTranslationOptions options = {}, std::size_t from = 0) {
         SortedListsLookup abbreviations({&bench->abbreviations, &bench->engine.termBase.termKeys});
         AutoTranslationContext context{{bench->engine, bench->analysisOptions(), bench->grammar, bench->selectedDomainNames},
                                        bench->sentenceLibrary,
@@ -49,7 +49,7 @@ protected:
                                        progress,
                                        stop,
                                        switchTo};
-        document.setCaret(0);
+        document.setCaret(from);
         return runAutoTranslation(document, context, options);
     }
 
@@ -140,6 +140,33 @@ TEST_F(AutoTranslationTest, ChineseTextInEnglishDirectionAsksToSwitch) {
     dialogs.answers = {false};
     ASSERT_TRUE(run(document).isOk());
     EXPECT_EQ(document.text().substr(0, 3), "{*>");
+}
+
+TEST_F(AutoTranslationTest, AfterASwitchTheNextRunStartsWhereTheTranslatorPlacedTheCaret) {
+    // Chinese text in the English direction: the English getter passes over the sentences
+    // without letters and asks at the third, so it ends with that one selected.
+    const std::string intro = "Intro line.\r\n";
+    RichText document = documentOf(intro + "本产品很好。它很安静。过滤PM2.5颗粒。\r\n");
+    switchTo = [](Direction) {};
+    dialogs.answers = {true};
+    Result<AutoTranslationCounts> counts = run(document, {}, intro.size());
+    ASSERT_TRUE(counts.isOk());
+    ASSERT_TRUE(counts->directionSwitched);
+    EXPECT_EQ(document.caret(), intro.size());
+    EXPECT_EQ(document.selLength(), 0u);
+}
+
+TEST_F(AutoTranslationTest, AStopWhileTheDirectionQuestionIsOpenLeavesTheSentenceUntouched) {
+    const std::string text = "We go to 北京 tomorrow.\r\n";
+    RichText document = documentOf(text);
+    switchTo = [](Direction) {};
+    dialogs.onAsk = [&] { stop.request(); };
+    Result<AutoTranslationCounts> counts = run(document);
+    ASSERT_TRUE(counts.isOk());
+    EXPECT_TRUE(counts->stopped);
+    EXPECT_EQ(counts->sentences, 0);
+    EXPECT_EQ(document.text(), text);
+    EXPECT_EQ(document.caret(), 0u);
 }
 
 }  // namespace

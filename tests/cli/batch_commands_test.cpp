@@ -48,5 +48,45 @@ TEST_F(CliBatchTest, UpdateAddsPairsAndAnswersTheSwapQuestion) {
     EXPECT_EQ(cli({"tm", "update", work.file("missing.exs")}).exitCode, 1);
 }
 
+// English text while the direction is Chinese to English: the direction question.
+TEST_F(CliBatchTest, TranslateAsksWhetherToSwitchTheDirection) {
+    ASSERT_EQ(cli({"settings", "set", "inisetup", "ctoe", "1"}).exitCode, 0);
+    const std::string text = "The sky is green today.\r\n";
+    work.write("doc.txt", text);
+
+    // Nobody to ask and no answer given: the run ends before the sentence, with how to answer.
+    testing::CliRun unanswered = cli({"translate", work.file("doc.txt")});
+    EXPECT_EQ(unanswered.exitCode, 2);
+    EXPECT_NE(unanswered.err.find("--yes"), std::string::npos) << unanswered.err;
+    EXPECT_EQ(work.read("doc.bil").find("\\{*>"), std::string::npos);
+
+    // --no translates it in the direction that is set.
+    testing::CliRun no = cli({"--no", "translate", work.file("doc.txt")});
+    ASSERT_EQ(no.exitCode, 0) << no.err;
+    EXPECT_NE(work.read("doc.bil").find("<\\}999\\{>"), std::string::npos);
+
+    // --yes switches, stores the direction and ends; the next run translates in it.
+    work.write("other.txt", text);
+    testing::CliRun yes = cli({"--yes", "translate", work.file("other.txt")});
+    ASSERT_EQ(yes.exitCode, 0) << yes.err;
+    EXPECT_NE(yes.out.find("direction switched to EC"), std::string::npos) << yes.out;
+    EXPECT_EQ(work.read("other.bil").find("\\{*>"), std::string::npos);
+    EXPECT_EQ(cli({"settings", "get", "inisetup", "ctoe"}).out, "0\n");
+    testing::CliRun next = cli({"translate", work.file("other.txt")});
+    ASSERT_EQ(next.exitCode, 0) << next.err;
+    EXPECT_NE(work.read("other.bil").find("<\\}999\\{>"), std::string::npos);
+}
+
+TEST_F(CliBatchTest, OnATerminalTheDirectionQuestionIsAsked) {
+    work.write("doc.txt", "The sky is green today.\r\n");
+    testing::CliRun run = testing::runCliOnTerminal({"--home", home.path(), "--direction", "ce", "translate",
+                                                     work.file("doc.txt")},
+                                                    config.path(), "[y/n]", "y\n");
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("direction switched to EC"), std::string::npos) << run.out;
+    // The switch the person agreed to is stored, although the run was given its direction.
+    EXPECT_EQ(cli({"settings", "get", "inisetup", "ctoe"}).out, "0\n");
+}
+
 }  // namespace
 }  // namespace tavricat

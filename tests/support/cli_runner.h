@@ -17,4 +17,9 @@ struct CliRun {
 CliRun runCli(const std::vector<std::string>& arguments, const std::string& configFolder,
               const std::vector<std::string>& extraEnvironment = {});
 
+// Runs the CLI on a pseudo-terminal, as a person typing at it would: `typed` is sent once the
+// output holds `prompt`. The terminal's whole output (stdout and stderr) is in `out`.
+CliRun runCliOnTerminal(const std::vector<std::string>& arguments, const std::string& configFolder,
+                        const std::string& prompt, const std::string& typed);
+
 }  // namespace tavricat::testing

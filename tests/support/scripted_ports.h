@@ -19,10 +19,12 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> questions;
     int beeps = 0;
+    std::function<void()> onAsk;  // what happens while a question is open (a stop request, say)
 
     void message(const std::string& text) override { messages.push_back(text); }
     bool askYesNo(const std::string& text) override {
         questions.push_back(text);
+        if (onAsk) onAsk();
         if (answers.empty()) return false;
         bool answer = answers.front();
         answers.pop_front();
