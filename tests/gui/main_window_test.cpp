@@ -371,6 +371,24 @@ private slots:
         QCOMPARE(m_window->document().bilingual.text(), std::string("First one. Second one. Third one."));
     }
 
+    void aRunAfterTheDirectionQuestionTranslatesTheWholeDocument() {
+        // Chinese text while the direction is English to Chinese: the English getter passes
+        // over the sentences without letters and asks at the third one.
+        const std::string path = writeText("zh.txt", gbk("本产品很好。它很安静。过滤PM2.5颗粒。"));
+        QVERIFY(m_window->openPath(path));
+        QVERIFY(m_bench->direction() == Direction::EC);
+        m_dialogs.answers.push_back(true);
+        Result<AutoTranslationCounts> asked = m_window->runAutomaticTranslation();
+        QVERIFY(asked.isOk());
+        QVERIFY(asked->directionSwitched);
+        QVERIFY(m_bench->direction() == Direction::CE);
+        Result<AutoTranslationCounts> counts = m_window->runAutomaticTranslation();
+        QVERIFY(counts.isOk());
+        QCOMPARE(counts->sentences, std::size_t(3));
+        const std::string text = m_window->document().bilingual.text();
+        QVERIFY(text.rfind("{*>", 0) == 0);
+    }
+
     void opensALargeBilingualFile() {
         RichText bilingual;
         int segments = 0;
