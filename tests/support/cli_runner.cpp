@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "support/temp_folder.h"
 
@@ -30,9 +31,11 @@ std::string slurp(const std::string& path) {
 }  // namespace
 
 CliRun runCli(const std::vector<std::string>& arguments, const std::string& configFolder,
-              const std::vector<std::string>& extraEnvironment) {
+              const std::vector<std::string>& extraEnvironment, int timeoutSeconds) {
     TempFolder scratch;
-    std::string command = "env -u TAVRICAT_HOME XDG_CONFIG_HOME=" + quote(configFolder);
+    std::string command;
+    if (timeoutSeconds > 0) command = "timeout -s KILL " + std::to_string(timeoutSeconds) + " ";
+    command += "env -u TAVRICAT_HOME XDG_CONFIG_HOME=" + quote(configFolder);
     for (const std::string& assignment : extraEnvironment) command += " " + quote(assignment);
     command += " " + quote(TAVRICAT_CLI_PATH);
     for (const std::string& argument : arguments) command += " " + quote(argument);

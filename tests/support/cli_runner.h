@@ -14,8 +14,9 @@ struct CliRun {
 };
 
 // `configFolder` becomes XDG_CONFIG_HOME; `extraEnvironment` entries are "NAME=value".
+// With `timeoutSeconds`, a run still going after that long is killed (exit code 137).
 CliRun runCli(const std::vector<std::string>& arguments, const std::string& configFolder,
-              const std::vector<std::string>& extraEnvironment = {});
+              const std::vector<std::string>& extraEnvironment = {}, int timeoutSeconds = 0);
 
 // Runs the CLI on a pseudo-terminal, as a person typing at it would: `typed` is sent once the
 // output holds `prompt`. The terminal's whole output (stdout and stderr) is in `out`.
