@@ -81,6 +81,15 @@ TEST(SegmentWriterTest, RevisionReplacesOnlyTheTranslation) {
     EXPECT_EQ(rt.caret(), 11u + 8u + 3u);
 }
 
+TEST(SegmentWriterTest, ABlankFollowsATranslationUnlessItEndsInChinese) {
+    EXPECT_EQ(withSentenceBlank("Good morning."), "Good morning. ");
+    EXPECT_EQ(withSentenceBlank("早上好。"), "早上好。");
+    EXPECT_EQ(withSentenceBlank("版本 2"), "版本 2 ");
+    EXPECT_EQ(withSentenceBlank("乗"), "乗");    // its trail byte is "\\"
+    EXPECT_EQ(withSentenceBlank("a\\"), "a\\ ");
+    EXPECT_EQ(withSentenceBlank(""), " ");
+}
+
 TEST(SegmentWriterTest, RefusesTextThatWouldBreakTheMarkup) {
     RichText rt = bufferOf("A{*>B");
     rt.select(0, 5);
