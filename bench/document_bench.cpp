@@ -87,6 +87,35 @@ void BM_WriteSegments(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteSegments)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// Cuts a document and writes a segment for every sentence, as automatic translation does:
+// each pick looks for the segment the caret stands in right after the buffer changed.
+void BM_CutAndWriteSegments(benchmark::State& state) {
+    bench::EnglishSentences generator(5);
+    const std::string text = bench::document(generator, static_cast<std::size_t>(state.range(0)));
+    SortedListsLookup abbreviations({&kNoWords});
+    std::size_t sentences = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        RichText buffer;
+        buffer.append(text, CharFormat{});
+        buffer.setCaret(0);
+        sentences = 0;
+        state.ResumeTiming();
+        TargetWrite how;
+        how.similarity = 0.9;
+        for (;;) {
+            SentencePick pick = getASentEC(buffer, BreakOptions{}, abbreviations);
+            if (pick.sentence.empty() && !pick.revision) break;
+            ++sentences;
+            if (pick.revision || !addatarget(buffer, "这是一个译文句子。", how))
+                buffer.setCaret(buffer.selStart() + buffer.selLength());
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["sentences"] = static_cast<double>(sentences);
+}
+BENCHMARK(BM_CutAndWriteSegments)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
 // Writing and reading a 1 MB bilingual document as RTF.
 void BM_RtfRoundTrip(benchmark::State& state) {
     bench::ChineseSentences generator(4);

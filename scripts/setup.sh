@@ -10,6 +10,8 @@ packages=(
   libzip-dev libpugixml-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
+  # Only the tests need it: documents made, read and saved again by a real word processor.
+  libreoffice-writer
 )
 
 missing=()

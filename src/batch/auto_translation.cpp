@@ -144,7 +144,7 @@ Result<AutoTranslationCounts> runAutoTranslation(RichText& document, AutoTransla
         how.matchrate = options.matchrate;
         how.isoTagsColour = options.isoTagsColour;
         const std::size_t sizeBefore = document.size();
-        Result<TargetWriteResult> written = addatarget(document, result + " ", how);
+        Result<TargetWriteResult> written = addatarget(document, withSentenceBlank(result), how);
         if (!written) return written.status();
         if (fromExample) ++counts.fromMemory;
         else if (document.size() == sizeBefore) ++counts.leftAsIs;

@@ -2,7 +2,7 @@
 // The bilingual markup. A translated sentence in a document is the segment
 //   "{*>" source "<}" rate "{>" translation "<*}"
 // where rate is the match rate of the reference used, in percent (999: no usable reference).
-// Segments never nest; text between segments is untranslated source. In a word-processor
+// Segments never nest and may be of any length; text between segments is untranslated source. In a word-processor
 // document the segment start and end are written "{0>" and "<0}".
 
 #include <cstdint>
@@ -19,10 +19,6 @@ inline constexpr std::string_view kTargetStart = "{>";
 inline constexpr std::string_view kSegmentEnd = "<*}";
 inline constexpr std::string_view kWordSegmentStart = "{0>";
 inline constexpr std::string_view kWordSegmentEnd = "<0}";
-
-// Segments longer than this (start marker to end marker) are not taken for segments by the
-// pair extraction, and the sentence getters look for a segment end only this far.
-inline constexpr std::size_t kMaxSegmentSpan = 2000;
 
 // The rate written for a similarity `s` (1.0 = exact): the integer nearest to s × 100.
 int rateForSimilarity(double similarity);

@@ -51,8 +51,6 @@ std::vector<MarkupProblem> checkMarkup(std::string_view text) {
                 if (rate.empty() || rate.find_first_not_of("0123456789") != std::string_view::npos)
                     problems.push_back({sourceEnd, "句段的匹配率不是数字" + at(sourceEnd)});
             }
-            if (m == Marker::SegmentEnd && next - segmentStart > kMaxSegmentSpan)
-                problems.push_back({segmentStart, "句段超过 2000 字节" + at(segmentStart)});
             expected = m == Marker::SegmentStart ? Marker::SourceEnd
                      : m == Marker::SourceEnd   ? Marker::TargetStart
                      : m == Marker::TargetStart ? Marker::SegmentEnd

@@ -14,8 +14,8 @@ struct MarkupProblem {
 };
 
 // Problems in order of position: segments without an end, markers out of place (a marker
-// inside a source, a stray end marker), a rate that is not a number, segments longer than
-// the segment span.
+// inside a source, a stray end marker), a rate that is not a number. Length is none: a
+// segment may be as long as the sentence it holds.
 std::vector<MarkupProblem> checkMarkup(std::string_view text);
 
 }  // namespace tavricat

@@ -1,6 +1,7 @@
 #include "document/rich_text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <string_view>
 
@@ -20,9 +21,14 @@ std::string formatKey(const CharFormat& f) {
     return key;
 }
 
+std::uint64_t newTextStamp() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
 }  // namespace
 
-RichText::RichText() { intern(CharFormat{}); }
+RichText::RichText() : m_textStamp(newTextStamp()) { intern(CharFormat{}); }
 
 std::uint32_t RichText::intern(const CharFormat& format) {
     std::string key = formatKey(format);
@@ -209,6 +215,7 @@ void RichText::insertRaw(std::size_t pos, std::string_view bytes, std::uint32_t 
     if (bytes.empty()) return;
     std::size_t index = splitAt(pos);
     m_text.insert(pos, bytes.data(), bytes.size());
+    m_textStamp = newTextStamp();
     // Very long insertions are stored as several runs so that a run length fits 32 bits.
     std::size_t left = bytes.size();
     std::size_t at = index;
@@ -226,6 +233,7 @@ void RichText::eraseRaw(std::size_t pos, std::size_t length) {
     std::size_t last = splitAt(pos + length);  // the run after the erased range
     m_runs.erase(first, last - first);
     m_text.erase(pos, length);
+    m_textStamp = newTextStamp();
     settleAfterRemoval(first, pos);
 }
 
@@ -324,6 +332,7 @@ bool RichText::setFormat(std::size_t pos, std::size_t length, const CharFormat& 
 
 void RichText::clear() {
     m_text.clear();
+    m_textStamp = newTextStamp();
     m_runs.clear();
     m_cacheIndex = m_cacheStart = 0;  // no runs: the next seek starts afresh
     m_selStart = m_selLength = 0;

@@ -43,6 +43,11 @@ public:
     // Last occurrence starting at or before `from`. npos when absent.
     std::size_t findBackward(std::string_view needle, std::size_t from) const;
 
+    // Changes with every change of the text (not with format or selection changes). Two
+    // buffers share a stamp only while one is an unchanged copy of the other, so what is
+    // derived from the text can be kept for as long as the stamp stays.
+    std::uint64_t textStamp() const { return m_textStamp; }
+
     // --- formats ------------------------------------------------------------------------
     const CharFormat& formatAt(std::size_t pos) const;  // the format of the byte at pos
     // The format new text takes when none is given (the format of the text before `pos`,
@@ -136,6 +141,7 @@ private:
     void adjustSelectionForErase(std::size_t pos, std::size_t length);
 
     GapBuffer<char> m_text;
+    std::uint64_t m_textStamp;
     GapBuffer<RunSlot> m_runs;
     std::vector<CharFormat> m_formats;  // [0] is the default format
     std::unordered_map<std::string, std::uint32_t> m_formatIds;

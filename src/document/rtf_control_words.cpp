@@ -39,6 +39,10 @@ Map buildTable() {
     t["ai"] = {A::AssocItalic};
     t["uc"] = {A::Uc};
     t["u"] = {A::Unicode};
+    t["ansi"] = {A::DocumentCharset, 0, 1252};
+    t["mac"] = {A::DocumentCharset, 0, 10000};
+    t["pc"] = {A::DocumentCharset, 0, 437};
+    t["pca"] = {A::DocumentCharset, 0, 850};
     t["ansicpg"] = {A::AnsiCodePage};
     t["deff"] = {A::DefaultFont};
     t["bin"] = {A::Bin};
@@ -48,9 +52,11 @@ Map buildTable() {
     t["red"] = {A::Red};
     t["green"] = {A::Green};
     t["blue"] = {A::Blue};
+    // List labels (\listtext, \pntext) are not listed: "1.", "a." and bullets are text the
+    // reader of the document sees.
     for (auto w : {"stylesheet", "info", "pict", "object", "nonshppict", "header", "headerl", "headerr",
                    "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "fldinst",
-                   "pntext", "pntxta", "pntxtb", "listtext", "listtable", "listoverridetable", "revtbl",
+                   "pntxta", "pntxtb", "listtable", "listoverridetable", "revtbl",
                    "rsidtbl", "filetbl", "xmlnstbl", "latentstyles", "themedata", "colorschememapping",
                    "datastore", "generator", "template", "docvar", "userprops", "bkmkstart", "bkmkend",
                    "atnid", "atnauthor", "atndate", "atnref", "atrfstart", "atrfend", "xe", "tc", "txe",

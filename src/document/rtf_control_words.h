@@ -16,7 +16,7 @@ enum class RtfAction : std::uint8_t {
     // single-byte text (\loch \hich \ltrch), double-byte text (\dbch), right-to-left (\rtlch).
     ScriptSingle, ScriptDouble, ScriptRtl,
     AssocFont, AssocBold, AssocItalic,
-    Uc, Unicode, AnsiCodePage, DefaultFont, Bin,
+    Uc, Unicode, DocumentCharset, AnsiCodePage, DefaultFont, Bin,
     FontTable, ColourTable,
     Charset, Red, Green, Blue,  // inside the font and colour tables
     Skip,                       // a destination whose content is not text of the document
@@ -25,6 +25,7 @@ enum class RtfAction : std::uint8_t {
 struct RtfWord {
     RtfAction action;
     std::uint32_t codePoint = 0;  // for Char
+    int codePage = 0;             // for DocumentCharset (\ansi \mac \pc \pca)
 };
 
 // nullptr for a word the reader does not act on.

@@ -85,8 +85,15 @@ void RtfParser::word(const RtfToken& t) {
         case Action::Bin:
             if (t.param > 0) m_tokens.skipBytes(static_cast<std::size_t>(t.param));
             return;
+        case Action::DocumentCharset:
+            // \ansi alone is Windows-1252; a \ansicpgN, before or after, names the page.
+            if (!m_codePageGiven) m_documentCodePage = info->codePage;
+            return;
         case Action::AnsiCodePage:
-            if (t.hasParam && t.param > 0) m_documentCodePage = t.param;
+            if (t.hasParam && t.param > 0) {
+                m_documentCodePage = t.param;
+                m_codePageGiven = true;
+            }
             m_declaredGbk = m_documentCodePage == kGbkCodePage;
             return;
         case Action::DefaultFont: m_defaultFont = t.hasParam ? t.param : 0; return;

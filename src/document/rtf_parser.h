@@ -86,7 +86,9 @@ private:
     int m_ucSkip = 0;              // fallback characters still to drop
     std::uint32_t m_highSurrogate = 0;
 
+    // GBK unless the document names its character set (\ansi, \mac, \pc, \pca) or code page.
     int m_documentCodePage = kGbkCodePage;
+    bool m_codePageGiven = false;  // \ansicpgN read
     bool m_declaredGbk = false;  // \ansicpg936 given: every \'hh byte is GBK
     int m_defaultFont = -1;
     std::unordered_map<int, RtfFontEntry> m_fonts;

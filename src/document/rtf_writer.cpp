@@ -8,6 +8,7 @@
 
 #include "base/encoding.h"
 #include "base/gbk.h"
+#include "document/rtf_code_page.h"
 
 namespace tavricat {
 
@@ -97,8 +98,12 @@ void appendText(std::string& out, std::string_view text) {
         std::size_t length = gbk::charLength(text, i);
         auto b = static_cast<unsigned char>(text[i]);
         if (length == 2) {
+            const auto trail = static_cast<unsigned char>(text[i + 1]);
+            // \uN as a signed 16-bit number, then the GBK bytes that \uc2 makes readers skip.
+            if (std::uint32_t cp = unicodeOfGbk(b, trail))
+                out += "\\u" + std::to_string(cp > 0x7FFF ? static_cast<int>(cp) - 0x10000 : static_cast<int>(cp));
             appendHexByte(out, b);
-            appendHexByte(out, static_cast<unsigned char>(text[i + 1]));
+            appendHexByte(out, trail);
         } else if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             out += "\\par\r\n";
             length = 2;
@@ -136,7 +141,7 @@ std::string writeRtf(const RichText& text, std::size_t pos, std::size_t length) 
 
     std::string out = "{\\rtf1\\ansi\\ansicpg936\\deff0";
     tables.write(out);
-    out += "\\viewkind4\\uc1\\pard ";
+    out += "\\viewkind4\\uc2\\pard ";
     out += body;
     out += "}\r\n";
     return out;

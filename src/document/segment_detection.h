@@ -96,10 +96,14 @@ struct SegmentSpan {
     std::size_t targetEnd = 0;
 };
 
-// The segment whose "{*>" lies at or before `sentenceStart` and whose "<*}" is the first one
-// at or after `caret` (within kMaxSegmentSpan bytes of `sentenceStart`); nullopt when there is
-// none or its markup is broken ("<}" missing within kMaxSegmentSpan bytes of the start, or
-// "{>" not within 20 bytes after "<}"). `caret` <= `sentenceStart`.
+// The segment the caret stands in: the one whose "<*}" lies between `caret` and
+// `sentenceStart` (the scan stepped over it), else the one whose "{*>" is the last segment
+// marker at or before `sentenceStart` and whose "<*}" is the next marker after it. Segments
+// may be of any length. nullopt when there is none or its markup is broken (a marker of the
+// wrong kind where the start or end should be, "<}" missing, or "{>" not within 20 bytes
+// after "<}"). `caret` <= `sentenceStart`. Time: a few kilobytes of text around the two
+// positions, plus one pass over the buffer when no marker lies that near and the text has
+// changed since the last such pass.
 std::optional<SegmentSpan> segmentAround(const RichText& buffer, std::size_t caret, std::size_t sentenceStart);
 
 // A getter's scan: the sentence [start, end) found from `from`; start == buffer.size() when

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/gbk.h"
 #include "document/markup.h"
 
 namespace tavricat {
@@ -72,6 +73,14 @@ Result<TargetWriteResult> addatarget(RichText& buffer, std::string_view target, 
     at += kSegmentEnd.size();
     buffer.setCaret(at);
     return TargetWriteResult::Written;
+}
+
+std::string withSentenceBlank(std::string_view translation) {
+    std::size_t last = translation.size();
+    for (std::size_t i = 0; i < translation.size(); i += gbk::charLength(translation, i)) last = i;
+    std::string out(translation);
+    if (last == translation.size() || gbk::charLength(translation, last) != 2) out += ' ';
+    return out;
 }
 
 }  // namespace tavricat

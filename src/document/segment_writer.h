@@ -2,6 +2,7 @@
 // Writing a confirmed translation into the bilingual buffer.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "base/status.h"
@@ -33,5 +34,10 @@ enum class TargetWriteResult {
 // Refused (nothing changed, BadInput): a translation or source that holds a segment marker,
 // since it would break the segment structure of the document.
 Result<TargetWriteResult> addatarget(RichText& buffer, std::string_view target, const TargetWrite& how);
+
+// A translation as automatic translation hands it to addatarget: followed by the blank that
+// parts it from the next sentence, unless its last character is a double-byte one (Chinese
+// sentences follow each other without a blank).
+std::string withSentenceBlank(std::string_view translation);
 
 }  // namespace tavricat

@@ -19,8 +19,8 @@
 // Existing segments (skipped in raw mode): when the caret stands in a segment -- from its
 // "{*>" up to, not including, its "<*}" -- or only skippable bytes lie between the caret and
 // the segment's "{*>", the pick is a revision: the sentence is the segment's source and the
-// segment's translation is selected. A segment end is looked for only within kMaxSegmentSpan
-// bytes. A new sentence never runs into a following segment: it ends before "{*>".
+// segment's translation is selected, however long the segment. A new sentence never runs
+// into a following segment: it ends before "{*>".
 //
 // At the end of the text (nothing but skippable bytes after the caret) the sentence is empty
 // and the caret is put at the end of the text; an empty sentence is returned nowhere else.

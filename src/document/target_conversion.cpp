@@ -61,10 +61,6 @@ PairExtraction hiddencleanup(const RichText& buffer, Progress* progress) {
         std::size_t d = buffer.find(kSegmentEnd, c + kTargetStart.size());
         if (d == RichText::npos) break;
         pos = d + kSegmentEnd.size();
-        if (d - a > kMaxSegmentSpan) {
-            result.overlong.push_back(a);
-            continue;
-        }
         std::string source = buffer.text(a + kSegmentStart.size(), b - a - kSegmentStart.size());
         if (containsMarker(source)) {
             result.nested.push_back(a);

@@ -16,13 +16,12 @@ void cleanup(RichText& buffer, Progress* progress = nullptr);
 
 struct PairExtraction {
     std::vector<std::string> pairs;       // "source^target", one per segment
-    std::vector<std::size_t> overlong;    // start positions of segments skipped as too long
     std::vector<std::size_t> nested;      // start positions of segments skipped: markers in the source
 };
 
 // `hiddencleanup`: the sentence pairs of the buffer. Line breaks become blanks, double blanks
-// single ones, both sides trimmed. Segments longer than the segment span, or whose source
-// holds a marker, are skipped and reported.
+// single ones, both sides trimmed. Segments whose source holds a marker are skipped and
+// reported; length is no reason to skip one.
 PairExtraction hiddencleanup(const RichText& buffer, Progress* progress = nullptr);
 
 }  // namespace tavricat

@@ -77,7 +77,7 @@ TEST_F(AutoTranslationTest, TheMatchRateDecidesBetweenTheExampleAndTheFallback) 
     EXPECT_EQ(counts->fromMemory, 1u);
     EXPECT_EQ(counts->fromFallback, 1u);
     EXPECT_EQ(document.text(), "{*>" + words(0, 79) + ".<}999{>" + words(0, 79) + ".<*}\r\n{*>" + words(0, 80) +
-                                   ".<}81{>例句译文。 <*}\r\n");
+                                   ".<}81{>例句译文。<*}\r\n");
 }
 
 TEST_F(AutoTranslationTest, WithoutExamplesTheOptionsCopyKeepOrMachineTranslate) {
@@ -105,7 +105,7 @@ TEST_F(AutoTranslationTest, TranslatedSegmentsStayAndTheTermBaseIsPutBack) {
     Result<AutoTranslationCounts> counts = run(document);
     ASSERT_TRUE(counts.isOk());
     EXPECT_EQ(counts->kept, 1u);
-    EXPECT_EQ(document.text(), "{*>Good morning.<}100{>上午好！<*}\r\n{*>Good morning.<}100{>早上好。 <*}\r\n");
+    EXPECT_EQ(document.text(), "{*>Good morning.<}100{>上午好！<*}\r\n{*>Good morning.<}100{>早上好。<*}\r\n");
     // Entries the analysis copied from the system dictionary are gone again.
     EXPECT_EQ(bench->engine.termBase.size(), terms);
     EXPECT_EQ(progress.events.back(), "hide");
@@ -122,7 +122,7 @@ TEST_F(AutoTranslationTest, AStopLeavesTheSentenceInHandUntouched) {
     Result<AutoTranslationCounts> counts = run(document);
     ASSERT_TRUE(counts.isOk());
     EXPECT_TRUE(counts->stopped);
-    EXPECT_EQ(document.text(), "{*>Good morning.<}100{>早上好。 <*}\r\nGood morning.\r\n");
+    EXPECT_EQ(document.text(), "{*>Good morning.<}100{>早上好。<*}\r\nGood morning.\r\n");
 }
 
 TEST_F(AutoTranslationTest, ChineseTextInEnglishDirectionAsksToSwitch) {

@@ -33,6 +33,29 @@ TEST_F(CliBatchTest, TranslateWritesTheBilingualFileAndCountsTheSources) {
     EXPECT_EQ(cli({"translate", work.file("doc.txt"), "--rate", "20"}).exitCode, 2);
 }
 
+// A sentence of 1,100 characters makes a segment of more than 2,000 bytes: the next run and
+// the derived files take it like any other.
+TEST_F(CliBatchTest, ALongSentenceIsTranslatedAndKeptByTheNextRun) {
+    std::string sentence = "Clean";
+    while (sentence.size() < 1100) sentence += " the filter";
+    sentence += ".";
+    work.write("long.txt", sentence + "\r\nShort one.\r\n");
+    testing::CliRun run = cli({"translate", work.file("long.txt"), "--fallback", "copy"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("translated 2 sentences"), std::string::npos) << run.out;
+
+    testing::CliRun again = cli({"--json", "translate", work.file("long.txt"), "--fallback", "copy"});
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_NE(again.out.find("\"kept\": 2"), std::string::npos) << again.out;
+    EXPECT_NE(again.out.find("\"sentences\": 0"), std::string::npos) << again.out;
+
+    testing::CliRun pairs = cli({"doc", "pairs", work.file("long.bil"), "-o", work.file("long.exs")});
+    ASSERT_EQ(pairs.exitCode, 0) << pairs.err;
+    EXPECT_EQ(work.read("long.exs"), sentence + "^" + sentence + "\r\nShort one.^Short one.\r\n");
+    testing::CliRun target = cli({"doc", "target", work.file("long.bil"), "-o", work.file("target.rtf")});
+    ASSERT_EQ(target.exitCode, 0) << target.err;
+}
+
 TEST_F(CliBatchTest, UpdateAddsPairsAndAnswersTheSwapQuestion) {
     work.write("pairs.exs", "Good morning.^早上好。\r\nGood night.^晚安。\r\n");
     testing::CliRun first = cli({"tm", "update", work.file("pairs.exs")});

@@ -81,6 +81,15 @@ TEST(SegmentWriterTest, RevisionReplacesOnlyTheTranslation) {
     EXPECT_EQ(rt.caret(), 11u + 8u + 3u);
 }
 
+TEST(SegmentWriterTest, ABlankFollowsATranslationUnlessItEndsInChinese) {
+    EXPECT_EQ(withSentenceBlank("Good morning."), "Good morning. ");
+    EXPECT_EQ(withSentenceBlank("早上好。"), "早上好。");
+    EXPECT_EQ(withSentenceBlank("版本 2"), "版本 2 ");
+    EXPECT_EQ(withSentenceBlank("乗"), "乗");    // its trail byte is "\\"
+    EXPECT_EQ(withSentenceBlank("a\\"), "a\\ ");
+    EXPECT_EQ(withSentenceBlank(""), " ");
+}
+
 TEST(SegmentWriterTest, RefusesTextThatWouldBreakTheMarkup) {
     RichText rt = bufferOf("A{*>B");
     rt.select(0, 5);
@@ -104,12 +113,19 @@ TEST(TargetConversionTest, CleanupLeavesOnlyTheTranslations) {
 }
 
 TEST(TargetConversionTest, PairsFlattenLineBreaksAndSkipBadSegments) {
+    // As long as automatic translation writes for a sentence of 1,100 characters.
     std::string longSource(2100, 'x');
-    RichText rt = bufferOf("{*>Two\r\nlines  here.<}80{>两行。<*} {*>" + longSource + "<}80{>长<*}{*>a{*>b<}1{>c<*}{*> ok <}70{> 好 <*}");
+    std::string longTarget;
+    for (int i = 0; i < 1100; ++i) longTarget += "长";
+    RichText rt = bufferOf("{*>Two\r\nlines  here.<}80{>两行。<*} {*>" + longSource + "<}80{>" + longTarget +
+                           "<*}{*>a{*>b<}1{>c<*}{*> ok <}70{> 好 <*}");
     PairExtraction extracted = hiddencleanup(rt);
-    EXPECT_EQ(extracted.pairs, (std::vector<std::string>{"Two lines here.^两行。", "ok^好"}));
-    EXPECT_EQ(extracted.overlong.size(), 1u);
+    EXPECT_EQ(extracted.pairs,
+              (std::vector<std::string>{"Two lines here.^两行。", longSource + "^" + longTarget, "ok^好"}));
     EXPECT_EQ(extracted.nested.size(), 1u);
+
+    cleanup(rt);
+    EXPECT_NE(rt.text().find(longTarget), std::string::npos);
 }
 
 TEST(InlineTagsTest, CountsClearsAndChecksTags) {
@@ -142,6 +158,7 @@ TEST(MarkupTest, WordFormAndChecks) {
     EXPECT_EQ(fromWordForm("{0>a<}9{>b<0}"), "{*>a<}9{>b<*}");
     EXPECT_EQ(toWordForm("{*>a<}9{>b<*}"), "{0>a<}9{>b<0}");
     EXPECT_TRUE(checkMarkup("x{*>a<}90{>b<*}y").empty());
+    EXPECT_TRUE(checkMarkup("{*>" + std::string(3000, 'a') + "<}90{>" + std::string(3000, 'b') + "<*}").empty());
     auto problems = checkMarkup("{*>a<}90{>b<*}{*>c<}8x{>d<*}<*}{*>open");
     ASSERT_EQ(problems.size(), 3u);
     EXPECT_EQ(problems[0].position, 18u);  // rate "8x"

@@ -82,6 +82,34 @@ TEST(RichTextTest, FindSeesAcrossTheGapAndHonoursTheLimit) {
     EXPECT_EQ(rt.findBackward("{*>", 2), RichText::npos);
 }
 
+TEST(RichTextTest, TheTextStampChangesWithTheTextOnly) {
+    RichText rt;
+    rt.append("abc", CharFormat{});
+    const std::uint64_t first = rt.textStamp();
+    RichText copy = rt;
+    EXPECT_EQ(copy.textStamp(), first);
+    CharFormat bold;
+    bold.bold = true;
+    rt.setFormat(0, 2, bold);
+    rt.select(1, 1);
+    EXPECT_EQ(rt.textStamp(), first);
+    std::vector<std::uint64_t> seen{first};
+    auto expectNew = [&](const char* what) {
+        for (std::uint64_t s : seen) EXPECT_NE(rt.textStamp(), s) << what;
+        seen.push_back(rt.textStamp());
+    };
+    rt.insert(1, "x");
+    expectNew("insert");
+    rt.erase(0, 1);
+    expectNew("erase");
+    rt.replace(0, 1, "y");
+    expectNew("replace");
+    rt.clear();
+    expectNew("clear");
+    EXPECT_NE(RichText().textStamp(), RichText().textStamp());
+    EXPECT_EQ(copy.textStamp(), first);
+}
+
 TEST(RichTextTest, ProtectedTextRefusesEditsUnlessTheProgramEdits) {
     RichText rt;
     CharFormat marker;

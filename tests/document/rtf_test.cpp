@@ -124,9 +124,50 @@ TEST(RtfWriter, WritesTheDocumentHeaderTablesAndEscapes) {
     EXPECT_EQ(writeRtf(rt),
               "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\r\n"
               "{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
-              "\\viewkind4\\uc1\\pard "
-              "\\f0\\fs20\\cf1\\b0\\i0\\ulnone\\protect0 A\\\\\\'81\\'5c\\par\r\n"
+              "\\viewkind4\\uc2\\pard "
+              "\\f0\\fs20\\cf1\\b0\\i0\\ulnone\\protect0 A\\\\\\u20055\\'81\\'5c\\par\r\n"
               "\\f0\\fs24\\cf2\\b\\i0\\ulnone\\protect B\\tab }\r\n");
+}
+
+// Fonts read from word processors say charset 0 (Western), and those readers decode \'hh
+// bytes by the font's charset: Chinese must reach them as Unicode.
+TEST(RtfWriter, WritesChineseAsUnicodeWithTheGbkBytesAsFallback) {
+    RichText rt;
+    rt.append("中文（x）", fmt("SimSun", 20, 0, kCharsetAnsi));
+    const std::string rtf = writeRtf(rt);
+    EXPECT_NE(rtf.find("\\uc2\\pard"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\u20013\\'d6\\'d0\\u25991\\'ce\\'c4\\u-248\\'a3\\'a8x\\u-247\\'a3\\'a9"), std::string::npos)
+        << rtf;
+    // Read as a document that does not say it is GBK, the bytes would be Western letters.
+    std::string undeclared = rtf;
+    undeclared.erase(undeclared.find("\\ansicpg936"), 11);
+    EXPECT_EQ(mustRead(undeclared).text(), "中文（x）");
+}
+
+TEST(RtfRoundTrip, EveryDoubleByteCodeComesBackAsTheSameBytes) {
+    std::string all;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFF; ++trail) {
+            all += static_cast<char>(lead);
+            all += static_cast<char>(trail);
+        }
+    all += "\x80 \x81\x30\xFF";  // the euro sign, a lead byte before a digit, a lone 0xFF
+    RichText rt;
+    rt.append(all, fmt("SimSun", 20, 0, kCharsetAnsi));
+    EXPECT_TRUE(mustRead(writeRtf(rt)).text() == all);  // not EXPECT_EQ: the diff is huge
+}
+
+// Files written before Chinese went out as \uN: GBK bytes under a font of any charset.
+TEST(RtfReader, ReadsTheOlderFilesOfThisSystem) {
+    const char* older =
+        "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
+        "{\\f1\\fnil\\fcharset0 SimSun;}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n\\viewkind4\\uc1\\pard "
+        "\\f1\\fs20\\cf1\\b0\\i0\\ulnone\\protect0 \\'d6\\'d0 caf\\'a8\\'a6\\par\r\n"
+        "\\f0\\fs20\\cf1\\b0\\i0\\ulnone\\protect \\'ce\\'c4}\r\n";
+    RichText rt = mustRead(older);
+    EXPECT_EQ(rt.text(), "中 café\r\n文");
+    EXPECT_EQ(describe(rt.formatAt(0)), "SimSun/0 fs20 c0");
+    EXPECT_EQ(describe(rt.formatAt(rt.size() - 1)), "宋体/134 fs20 c0 p");
 }
 
 TEST(RtfWriter, WritesARangeOfTheBuffer) {
@@ -177,6 +218,31 @@ TEST(RtfReader, TakesTheTextOfEachConstruct) {
         {"lone backslash at the end", "{\\rtf1 a\\", "a"},
         {"huge numbers", R"({\rtf1\fs99999999999999999999\uc99999999999 \u99999999999 0123456789abcdefXYZ\f-99999999999 y})",
          "?XYZy"},
+    };
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(mustRead(c.rtf).text(), c.text);
+    }
+}
+
+// What word processors write in Western documents: the code page of \ansi, UTF-8, the blanks
+// and invisible characters of typesetting, list labels.
+TEST(RtfReader, TakesWesternTextAsItsDocumentDeclaresIt) {
+    const TextCase cases[] = {
+        {"ansi alone is Windows-1252", R"({\rtf1\ansi \'93hi\'94 caf\'e9})", "“hi” café"},
+        {"in a font of charset 0", R"({\rtf1\ansi{\fonttbl{\f0\fnil\fcharset0 Arial;}}\f0 cr\'e8me})", "crème"},
+        {"a code page given with ansi wins", R"({\rtf1\ansi\ansicpg936 \'d6\'d0})", "中"},
+        {"mac", R"({\rtf1\mac caf\'8e})", "café"},
+        {"code page 65001 is UTF-8", R"({\rtf1\ansi\ansicpg65001 caf\'c3\'a9 \'e4\'b8\'ad\'e6\'96\'87})", "café 中文"},
+        {"broken UTF-8", R"({\rtf1\ansi\ansicpg65001 a\'e4\'b8 b})", "a?? b"},
+        {"no-break spaces are blanks", R"({\rtf1\ansi a\'a0b\u160?c\u8239?d})", "a b c d"},
+        {"zero-width characters are nothing", R"({\rtf1\ansi a\u8203?b\u65279?c\'adde})", "abcde"},
+        {"end of an English sentence", R"({\rtf1\ansi Yes.\'a0It is.})", "Yes. It is."},
+        {"list labels are text",
+         R"({\rtf1\ansi{\listtext\pard\plain 1.\tab}One\par{\pntext\f0 a.\tab}Two\par{\listtext\'95\tab}Three})",
+         "1.\tOne\r\na.\tTwo\r\n·\tThree"},
+        {"list templates are not", R"({\rtf1\ansi{\*\pnseclvl1\pnucrm{\pntxta .}}{\pn\pnlvlblt{\pntxtb \'b7}}x})", "x"},
+        {"letters GBK cannot hold", R"({\rtf1\ansi \'f0\'de x\u269?})", "?? x?"},
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(c.name);

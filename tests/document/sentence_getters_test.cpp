@@ -255,15 +255,64 @@ TEST(SentenceSegmentTest, RawModeAndBrokenOrDistantSegmentsGiveNoRevision) {
         EXPECT_FALSE(pick.revision);
         EXPECT_EQ(pick.sentence.rfind("Good morning.", 0), 0u);
     }
-    const std::string longSource = "{*>" + std::string(2500, 'a') + ".<}90{>x<*} Next.";
     for (const std::string& text : {std::string("{*>abc<*} Next."), std::string("{*>abc<}90 and a rate that runs on far too long{>x<*}"),
-                                    longSource}) {
+                                    std::string("{*>abc<}90{>x{*>y<}90{>z<*}")}) {
         RichText buffer = bufferOf(text);
         buffer.setCaret(4);
         EXPECT_FALSE(getASentEC(buffer, kDefault, SortedListsLookup({})).revision) << text.substr(0, 20);
         buffer.setCaret(4);
         EXPECT_FALSE(getASentCE(buffer, kDefault).revision) << text.substr(0, 20);
     }
+}
+
+// Automatic translation writes a sentence of 1,100 characters as a segment of several
+// kilobytes; walking over it again must revise it, not cut into it.
+TEST(SentenceSegmentTest, SegmentsOfAnyLengthAreRevised) {
+    std::string english, chinese;
+    for (int i = 0; i < 220; ++i) english += i ? " word" : "Word";
+    english += ".";
+    for (int i = 0; i < 1100; ++i) chinese += "长";
+    chinese += "。";
+    const std::string ec = "Intro. {*>" + english + "<}90{>" + chinese + "<*} Next.";
+    EXPECT_EQ(cut(ec, englishGetter(kDefault), true), (Sentences{"Intro. ", "R:" + english, "Next."}));
+    EXPECT_EQ(cut(ec, englishGetter(kDefault), false), (Sentences{"Intro. ", "R:" + english, "Next."}));
+    const std::string ce = "开始。{*>" + chinese + "<}90{>" + english + "<*}结束。";
+    EXPECT_EQ(cut(ce, chineseGetter(kDefault), true), (Sentences{"开始。", "R:" + chinese, "结束。"}));
+
+    for (std::size_t at : {ec.find("word") + 500, ec.find("长") + 1500, ec.find("<}90")}) {
+        RichText buffer = bufferOf(ec);
+        buffer.setCaret(at);
+        SentencePick pick = getASentEC(buffer, kDefault, SortedListsLookup({}));
+        EXPECT_TRUE(pick.revision) << at;
+        EXPECT_EQ(pick.sentence, english) << at;
+        EXPECT_EQ(buffer.selectedText(), chinese) << at;
+    }
+}
+
+// Segment markers far from the caret are found in a list of the buffer's markers; a change of
+// the text must be seen at once.
+TEST(SentenceSegmentTest, MarkersWrittenFarAwayAreSeenAtOnce) {
+    std::string text;
+    while (text.size() < 20000) text += "Some words here. ";
+    RichText buffer = bufferOf(text);
+    const std::size_t middle = 10000 - 10000 % 17;
+    buffer.setCaret(middle);
+    EXPECT_FALSE(getASentEC(buffer, kDefault, SortedListsLookup({})).revision);
+
+    RichText copy = buffer;  // the same text: what was found for one holds for the other
+    copy.setCaret(middle);
+    EXPECT_FALSE(getASentEC(copy, kDefault, SortedListsLookup({})).revision);
+
+    ASSERT_TRUE(buffer.insert(buffer.size(), "<}90{>x<*}"));
+    ASSERT_TRUE(buffer.insert(0, "{*>"));
+    buffer.setCaret(middle + 3);
+    SentencePick pick = getASentEC(buffer, kDefault, SortedListsLookup({}));
+    EXPECT_TRUE(pick.revision);
+    EXPECT_EQ(pick.sentence, text);
+    EXPECT_EQ(buffer.selectedText(), "x");
+
+    copy.setCaret(middle);
+    EXPECT_FALSE(getASentEC(copy, kDefault, SortedListsLookup({})).revision);
 }
 
 // --- where a getter starts --------------------------------------------------------------

@@ -323,7 +323,7 @@ private slots:
         for (std::size_t at = text.find("{*>"); at != std::string::npos; at = text.find("{*>", at + 1)) ++segments;
         QVERIFY(segments >= 5);  // the demo library holds the demo document's sentences
         // A sentence of the library is written with its stored translation and the full rate.
-        QVERIFY(text.find("{*>Clean the filter once a month. <}100{>" + gbk("每月清洁一次过滤器。 <*}")) != std::string::npos);
+        QVERIFY(text.find("{*>Clean the filter once a month. <}100{>" + gbk("每月清洁一次过滤器。<*}")) != std::string::npos);
         // The view shows the run's work and everything is available again.
         RichTextView* view = m_window->view(DocumentView::Bilingual);
         QVERIFY(view->isVisible());
