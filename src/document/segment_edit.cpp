@@ -7,8 +7,6 @@ namespace tavricat {
 
 namespace {
 
-constexpr std::size_t kEndSearchSpan = 20000;
-
 struct SegmentRange {
     std::size_t begin = 0;  // the first "{*>"
     std::size_t end = 0;    // just after the last "<*}"
@@ -23,7 +21,8 @@ Result<SegmentRange> selectedSegments(const RichText& text) {
     const std::size_t selStart = text.selStart();
     const std::size_t selEnd = selStart + text.selLength();
     const std::size_t e = selEnd >= 4 ? selEnd - 4 : 0;
-    const std::size_t close = text.find(kSegmentEnd, e, e + kEndSearchSpan);
+    // Segments may be of any length: the end is searched to the end of the text.
+    const std::size_t close = text.find(kSegmentEnd, e);
     if (close == RichText::npos) return notInSegments();
     const std::size_t openAfterE = text.find(kSegmentStart, e, close);
     if (openAfterE != RichText::npos) return notInSegments();  // the selection ends outside a segment

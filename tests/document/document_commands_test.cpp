@@ -159,6 +159,14 @@ TEST_F(DocumentTest, MergeJoinsSourcesAndTranslations) {
     EXPECT_EQ(document.bilingual.text(), "{*>甲。乙。<}90{>A. B.<*}");
 }
 
+TEST_F(DocumentTest, MergeTakesSegmentsOfAnyLength) {
+    const std::string longSource = std::string(30000, 'a') + ".";
+    document.bilingual = confirmed({{"A.", {"甲。", 0.9}}, {longSource, {"乙。", 0.8}}});
+    document.bilingual.select(4, 20);
+    ASSERT_TRUE(mergeSegments(document, Direction::EC).isOk());
+    EXPECT_TRUE(document.bilingual.text() == "{*>A. " + longSource + "<}90{>甲。乙。<*}");
+}
+
 TEST_F(DocumentTest, MergeRefusesSelectionsOutsideSegmentsAndBrokenMarkup) {
     document.bilingual = confirmed({{"x ", {"", 0}}, {"A.", {"甲。", 0.9}}, {" tail", {"", 0}}});
     const std::string before = document.bilingual.text();
