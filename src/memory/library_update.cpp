@@ -7,6 +7,7 @@
 #include "document/rtf_reader.h"
 #include "document/target_conversion.h"
 #include "engine/engine.h"
+#include "engine/term_base_snapshot.h"
 #include "memory/fuzzy_search.h"
 
 namespace tavricat {
@@ -73,6 +74,7 @@ Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const s
     }
 
     Engine& engine = context.pipeline.engine;
+    const TermBaseSnapshot snapshot(engine.termBase);
     for (std::size_t k = 0; k < pairs.size(); ++k) {
         if (context.progress && k % 10 == 0) {
             context.progress->setPosition(static_cast<int>(k * 100 / pairs.size()));

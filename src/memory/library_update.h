@@ -3,7 +3,7 @@
 // converted to .exs first), sentence files (.exs: "source^translation" per line), sentence
 // files of another library (.rf0) and texts whose source and translation lines alternate.
 // Each pair becomes a new example unless the library already holds the same sentence,
-// whose translation is then overwritten or kept.
+// whose translation is then overwritten or kept. The term base ends each file as it began it.
 
 #include <cstddef>
 #include <functional>

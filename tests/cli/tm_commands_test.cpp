@@ -50,6 +50,17 @@ TEST_F(CliTmTest, SearchReportsTheBestExampleAndItsAdaptation) {
     EXPECT_NE(none.out.find("\"index\": null"), std::string::npos);
 }
 
+TEST_F(CliTmTest, UpdateLeavesTheTermBaseFilesAsTheyWere) {
+    const std::string keys = home.read("userdata/MyDictEC.01"), entries = home.read("userdata/MyDictEC.02");
+    work.write("pairs.exs", "Always switch off the power supply before you open the pump housing.^打开泵壳前务必关闭电源。\r\n"
+                            "Children should not be allowed near the pump.^不应让儿童靠近水泵。\r\n");
+    testing::CliRun run = cli({"tm", "update", work.file("pairs.exs")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("new: 2"), std::string::npos) << run.out;
+    EXPECT_EQ(home.read("userdata/MyDictEC.01"), keys);
+    EXPECT_EQ(home.read("userdata/MyDictEC.02"), entries);
+}
+
 TEST_F(CliTmTest, NewAndUseSwitchLibrariesAcrossRuns) {
     ASSERT_EQ(cli({"tm", "add", reinterpret_cast<const char*>(u8"Good morning.^早上好。")}).exitCode, 0);
     testing::CliRun made = cli({"--yes", "tm", "new", "Project", "--title", "Proj", "--author", "me"});

@@ -117,6 +117,23 @@ TEST_F(LibraryUpdateTest, AFileListIsConvertedUpdatedAndSaved) {
     EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "02 thank you . ^谢谢。\r\n03 good night . ^晚安。\r\n");
 }
 
+// The analysis copies the system-dictionary entries it meets into the term base; an update
+// leaves the translator's term base as it found it.
+TEST_F(LibraryUpdateTest, TheTermBaseIsLeftAsItWas) {
+    start();
+    const LineList keys = bench->engine.termBase.termKeys, entries = bench->engine.termBase.termEntries;
+    updateFrom("a.exs", "Always switch off the power supply before you open the pump housing.^打开泵壳前务必关闭电源。\r\n");
+    EXPECT_EQ(bench->engine.termBase.termKeys, keys);
+    EXPECT_EQ(bench->engine.termBase.termEntries, entries);
+    work.write("b.exs", "Children should not be allowed near the pump.^不应让儿童靠近水泵。\r\n");
+    const LibraryUpdateTotals totals =
+        updateLibraryFromFiles(*update, {work.file("b.exs")}, true, bench->workspace().userDataFolder());
+    EXPECT_EQ(totals.added, 1u);
+    EXPECT_EQ(bench->engine.termBase.termKeys, keys);
+    EXPECT_EQ(bench->engine.termBase.termEntries, entries);
+    EXPECT_EQ(bench->sentenceLibrary.exampleCount(), 2u);
+}
+
 TEST(ExsPathTest, TheExtensionOfTheFileNameIsReplaced) {
     EXPECT_EQ(exsPathFor("/work/doc.bil"), "/work/doc.exs");
     EXPECT_EQ(exsPathFor("/work/v1.2/doc.BIL"), "/work/v1.2/doc.exs");
