@@ -354,7 +354,7 @@ std::string getsimsent(const SentenceLibrary& library, Engine& engine, const Sim
     if (search.RateOnly) return {};
 
     const auto percent = static_cast<long>(std::floor(search.ExampleRate * 100));
-    if (percent <= options.matchrate) search.ExampleRate = kNoExampleRate;
+    if (!passesMatchRate(percent, options.matchrate)) search.ExampleRate = kNoExampleRate;
 
     if (search.ExampleRate < 1.1 && static_cast<long>(search.ExampleRate) == 1) return search.StoredTarget;
 

@@ -5,6 +5,7 @@
 // lists of the sentence's tokens from their heads; tokens too common to be indexed (and
 // tokens the library has never seen) are looked for as plain text inside those examples.
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -71,8 +72,13 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
 
 struct SimilarityOptions {
     AnalysisOptions analysis;
-    int matchrate = 65;  // percent; a best example rated at or below it is not used
+    int matchrate = 65;  // percent; a best example rated at or below it is not used (see passesMatchRate)
 };
+
+// Whether a best example rated `percent` (the integer part of its rate × 100) is used under
+// the setting `matchrate`: a rate above the setting is; the highest setting, 100, takes full
+// matches only.
+inline bool passesMatchRate(long percent, int matchrate) { return percent > std::min(matchrate, 99); }
 
 // `getsimsent`: the batch search over engine.workSent. Returns the translation to use (the
 // stored one for a full match, the adapted one for a fuzzy match) or empty. With no usable

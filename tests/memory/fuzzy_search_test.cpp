@@ -171,6 +171,18 @@ TEST_F(GetSimSentTest, WithoutAUsableExampleMeaningsOfSharedRunsGoFirst) {
     EXPECT_EQ(engine.workSent.segTrans[3], "三");  // no meaning of c3 occurs in 甲乙丙
 }
 
+TEST_F(GetSimSentTest, Matchrate100TakesFullMatchesOnly) {
+    add(tokens(0, 200), "译文");
+    EXPECT_EQ(run(tokens(0, 200), 100), "译文");
+    EXPECT_DOUBLE_EQ(found.ExampleRate, 1.0);
+    // 199 of 200: percent 99.
+    EXPECT_EQ(run(tokens(0, 199), 100), "");
+    EXPECT_DOUBLE_EQ(found.ExampleRate, kNoExampleRate);
+    EXPECT_EQ(run(tokens(0, 199), 99), "");
+    EXPECT_EQ(run(tokens(0, 199), 98), "译文");
+    EXPECT_DOUBLE_EQ(found.ExampleRate, 0.995);
+}
+
 // The fuzzy path with a real analysis: the example's words of the gap are found in the
 // stored translation by their meanings and replaced by the meanings of the sentence's words.
 TEST_F(GetSimSentTest, FuzzyMatchAdaptsTheTranslation) {
