@@ -171,10 +171,14 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         if (query[l].kind == QueryTokenClass::Indexed) ++indexedCount;
         if (query[l].kind != QueryTokenClass::Unindexed) continue;
         textPositions.push_back(l);
-        textWords.push_back(LineSignature::ofWord(query[l].text));
+        // A whole token stands between blanks (the line's summary counts the source's ends
+        // as blanks), which makes even a one-byte token tell lines apart.
+        textWords.push_back(LineSignature::ofWord(" " + query[l].text + " "));
     }
     const int leastDenominator = static_cast<int>(n) - queryTags;
     std::vector<bool> mayMatch(n);
+    // Per token searched as text: whether the visited line may hold it; only those are searched.
+    std::vector<char> textMayOccur(textPositions.size());
 
     // The merge runs first and the visits are rated after it, so that the summaries of the
     // next examples can be fetched from memory while one is rated.
@@ -268,6 +272,8 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         matched.assign(firstMatched, firstMatched + static_cast<std::ptrdiff_t>(visits[v].matchedCount));
         const std::string& line = library.libSentences[example];
         const LineSignature* summary = library.signatureOf(example);
+        for (std::size_t t = 0; t < textPositions.size(); ++t)
+            textMayOccur[t] = !summary || summary->mayContain(textWords[t]);
 
         if (summary && summary->tokenCount() >= 0) {
             int denominator = leastDenominator;
@@ -281,7 +287,7 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
                 for (std::size_t position : matched) mayMatch[position] = true;
                 std::size_t reachable = matched.size();
                 for (std::size_t t = 0; t < textPositions.size(); ++t) {
-                    if (summary->mayContain(textWords[t])) {
+                    if (textMayOccur[t]) {
                         mayMatch[textPositions[t]] = true;
                         ++reachable;
                     }
@@ -296,8 +302,9 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         const std::string_view source = exampleSourceOf(line);
 
         std::size_t last = 0;
-        for (std::size_t l = 0; l < n; ++l) {
-            if (query[l].kind != QueryTokenClass::Unindexed) continue;
+        for (std::size_t t = 0; t < textPositions.size(); ++t) {
+            if (!textMayOccur[t]) continue;
+            const std::size_t l = textPositions[t];
             std::size_t at = findTokenFrom(last + 1, source, query[l].text);
             if (at > 0) {
                 last = at;
