@@ -4,29 +4,12 @@
 #include "document/inline_tags.h"
 #include "document/segment_writer.h"
 #include "engine/engine.h"
+#include "engine/term_base_snapshot.h"
 #include "memory/fuzzy_search.h"
 
 namespace tavricat {
 
 namespace {
-
-// The analysis copies system-dictionary entries into the term base as it meets them; a run
-// puts the term base back as it found it, however it ends.
-class TermBaseSnapshot {
-public:
-    explicit TermBaseSnapshot(TermBase& terms) : m_terms(terms), m_keys(terms.termKeys), m_entries(terms.termEntries) {}
-    ~TermBaseSnapshot() {
-        m_terms.termKeys = std::move(m_keys);
-        m_terms.termEntries = std::move(m_entries);
-    }
-    TermBaseSnapshot(const TermBaseSnapshot&) = delete;
-    TermBaseSnapshot& operator=(const TermBaseSnapshot&) = delete;
-
-private:
-    TermBase& m_terms;
-    LineList m_keys;
-    LineList m_entries;
-};
 
 // The progress window back to rest, however the run ends.
 class ProgressShown {

@@ -9,6 +9,7 @@
 #include "batch/analysis_marks.h"
 #include "document/rtf_reader.h"
 #include "document/sentence_getters.h"
+#include "engine/term_base_snapshot.h"
 #include "engine/translation_pipeline.h"
 
 namespace tavricat {
@@ -103,6 +104,7 @@ Result<AnalysisOutcome> ProjectAnalysis::analyse(const std::vector<std::string>&
     // Marks of an earlier run are dropped.
     if (Status reread = readLibraryBack(); !reread) return reread;
     m_bench.progress().setCaption(kProjectAnalysisCaption);
+    const TermBaseSnapshot snapshot(m_bench.engine.termBase);
     return analyseList(files, lowerLimit, lowerLimit / 100.0, logPath);
 }
 
@@ -113,6 +115,7 @@ Result<AnalysisOutcome> ProjectAnalysis::compare(const std::vector<std::string>&
     if (oldFiles.empty()) return refuse(kNoProjectFiles);
     if (Status checked = checkRequest(newFiles, lowerLimit, logFile, logPath); !checked) return checked;
     m_bench.progress().setCaption(kProjectComparisonCaption);
+    const TermBaseSnapshot snapshot(m_bench.engine.termBase);
 
     m_bench.sentenceLibrary.clear();
     Result<AnalysisOutcome> earlier = analyseList(oldFiles, lowerLimit, lowerLimit / 100.0, logPath);

@@ -9,7 +9,7 @@
 // become temporary entries, so that their repeats are recognised, and matched examples get a
 // use mark, which the result actions (project_exports.h) read. The library is saved when
 // the analysis is opened and read back from its files before each run and on close(), so
-// the marks never reach the files.
+// the marks never reach the files. The term base ends each run as it began it.
 
 #include <optional>
 #include <string>

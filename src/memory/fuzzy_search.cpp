@@ -119,6 +119,15 @@ std::string_view translationOf(std::string_view line, std::size_t limit) {
     return gbk::cutToBytes(rest.substr(caret + 1), limit);
 }
 
+// A rate of 1 says the example is the sentence: every token found is not enough when the
+// example's words are not the sentence's in its order (tokens swapped, or one token of the
+// sentence twice where the example has it once); such an example counts one token short.
+// Inline tags, which the rates leave out, are left out here too.
+double cappedRate(double rate, int denominator, std::string_view exampleSource, std::string_view sentenceSource) {
+    if (rate < 1 || sameWords(exampleSource, sentenceSource, true)) return rate;
+    return static_cast<double>(denominator - 1) / denominator;
+}
+
 }  // namespace
 
 std::optional<std::size_t> FuzzySearch::bestExample() const {
@@ -143,6 +152,7 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         if (!queryKey.empty()) queryKey += ' ';
         queryKey += token.text;
     }
+    const std::string querySource = queryKey;
     queryKey += " ^";
     const bool sentenceHasTag = hasTag(sentence.text);
     const int queryTags = countTags(queryKey);
@@ -161,10 +171,14 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         if (query[l].kind == QueryTokenClass::Indexed) ++indexedCount;
         if (query[l].kind != QueryTokenClass::Unindexed) continue;
         textPositions.push_back(l);
-        textWords.push_back(LineSignature::ofWord(query[l].text));
+        // A whole token stands between blanks (the line's summary counts the source's ends
+        // as blanks), which makes even a one-byte token tell lines apart.
+        textWords.push_back(LineSignature::ofWord(" " + query[l].text + " "));
     }
     const int leastDenominator = static_cast<int>(n) - queryTags;
     std::vector<bool> mayMatch(n);
+    // Per token searched as text: whether the visited line may hold it; only those are searched.
+    std::vector<char> textMayOccur(textPositions.size());
 
     // The merge runs first and the visits are rated after it, so that the summaries of the
     // next examples can be fetched from memory while one is rated.
@@ -184,6 +198,27 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
             visits.push_back({example, matchedPositions.size(), matched.size()});
             matchedPositions.insert(matchedPositions.end(), matched.begin(), matched.end());
         }
+    }
+
+    // An example with the sentence's source (its words, however the term base cut them into
+    // tokens) ends the search: the newest such example that shares an indexed token.
+    std::optional<std::size_t> exactExample;
+    if (const std::vector<std::size_t> same = library.examplesWithSource(querySource); !same.empty()) {
+        for (const Visit& visit : visits) {  // newest first
+            if (std::binary_search(same.begin(), same.end(), visit.example)) {
+                exactExample = visit.example;
+                break;
+            }
+        }
+    }
+    auto endWithExactHit = [&] {
+        search.CandidateList.assign(1, rateText(1.0) + hex5(*exactExample));
+        search.ExactHit = true;
+    };
+    // Only phrase hits need the examples visited before it.
+    if (exactExample && !withPhraseHits) {
+        endWithExactHit();
+        return;
     }
 
     // When only the best example is wanted, the order of the visits does not matter (the
@@ -221,6 +256,10 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
     for (std::size_t v = 0; v < visits.size(); ++v) {
         if (v + kFetchAhead < visits.size()) library.prefetchSignature(visits[v + kFetchAhead].example);
         const std::size_t example = visits[v].example;
+        if (exactExample && example == *exactExample) {
+            endWithExactHit();
+            return;
+        }
         if (visits[v].matchedCount < indexedCount && cannotImprove(visits[v].matchedCount, example)) {
             // Sorted by matched tokens, no later visit can do better.
             if (bestOnly) {
@@ -233,15 +272,8 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         matched.assign(firstMatched, firstMatched + static_cast<std::ptrdiff_t>(visits[v].matchedCount));
         const std::string& line = library.libSentences[example];
         const LineSignature* summary = library.signatureOf(example);
-
-        // An example with exactly the sentence's tokens has every indexed token matched and
-        // as many tokens as the sentence.
-        if (matched.size() == indexedCount && (!summary || summary->tokenCount() == static_cast<int>(n)) &&
-            line.size() >= 3 && line.compare(3, queryKey.size(), queryKey) == 0) {
-            search.CandidateList.assign(1, rateText(1.0) + hex5(example));
-            search.ExactHit = true;
-            return;
-        }
+        for (std::size_t t = 0; t < textPositions.size(); ++t)
+            textMayOccur[t] = !summary || summary->mayContain(textWords[t]);
 
         if (summary && summary->tokenCount() >= 0) {
             int denominator = leastDenominator;
@@ -255,7 +287,7 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
                 for (std::size_t position : matched) mayMatch[position] = true;
                 std::size_t reachable = matched.size();
                 for (std::size_t t = 0; t < textPositions.size(); ++t) {
-                    if (summary->mayContain(textWords[t])) {
+                    if (textMayOccur[t]) {
                         mayMatch[textPositions[t]] = true;
                         ++reachable;
                     }
@@ -267,11 +299,13 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
             }
         }
         const int m = static_cast<int>(readHex(std::string_view(line).substr(0, 2)).value_or(0));
+        const std::string_view source = exampleSourceOf(line);
 
         std::size_t last = 0;
-        for (std::size_t l = 0; l < n; ++l) {
-            if (query[l].kind != QueryTokenClass::Unindexed) continue;
-            std::size_t at = findWordFrom(last + 1, line, query[l].text);
+        for (std::size_t t = 0; t < textPositions.size(); ++t) {
+            if (!textMayOccur[t]) continue;
+            const std::size_t l = textPositions[t];
+            std::size_t at = findTokenFrom(last + 1, source, query[l].text);
             if (at > 0) {
                 last = at;
                 matched.push_back(l);
@@ -286,7 +320,7 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         }
         if (d < static_cast<int>(n)) d = static_cast<int>(n) - queryTags;
         if (d == 0) d = 100;
-        const double rate = static_cast<double>(matched.size()) / d;
+        const double rate = cappedRate(static_cast<double>(matched.size()) / d, d, source, querySource);
 
         if (withPhraseHits) recordRuns(matched, example, search.PhraseHits);
 
@@ -333,10 +367,12 @@ std::string getsimsent(const SentenceLibrary& library, Engine& engine, const Sim
     std::vector<std::size_t> pos(n, 0), len(n, 0);
     std::size_t start = 1;
     int found = 0;
+    std::string sentenceSource;
     for (std::size_t i = 0; i < n; ++i) {
         const std::string_view token = gbk::trim(tokens[i]);
+        sentenceSource.append(" ").append(token);
         if (hasTag(tokens[i])) continue;
-        pos[i] = findWordFrom(start, exampleSource, token);
+        pos[i] = findTokenFrom(start, exampleSource, token);
         if (pos[i] > 0) {
             ++found;
             len[i] = token.size();
@@ -350,11 +386,15 @@ std::string getsimsent(const SentenceLibrary& library, Engine& engine, const Sim
     if (hasTag(sentence.text)) q -= countTags(sentence.text);
     if (d < q) d = q;
     if (d == 0) d = 100;
-    search.ExampleRate = static_cast<double>(found) / d;
+    // The example's words are the sentence's: a full match, also when the term base has cut
+    // the sentence into other tokens since the example was stored.
+    search.ExampleRate = sameWords(exampleSource, sentenceSource, true)
+                             ? 1.0
+                             : cappedRate(static_cast<double>(found) / d, d, exampleSource, sentenceSource);
     if (search.RateOnly) return {};
 
     const auto percent = static_cast<long>(std::floor(search.ExampleRate * 100));
-    if (percent <= options.matchrate) search.ExampleRate = kNoExampleRate;
+    if (!passesMatchRate(percent, options.matchrate)) search.ExampleRate = kNoExampleRate;
 
     if (search.ExampleRate < 1.1 && static_cast<long>(search.ExampleRate) == 1) return search.StoredTarget;
 

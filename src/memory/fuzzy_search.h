@@ -3,8 +3,10 @@
 // of tokens: how many of the sentence's tokens an example holds, over a token count. Only
 // examples that share an indexed token are visited, newest first, by merging the posting
 // lists of the sentence's tokens from their heads; tokens too common to be indexed (and
-// tokens the library has never seen) are looked for as plain text inside those examples.
+// tokens the library has never seen) are looked for as whole tokens among the example's
+// tokens. Only an example with the sentence's words in the sentence's order rates 100 %.
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -64,15 +66,21 @@ enum class SearchScope {
 
 // `findsimint`: rates every example that shares an indexed token with `sentence` (segKeys
 // 1..segCount, text) and fills CandidateList, PhraseHits and ExactHit. An example holding
-// exactly the sentence's tokens ends the search as the single entry 1.000000. Examples whose
-// line summary shows they can change neither list are passed over unread.
+// exactly the sentence's words (in any cut into tokens) ends the search as the single entry
+// 1.000000; any other example rates below 1. Examples whose line summary shows they can
+// change neither list are passed over unread.
 void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search,
                 SearchScope scope = SearchScope::Full);
 
 struct SimilarityOptions {
     AnalysisOptions analysis;
-    int matchrate = 65;  // percent; a best example rated at or below it is not used
+    int matchrate = 65;  // percent; a best example rated at or below it is not used (see passesMatchRate)
 };
+
+// Whether a best example rated `percent` (the integer part of its rate × 100) is used under
+// the setting `matchrate`: a rate above the setting is; the highest setting, 100, takes full
+// matches only.
+inline bool passesMatchRate(long percent, int matchrate) { return percent > std::min(matchrate, 99); }
 
 // `getsimsent`: the batch search over engine.workSent. Returns the translation to use (the
 // stored one for a full match, the adapted one for a fuzzy match) or empty. With no usable

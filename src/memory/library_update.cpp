@@ -6,8 +6,9 @@
 #include "document/han_spacing.h"
 #include "document/rtf_reader.h"
 #include "document/target_conversion.h"
+#include "engine/analyser.h"
 #include "engine/engine.h"
-#include "memory/fuzzy_search.h"
+#include "engine/term_base_snapshot.h"
 
 namespace tavricat {
 
@@ -73,6 +74,7 @@ Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const s
     }
 
     Engine& engine = context.pipeline.engine;
+    const TermBaseSnapshot snapshot(engine.termBase);
     for (std::size_t k = 0; k < pairs.size(); ++k) {
         if (context.progress && k % 10 == 0) {
             context.progress->setPosition(static_cast<int>(k * 100 / pairs.size()));
@@ -94,15 +96,11 @@ Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const s
 
         std::string cleaned;
         prepareSent(source, cleaned, context.pipeline, true);
-        FuzzySearch search;
-        search.ExampleRate = 0;
-        search.RateOnly = true;
-        getsimsent(context.library, engine, SimilarityOptions{context.pipeline.options, 0}, search);
-
-        if (search.ExampleRate == 1.0) {
+        // The same sentence is the same source, found by its words: a similar one is a new
+        // example, however high it would rate.
+        if (const std::optional<std::size_t> same = context.library.newestWithSource(segmentKeyOf(engine.workSent))) {
             ++counts.same;
-            if (const std::optional<std::size_t> best = search.bestExample(); overwrite && best)
-                context.library.replaceTranslation(*best, std::string_view(translation).substr(1));
+            if (overwrite) context.library.replaceTranslation(*same, std::string_view(translation).substr(1));
             continue;
         }
         if (!context.library.addAnalysed(engine.workSent, std::string_view(translation).substr(1))) ++counts.refused;

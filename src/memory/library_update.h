@@ -2,8 +2,9 @@
 // Filling the current sentence library in bulk from earlier work: bilingual documents (.bil,
 // converted to .exs first), sentence files (.exs: "source^translation" per line), sentence
 // files of another library (.rf0) and texts whose source and translation lines alternate.
-// Each pair becomes a new example unless the library already holds the same sentence,
-// whose translation is then overwritten or kept.
+// Each pair becomes a new example unless the library already holds the same sentence (an
+// example with the same source words), whose translation is then overwritten or kept. The
+// term base ends each file as it began it.
 
 #include <cstddef>
 #include <functional>

@@ -1,6 +1,7 @@
 #include "memory/line_signature.h"
 
 #include "document/inline_tags.h"
+#include "memory/sentence_library.h"
 
 namespace tavricat {
 
@@ -27,6 +28,15 @@ void LineSignature::addPairs(std::string_view text) {
 LineSignature LineSignature::ofLine(std::string_view line) {
     LineSignature signature;
     signature.addPairs(line);
+    // Tokens are searched as whole tokens of the source, whose ends count as blanks: the
+    // pairs of a blank with its first and last byte are in the set even when the line lacks
+    // those blanks.
+    const std::string_view source = exampleSourceOf(line);
+    if (!source.empty()) {
+        const char first[2] = {' ', source.front()}, last[2] = {source.back(), ' '};
+        signature.addPairs(std::string_view(first, 2));
+        signature.addPairs(std::string_view(last, 2));
+    }
     if (line.size() >= 2) {
         const int high = hexValue(line[0]), low = hexValue(line[1]);
         if (high >= 0 && low >= 0) signature.m_tokenCount = static_cast<std::int16_t>(high * 16 + low);

@@ -15,7 +15,8 @@ class LineSignature {
 public:
     LineSignature() = default;
 
-    // The summary of a library line ("03 i have it ^我有").
+    // The summary of a library line ("03 i have it ^我有"). Its source part counts as
+    // standing between blanks, so that " " + token + " " may be looked for.
     static LineSignature ofLine(std::string_view line);
     // The byte pairs of a word searched for in lines.
     static LineSignature ofWord(std::string_view word);

@@ -8,6 +8,7 @@
 #include "base/gbk.h"
 #include "base/list_order.h"
 #include "document/han_spacing.h"
+#include "document/inline_tags.h"
 #include "engine/engine.h"
 
 namespace tavricat {
@@ -56,7 +57,60 @@ bool isTombstone(std::string_view line) {
     return caret != std::string_view::npos && caret <= 3;
 }
 
+// Walks the words of a text (runs of bytes other than blanks), tag words left out on request.
+class WordWalk {
+public:
+    WordWalk(std::string_view text, bool ignoreTags) : m_text(text), m_ignoreTags(ignoreTags) {}
+    // The next word; empty at the end.
+    std::string_view next() {
+        while (true) {
+            while (m_at < m_text.size() && m_text[m_at] == ' ') ++m_at;
+            const std::size_t start = m_at;
+            while (m_at < m_text.size() && m_text[m_at] != ' ') ++m_at;
+            const std::string_view word = m_text.substr(start, m_at - start);
+            if (word.empty() || !m_ignoreTags || !hasTag(word)) return word;
+        }
+    }
+
+private:
+    std::string_view m_text;
+    bool m_ignoreTags;
+    std::size_t m_at = 0;
+};
+
+// FNV-1a over the words with a blank after each, folded to 32 bits: texts with the same
+// words hash alike whatever blanks stand between them.
+std::uint32_t wordsHash(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    auto add = [&hash](unsigned char byte) { hash = (hash ^ byte) * 1099511628211ull; };
+    WordWalk words(text, false);
+    for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
+        for (char c : word) add(static_cast<unsigned char>(c));
+        add(' ');
+    }
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+bool hasWords(std::string_view text) { return text.find_first_not_of(' ') != std::string_view::npos; }
+
+constexpr std::size_t kLeastSourceSlots = 1024;
+
 }  // namespace
+
+std::string_view exampleSourceOf(std::string_view line) {
+    if (line.size() <= 2) return {};
+    const std::string_view rest = line.substr(2);
+    return rest.substr(0, findKeySeparator(rest));
+}
+
+bool sameWords(std::string_view a, std::string_view b, bool ignoreTags) {
+    WordWalk left(a, ignoreTags), right(b, ignoreTags);
+    while (true) {
+        const std::string_view word = left.next();
+        if (word != right.next()) return false;
+        if (word.empty()) return true;
+    }
+}
 
 std::string hex5(std::size_t index) {
     char buffer[16];
@@ -108,12 +162,15 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
     libWords = std::move(*words);
     libPostings = std::move(*postings);
     name = newName;
+    rebuildSourceIndex();
     return Status::ok();
 }
 
 void SentenceLibrary::clear() {
     libSentences.clear();
     m_signatures.clear();
+    m_sourceSlots.clear();
+    m_sourcesIndexed = 0;
     libWords.clear();
     libPostings.clear();
 }
@@ -140,14 +197,75 @@ Result<std::size_t> SentenceLibrary::addAnalysed(const stClass& analysis, std::s
     if (libWords.size() != libPostings.size()) libPostings.resize(libWords.size());
 
     const bool inStep = m_signatures.size() == libSentences.size();
+    const bool sourcesInStep = m_sourcesIndexed == libSentences.size();
     libSentences.push_back(*key + " " + translationPart(translation));
     if (inStep) m_signatures.push_back(LineSignature::ofLine(libSentences.back()));
     const std::size_t example = libSentences.size() - 1;
+    if (sourcesInStep) indexSource(example);
     for (std::int32_t k = 1; k <= analysis.segCount; ++k) {
         std::string_view token = gbk::trim(analysis.segKeys[static_cast<std::size_t>(k)]);
         if (!token.empty()) indexToken(token, example);
     }
     return example;
+}
+
+void SentenceLibrary::indexSource(std::size_t example) {
+    ++m_sourcesIndexed;
+    const std::string_view source = exampleSourceOf(libSentences[example]);
+    if (!hasWords(source)) return;
+    if (m_sourcesIndexed * 2 > m_sourceSlots.size()) {
+        // Grown to keep the table at most half full, so that probes stay short.
+        std::vector<std::uint64_t> old = std::move(m_sourceSlots);
+        m_sourceSlots.assign(std::max(kLeastSourceSlots, old.size() * 2), 0);
+        const std::size_t mask = m_sourceSlots.size() - 1;
+        for (std::uint64_t slot : old) {
+            if (slot == 0) continue;
+            std::size_t at = static_cast<std::size_t>(slot >> 32) & mask;
+            while (m_sourceSlots[at] != 0) at = (at + 1) & mask;
+            m_sourceSlots[at] = slot;
+        }
+    }
+    const std::uint32_t hash = wordsHash(source);
+    const std::size_t mask = m_sourceSlots.size() - 1;
+    std::size_t at = hash & mask;
+    while (m_sourceSlots[at] != 0) at = (at + 1) & mask;
+    m_sourceSlots[at] = (std::uint64_t{hash} << 32) | static_cast<std::uint64_t>(example + 1);
+}
+
+void SentenceLibrary::rebuildSourceIndex() {
+    std::size_t slots = kLeastSourceSlots;
+    while (slots < libSentences.size() * 2) slots *= 2;
+    m_sourceSlots.assign(slots, 0);
+    m_sourcesIndexed = 0;
+    for (std::size_t example = 0; example < libSentences.size(); ++example) indexSource(example);
+}
+
+std::vector<std::size_t> SentenceLibrary::examplesWithSource(std::string_view source) const {
+    std::vector<std::size_t> found;
+    if (!hasWords(source)) return found;
+    if (m_sourcesIndexed != libSentences.size()) {
+        for (std::size_t example = 0; example < libSentences.size(); ++example)
+            if (sameWords(exampleSourceOf(libSentences[example]), source)) found.push_back(example);
+        return found;
+    }
+    if (m_sourceSlots.empty()) return found;
+    const std::uint32_t hash = wordsHash(source);
+    const std::size_t mask = m_sourceSlots.size() - 1;
+    for (std::size_t at = hash & mask; m_sourceSlots[at] != 0; at = (at + 1) & mask) {
+        const std::uint64_t slot = m_sourceSlots[at];
+        if (static_cast<std::uint32_t>(slot >> 32) != hash) continue;
+        const std::size_t example = static_cast<std::size_t>(slot & 0xFFFFFFFFu) - 1;
+        if (example < libSentences.size() && sameWords(exampleSourceOf(libSentences[example]), source))
+            found.push_back(example);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::optional<std::size_t> SentenceLibrary::newestWithSource(std::string_view source) const {
+    const std::vector<std::size_t> found = examplesWithSource(source);
+    if (found.empty()) return std::nullopt;
+    return found.back();
 }
 
 void SentenceLibrary::indexToken(std::string_view token, std::size_t example) {

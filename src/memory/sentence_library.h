@@ -6,6 +6,8 @@
 // (app/library_info.h). File formats: docs/formats/sentence-library.md.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +51,16 @@ std::string hex5(std::size_t index);
 // Position of the "^" that ends the key of a library line (the first one that is not the
 // trail byte of a double-byte character), or npos.
 std::size_t findKeySeparator(std::string_view line);
+
+// The source part of a library line: its tokens between the count and the first "^", with
+// the blanks around them (" i have it " of "03 i have it ^我有"); empty for a short line.
+std::string_view exampleSourceOf(std::string_view line);
+
+// Whether two texts hold the same words (runs of bytes other than blanks) in the same order;
+// with `ignoreTags`, words holding an inline tag are left out on both sides. Tokens of
+// several words compare as their words, so one sentence cut into tokens by two states of
+// the term base is still the same source.
+bool sameWords(std::string_view a, std::string_view b, bool ignoreTags = false);
 
 // ExampleKey of an analysis: segCount as at least two upper-case hex digits, then " " and
 // each segment key 1..segCount trimmed. Refused (nothing built) for more than 255 segments
@@ -120,8 +132,22 @@ public:
         if (index < m_signatures.size()) __builtin_prefetch(&m_signatures[index]);
     }
 
+    // The examples (not deleted) whose source has the words of `source` (a segment key, or
+    // tokens joined by blanks; see sameWords), oldest first; the newest of them alone. Found
+    // through a hash of the words kept beside the lines, not by reading every line (when the
+    // lines were changed from outside, every line is read).
+    std::vector<std::size_t> examplesWithSource(std::string_view source) const;
+    std::optional<std::size_t> newestWithSource(std::string_view source) const;
+
 private:
+    // Open addressing over (hash of the source's words) << 32 | (example + 1); 0 is free.
+    // Deleted examples keep their slot: their empty source never matches.
+    void indexSource(std::size_t example);
+    void rebuildSourceIndex();
+
     std::vector<LineSignature> m_signatures;
+    std::vector<std::uint64_t> m_sourceSlots;
+    std::size_t m_sourcesIndexed = 0;  // lines 0 .. m_sourcesIndexed-1 are in m_sourceSlots
     void indexToken(std::string_view token, std::size_t example);
 };
 

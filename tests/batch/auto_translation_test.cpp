@@ -80,6 +80,21 @@ TEST_F(AutoTranslationTest, TheMatchRateDecidesBetweenTheExampleAndTheFallback) 
                                    ".<}81{>例句译文。<*}\r\n");
 }
 
+TEST_F(AutoTranslationTest, AtMatchRate100OnlyFullMatchesComeFromTheLibrary) {
+    addExample(words(0, 99) + ".^例句译文。");
+    // The example itself, and 99 of its 100 tokens (99 %).
+    RichText document = documentOf(words(0, 99) + ".\r\n" + words(0, 98) + ".\r\n");
+    AutoTranslationOptions options;
+    options.matchrate = 100;
+    options.userefmode = 1;
+    Result<AutoTranslationCounts> counts = run(document, options);
+    ASSERT_TRUE(counts.isOk()) << counts.status().message();
+    EXPECT_EQ(counts->fromMemory, 1u);
+    EXPECT_EQ(counts->fromFallback, 1u);
+    EXPECT_EQ(document.text(), "{*>" + words(0, 99) + ".<}100{>例句译文。 <*}\r\n{*>" + words(0, 98) + ".<}999{>" +
+                                   words(0, 98) + ".<*}\r\n");
+}
+
 TEST_F(AutoTranslationTest, WithoutExamplesTheOptionsCopyKeepOrMachineTranslate) {
     const std::string text = "I have a book.\r\n";
     for (int mode : {1, 2, 3}) {

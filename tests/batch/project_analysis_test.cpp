@@ -206,6 +206,26 @@ TEST_F(ProjectAnalysisTest, TheLogOfATwoFileProjectIsWrittenExactly) {
     EXPECT_EQ(work.read("log.txt"), expected);
 }
 
+// The analysis meets words of the system dictionary; none of them stays in the term base.
+TEST_F(ProjectAnalysisTest, AnalysisAndComparisonLeaveTheTermBaseAsItWas) {
+    const LineList keys = bench->engine.termBase.termKeys, entries = bench->engine.termBase.termEntries;
+    const std::string file = project("p.txt", "Always switch off the power supply before you open the pump housing.\r\n"
+                                              "Children should not be allowed near the pump.\r\n");
+    ASSERT_TRUE(analysis->analyse({file}, 80, work.file("log.txt")).isOk());
+    EXPECT_EQ(bench->engine.termBase.termKeys, keys);
+    EXPECT_EQ(bench->engine.termBase.termEntries, entries);
+    // Nor did the analysis lose the meanings the word list shows.
+    const LineList& words = analysis->words().projWords;
+    const auto pump = std::find(words.begin(), words.end(), "pump");
+    ASSERT_NE(pump, words.end());
+    EXPECT_NE(analysis->words().projEntries[static_cast<std::size_t>(pump - words.begin())], kEmptyTermEntry);
+
+    const std::string earlier = project("old.txt", "Keep this manual in a safe place.\r\n");
+    ASSERT_TRUE(analysis->compare({file}, {earlier}, 80, work.file("log.txt")).isOk());
+    EXPECT_EQ(bench->engine.termBase.termKeys, keys);
+    EXPECT_EQ(bench->engine.termBase.termEntries, entries);
+}
+
 TEST_F(ProjectAnalysisTest, AnAnalysisThatCouldNotSaveTheLibraryNeverReadsItBack) {
     ASSERT_TRUE(analysis->close().isOk());
     add("Thank you very much.^非常感谢。");  // held only in memory

@@ -31,6 +31,19 @@ TEST_F(CliProjectTest, AnalysesExportsAndLeavesTheLibraryUnmarked) {
     EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), library);
 }
 
+TEST_F(CliProjectTest, AnalysisLeavesTheTermBaseFilesAsTheyWere) {
+    const std::string keys = home.read("userdata/MyDictEC.01"), entries = home.read("userdata/MyDictEC.02");
+    work.write("a.txt", "Always switch off the power supply before you open the pump housing. "
+                        "Children should not be allowed near the pump.\r\n");
+    testing::CliRun run = cli({"analyse-project", work.file("a.txt"), "--log", work.file("log.txt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    testing::CliRun compared =
+        cli({"analyse-project", work.file("a.txt"), "--compare", work.file("a.txt"), "--log", work.file("log.txt")});
+    ASSERT_EQ(compared.exitCode, 0) << compared.err;
+    EXPECT_EQ(home.read("userdata/MyDictEC.01"), keys);
+    EXPECT_EQ(home.read("userdata/MyDictEC.02"), entries);
+}
+
 TEST_F(CliProjectTest, RefusalsExitWithTheirMessage) {
     work.write("a.txt", "I have a book.\r\n");
     testing::CliRun low = cli({"analyse-project", work.file("a.txt"), "--limit", "0", "--log", work.file("log.txt")});

@@ -39,7 +39,8 @@ TEST_F(CliTmTest, SearchReportsTheBestExampleAndItsAdaptation) {
     EXPECT_NE(exact.out.find("\"index\": 0"), std::string::npos);
     EXPECT_NE(exact.out.find(reinterpret_cast<const char*>(u8"\"adapted\": \"她每周读两本书。\"")), std::string::npos);
 
-    testing::CliRun near = cli({"tm", "search", "He reads two books every day."});
+    // Five of the example's seven tokens ("every day" is one token, found nowhere).
+    testing::CliRun near = cli({"tm", "search", "She reads two books every day."});
     ASSERT_EQ(near.exitCode, 0) << near.err;
     EXPECT_NE(near.out.find("rate: 71%"), std::string::npos) << near.out;
     EXPECT_NE(near.out.find(reinterpret_cast<const char*>(u8"translation: 她每周读两本书。")), std::string::npos);
@@ -48,6 +49,17 @@ TEST_F(CliTmTest, SearchReportsTheBestExampleAndItsAdaptation) {
     ASSERT_EQ(none.exitCode, 0) << none.err;
     EXPECT_NE(none.out.find("\"rate\": 999"), std::string::npos) << none.out;
     EXPECT_NE(none.out.find("\"index\": null"), std::string::npos);
+}
+
+TEST_F(CliTmTest, UpdateLeavesTheTermBaseFilesAsTheyWere) {
+    const std::string keys = home.read("userdata/MyDictEC.01"), entries = home.read("userdata/MyDictEC.02");
+    work.write("pairs.exs", "Always switch off the power supply before you open the pump housing.^打开泵壳前务必关闭电源。\r\n"
+                            "Children should not be allowed near the pump.^不应让儿童靠近水泵。\r\n");
+    testing::CliRun run = cli({"tm", "update", work.file("pairs.exs")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("new: 2"), std::string::npos) << run.out;
+    EXPECT_EQ(home.read("userdata/MyDictEC.01"), keys);
+    EXPECT_EQ(home.read("userdata/MyDictEC.02"), entries);
 }
 
 TEST_F(CliTmTest, NewAndUseSwitchLibrariesAcrossRuns) {

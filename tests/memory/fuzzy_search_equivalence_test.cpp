@@ -1,7 +1,7 @@
 // The candidate search passes over examples it can prove irrelevant from their line
 // summaries, and, when only the best example is wanted, rates the most promising first. Here it is compared with a plain rating of every visited example, on seeded
-// random libraries full of short words that occur inside other words, frequent words past
-// the posting limit, inline tags and deleted examples.
+// random libraries full of short words that occur inside other words, tokens of two words,
+// frequent words past the posting limit, inline tags and deleted examples.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 
 #include "base/list_order.h"
 #include "document/inline_tags.h"
-#include "engine/find_word.h"
 #include "memory/fuzzy_search.h"
 #include "support/analysis_builder.h"
 
@@ -21,6 +20,30 @@ namespace tavricat {
 namespace {
 
 using testing::analysisOf;
+
+// The words of a text (runs of non-blank bytes), tags left out on request.
+std::vector<std::string> wordsOf(const std::string& text, bool withTags = true) {
+    std::vector<std::string> words;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        if (end > at && (withTags || !hasTag(text.substr(at, end - at)))) words.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return words;
+}
+
+// 1-based position of `token` in `key` at or after `start` with a blank or an end of the key
+// on either side; 0 when there is none.
+std::size_t wholeTokenAt(std::size_t start, const std::string& key, const std::string& token) {
+    for (std::size_t p = std::max<std::size_t>(start, 1); p + token.size() <= key.size() + 1; ++p) {
+        const std::size_t i = p - 1, end = i + token.size();
+        if (key.compare(i, token.size(), token) == 0 && (i == 0 || key[i - 1] == ' ') &&
+            (end == key.size() || key[end] == ' '))
+            return p;
+    }
+    return 0;
+}
 
 // Every visited example rated in full, in the order of the merge.
 FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::string>& tokens, const std::string& text) {
@@ -61,7 +84,9 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
         }
         const std::size_t k = std::stoul(head, nullptr, 16);
         const std::string& line = library.libSentences[k];
-        if (line.compare(3, key.size(), key) == 0) {
+        // The example's source: its tokens between the count and the "^".
+        const std::string source = line.substr(2, line.find('^') - 2);
+        if (wordsOf(source) == wordsOf(key.substr(0, key.size() - 2))) {
             search.CandidateList = {"1.000000" + head};
             search.ExactHit = true;
             return search;
@@ -69,14 +94,17 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
         std::size_t last = 0;
         for (std::size_t l = 0; l < n; ++l) {
             if (kind[l] != 0) continue;
-            if (std::size_t v = findWordFrom(last + 1, line, tokens[l])) last = v, matched.push_back(l);
+            if (std::size_t v = wholeTokenAt(last + 1, source, tokens[l])) last = v, matched.push_back(l);
         }
         int d = std::stoi(line.substr(0, 2), nullptr, 16);
         if (!hasTag(text)) d -= countTags(line);
         d -= countTags(line.substr(0, line.find('^') + 1));
         if (d < static_cast<int>(n)) d = static_cast<int>(n) - queryTags;
         if (d == 0) d = 100;
-        const double rate = static_cast<double>(matched.size()) / d;
+        double rate = static_cast<double>(matched.size()) / d;
+        // Every token found but not the sentence's words in its order: one short of full.
+        if (rate >= 1 && wordsOf(source, false) != wordsOf(key.substr(0, key.size() - 2), false))
+            rate = static_cast<double>(d - 1) / d;
         std::sort(matched.begin(), matched.end());
         for (std::size_t a = 0; a < matched.size();) {
             std::size_t b = a + 1;
@@ -103,10 +131,12 @@ std::string describe(const FuzzySearch& s) {
 }
 
 TEST(FuzzySearchEquivalenceTest, SkippingExamplesNeverChangesTheResult) {
-    // Words that occur inside each other and in the translations.
+    // Words that occur inside each other and in the translations; tokens of two words that
+    // other examples hold as two tokens.
     const std::vector<std::string> vocabulary = {"a", "an", "and", "the", "then", "he", "hen", "i", "it", "its",
                                                  "<1:>", "<:1>", "<:2:>", "cat", "cats", "at", "to", "top",
-                                                 "stop", "pot", "x1", "x2", "x3", "x4", "x5", "x6"};
+                                                 "stop", "pot", "the cat", "to the", "x1", "x2", "x3", "x4",
+                                                 "x5", "x6"};
     std::mt19937 random(20261209);
     int withCandidates = 0, exactHits = 0, stopMarkers = 0;
     for (int round = 0; round < 6; ++round) {

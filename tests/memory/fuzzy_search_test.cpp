@@ -116,6 +116,41 @@ TEST_F(FuzzySearchTest, EmptyLibraryAndTombstonesGiveNothing) {
     EXPECT_FALSE(s.ExactHit);
 }
 
+// Stored keys are tokens between blanks; a token the library does not index is looked for
+// in an example as whole tokens, never inside a longer one.
+TEST_F(FuzzySearchTest, ATokenIsNotFoundInsideALongerToken) {
+    add({"a1", "b2", "c3", "password"}, "x");
+    FuzzySearch s = search({"a1", "b2", "c3", "or"});
+    EXPECT_EQ(s.CandidateList, std::vector<std::string>{"0.75000000000"});
+    EXPECT_FALSE(s.ExactHit);
+    // A token of several words is found where the example holds those words.
+    add({"z1", "filter", "cartridge", "z2"}, "y");
+    EXPECT_EQ(search({"z1", "filter cartridge", "z2", "z3"}).CandidateList, std::vector<std::string>{"0.75000000001"});
+    EXPECT_TRUE(search({"z1", "ilter cartridg", "z2", "z3"}).CandidateList.empty());
+}
+
+TEST_F(FuzzySearchTest, OnlyTheSameTokensInTheSameOrderRateOne) {
+    add(tokens(0, 4), "x");
+    // Every token, two of them swapped: one short of a full match.
+    FuzzySearch swapped = search({"t001", "t000", "t002", "t003"});
+    EXPECT_EQ(swapped.CandidateList, std::vector<std::string>{"0.75000000000"});
+    EXPECT_FALSE(swapped.ExactHit);
+    // A token twice against an example that holds it once.
+    EXPECT_EQ(search({"t000", "t000", "t001", "t002", "t003"}).CandidateList, std::vector<std::string>{"0.80000000000"});
+}
+
+TEST_F(FuzzySearchTest, TheSameWordsCutIntoOtherTokensAreAnExactHit) {
+    add({"replace", "the", "filter", "cartridge", "."}, "old");  // stored before "filter cartridge" was a term
+    add({"replace", "the", "filter", "cartridge", "now", "."}, "longer");
+    FuzzySearch s = search({"replace", "the", "filter cartridge", "."});
+    EXPECT_TRUE(s.ExactHit);
+    EXPECT_EQ(s.CandidateList, std::vector<std::string>{"1.00000000000"});
+    FuzzySearch best;
+    findsimint(lib, analysisOf({"replace", "the", "filter cartridge", "."}), best, SearchScope::BestOnly);
+    EXPECT_TRUE(best.ExactHit);
+    EXPECT_EQ(best.CandidateList, std::vector<std::string>{"1.00000000000"});
+}
+
 class GetSimSentTest : public FuzzySearchTest {
 protected:
     std::string run(const std::vector<std::string>& keys, int matchrate, bool rateOnly = false,
@@ -169,6 +204,34 @@ TEST_F(GetSimSentTest, WithoutAUsableExampleMeaningsOfSharedRunsGoFirst) {
     EXPECT_EQ(engine.workSent.segTrans[1], "甲|一|甲");
     EXPECT_EQ(engine.workSent.segTrans[2], "乙|二|丁|乙");
     EXPECT_EQ(engine.workSent.segTrans[3], "三");  // no meaning of c3 occurs in 甲乙丙
+}
+
+TEST_F(GetSimSentTest, AFullMatchIsTheSameTokenSequence) {
+    add({"replace", "the", "filter cartridge", "."}, "更换滤芯。");
+    // "cart" is only inside "cartridge": three of four tokens.
+    run({"replace", "the", "cart", "."}, 65);
+    EXPECT_DOUBLE_EQ(found.ExampleRate, 0.75);
+    EXPECT_EQ(run({"replace", "the", "cart", "."}, 80), "");
+    // Every token found, but not in the stored order.
+    run({"the", "replace", "filter cartridge", "."}, 65);
+    EXPECT_DOUBLE_EQ(found.ExampleRate, 0.75);
+    // The same words, cut into tokens as a term base without the term cuts them.
+    EXPECT_EQ(run({"replace", "the", "filter", "cartridge", "."}, 65), "更换滤芯。");
+    EXPECT_DOUBLE_EQ(found.ExampleRate, 1.0);
+    EXPECT_EQ(run({"replace", "the", "filter cartridge", "."}, 65, true), "");
+    EXPECT_DOUBLE_EQ(found.ExampleRate, 1.0);
+}
+
+TEST_F(GetSimSentTest, Matchrate100TakesFullMatchesOnly) {
+    add(tokens(0, 200), "译文");
+    EXPECT_EQ(run(tokens(0, 200), 100), "译文");
+    EXPECT_DOUBLE_EQ(found.ExampleRate, 1.0);
+    // 199 of 200: percent 99.
+    EXPECT_EQ(run(tokens(0, 199), 100), "");
+    EXPECT_DOUBLE_EQ(found.ExampleRate, kNoExampleRate);
+    EXPECT_EQ(run(tokens(0, 199), 99), "");
+    EXPECT_EQ(run(tokens(0, 199), 98), "译文");
+    EXPECT_DOUBLE_EQ(found.ExampleRate, 0.995);
 }
 
 // The fuzzy path with a real analysis: the example's words of the gap are found in the

@@ -117,6 +117,59 @@ TEST_F(LibraryUpdateTest, AFileListIsConvertedUpdatedAndSaved) {
     EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "02 thank you . ^谢谢。\r\n03 good night . ^晚安。\r\n");
 }
 
+TEST_F(LibraryUpdateTest, OnlyTheSameSourceIsTheSameSentence) {
+    start();
+    // "or" occurs inside "password": still another sentence.
+    FileUpdateCounts counts = updateFrom("a.exs",
+                                         "Enter your password and press OK.^输入密码并按确定。\r\n"
+                                         "Enter your password or press OK.^输入密码或按确定。\r\n"
+                                         "Enter your password.^输入密码。\r\n");
+    EXPECT_EQ(counts.same, 0u);
+    EXPECT_EQ(counts.added(), 3u);
+    ASSERT_EQ(lines().size(), 3u);
+    EXPECT_TRUE(lines()[0].ends_with(" and press ok . ^输入密码并按确定。")) << lines()[0];
+    EXPECT_TRUE(lines()[1].ends_with(" or press ok . ^输入密码或按确定。")) << lines()[1];
+
+    FileUpdateCounts again = updateFrom("b.exs", "Enter your password or press OK.^请输入密码或按确定。\r\n");
+    EXPECT_EQ(again.same, 1u);
+    EXPECT_EQ(lines().size(), 3u);
+    EXPECT_TRUE(lines()[0].ends_with("^输入密码并按确定。"));
+    EXPECT_TRUE(lines()[1].ends_with("^请输入密码或按确定。"));
+}
+
+TEST_F(LibraryUpdateTest, ASentenceStaysTheSameAfterATermJoinsTwoOfItsWords) {
+    start();
+    updateFrom("a.exs", "Open the pump housing.^打开泵壳。\r\n");
+    ASSERT_EQ(lines().size(), 1u);
+    ASSERT_EQ(lines()[0], "05 open the pump housing . ^打开泵壳。");
+    TermBase& terms = bench->engine.termBase;
+    terms.insertAt(terms.find("pump housing").index, "pump housing", "泵壳^^n^");
+
+    FileUpdateCounts again = updateFrom("b.exs", "Open the pump housing.^请打开泵壳。\r\n");
+    EXPECT_EQ(again.same, 1u);
+    EXPECT_EQ(lines(), LineList{"05 open the pump housing . ^请打开泵壳。"});
+    // A new sentence now stores the term as one token.
+    updateFrom("c.exs", "Close the pump housing.^关上泵壳。\r\n");
+    EXPECT_EQ(lines().back(), "04 close the pump housing . ^关上泵壳。");
+}
+
+// The analysis copies the system-dictionary entries it meets into the term base; an update
+// leaves the translator's term base as it found it.
+TEST_F(LibraryUpdateTest, TheTermBaseIsLeftAsItWas) {
+    start();
+    const LineList keys = bench->engine.termBase.termKeys, entries = bench->engine.termBase.termEntries;
+    updateFrom("a.exs", "Always switch off the power supply before you open the pump housing.^打开泵壳前务必关闭电源。\r\n");
+    EXPECT_EQ(bench->engine.termBase.termKeys, keys);
+    EXPECT_EQ(bench->engine.termBase.termEntries, entries);
+    work.write("b.exs", "Children should not be allowed near the pump.^不应让儿童靠近水泵。\r\n");
+    const LibraryUpdateTotals totals =
+        updateLibraryFromFiles(*update, {work.file("b.exs")}, true, bench->workspace().userDataFolder());
+    EXPECT_EQ(totals.added, 1u);
+    EXPECT_EQ(bench->engine.termBase.termKeys, keys);
+    EXPECT_EQ(bench->engine.termBase.termEntries, entries);
+    EXPECT_EQ(bench->sentenceLibrary.exampleCount(), 2u);
+}
+
 TEST(ExsPathTest, TheExtensionOfTheFileNameIsReplaced) {
     EXPECT_EQ(exsPathFor("/work/doc.bil"), "/work/doc.exs");
     EXPECT_EQ(exsPathFor("/work/v1.2/doc.BIL"), "/work/v1.2/doc.exs");

@@ -167,6 +167,37 @@ TEST_F(SentenceLibraryTest, RefusalsChangeNothing) {
     EXPECT_EQ(lib.libPostings[2], "FFFFF00000");
 }
 
+// The examples with a given source are found through their hash, kept in step by adds,
+// deletes and loads.
+TEST(SentenceLibrarySourceTest, ExamplesWithTheSameWordsAreFoundWhateverTheirTokens) {
+    SentenceLibrary lib;
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"replace", "the", "filter", "cartridge", "."}), "a").isOk());
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"replace", "the", "cart", "."}), "b").isOk());
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"replace", "the", "filter cartridge", "."}), "c").isOk());
+    EXPECT_EQ(lib.examplesWithSource("replace the filter cartridge ."), (std::vector<std::size_t>{0, 2}));
+    EXPECT_EQ(lib.newestWithSource(" replace  the filter cartridge . "), 2u);
+    EXPECT_EQ(lib.newestWithSource("replace the cart ."), 1u);
+    EXPECT_FALSE(lib.newestWithSource("replace the filter"));
+    EXPECT_FALSE(lib.newestWithSource("replace the filter cartridge . now"));
+    EXPECT_FALSE(lib.newestWithSource("  "));
+
+    ASSERT_TRUE(lib.deleteSample(2).isOk());
+    EXPECT_EQ(lib.newestWithSource("replace the filter cartridge ."), 0u);
+    ASSERT_TRUE(lib.deleteSample(0).isOk());
+    EXPECT_FALSE(lib.newestWithSource("replace the filter cartridge ."));
+
+    // Many examples: the table grows and every one is still found, and only it.
+    for (int k = 0; k < 3000; ++k) ASSERT_TRUE(lib.addAnalysed(analysisOf({"w" + std::to_string(k), "x"}), "t").isOk());
+    for (int k = 0; k < 3000; k += 7)
+        EXPECT_EQ(lib.examplesWithSource("w" + std::to_string(k) + " x"), std::vector<std::size_t>{3u + k}) << k;
+
+    // Lines changed from outside are read one by one.
+    lib.libSentences.push_back("02 you see ^你看");
+    EXPECT_EQ(lib.newestWithSource("you see"), lib.exampleCount() - 1);
+    lib.clear();
+    EXPECT_FALSE(lib.newestWithSource("replace the cart ."));
+}
+
 class SentenceLibraryFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -201,6 +232,12 @@ TEST_F(SentenceLibraryFilesTest, SaveWritesTheListsBackByteForByte) {
     EXPECT_EQ(again.libWords, lib.libWords);
     EXPECT_EQ(again.libPostings, lib.libPostings);
     EXPECT_EQ(dir.read("s.rf2"), "0000100000\r\n00000\r\n00002\r\n0000200000\r\n00001\r\n");
+}
+
+TEST_F(SentenceLibraryFilesTest, ALoadedLibraryFindsItsExamplesBySource) {
+    EXPECT_EQ(lib.newestWithSource("you have"), 1u);
+    EXPECT_EQ(lib.newestWithSource("i have it"), 0u);
+    EXPECT_FALSE(lib.newestWithSource("i have"));
 }
 
 TEST_F(SentenceLibraryFilesTest, AnEmptyLibrarySavesEmptyFiles) {
