@@ -91,7 +91,7 @@ TEST_F(AutoTranslationTest, AtMatchRate100OnlyFullMatchesComeFromTheLibrary) {
     ASSERT_TRUE(counts.isOk()) << counts.status().message();
     EXPECT_EQ(counts->fromMemory, 1u);
     EXPECT_EQ(counts->fromFallback, 1u);
-    EXPECT_EQ(document.text(), "{*>" + words(0, 99) + ".<}100{>例句译文。 <*}\r\n{*>" + words(0, 98) + ".<}999{>" +
+    EXPECT_EQ(document.text(), "{*>" + words(0, 99) + ".<}100{>例句译文。<*}\r\n{*>" + words(0, 98) + ".<}999{>" +
                                    words(0, 98) + ".<*}\r\n");
 }
 
