@@ -19,17 +19,6 @@ bool matchesAt(std::string_view text, std::size_t pos, std::string_view from, bo
     return true;
 }
 
-// Replaces runs of two blanks by one until none is left.
-std::string reduceDoubleBlanks(std::string text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
-        out += c;
-    }
-    return out;
-}
-
 std::string trimBlanks(std::string_view text) { return std::string(gbk::trim(text)); }
 
 }  // namespace
@@ -51,7 +40,19 @@ std::string replaceText(std::string_view text, std::string_view from, std::strin
     return out;
 }
 
-std::string collapseBlanks(std::string_view text) { return trimBlanks(reduceDoubleBlanks(std::string(text))); }
+std::string reduceDoubleBlanks(std::string_view text) {
+    // Byte by byte: a blank is never the second byte of a double-byte character, and a stray
+    // lead byte must not hide the blank after it.
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+        out += c;
+    }
+    return out;
+}
+
+std::string collapseBlanks(std::string_view text) { return trimBlanks(reduceDoubleBlanks(text)); }
 
 std::string expandShortForms(std::string_view text) {
     std::string ascii;

@@ -29,6 +29,9 @@ int countWords(std::string_view text);
 // `highestSlot` (and never beyond the array).
 void splitWords(std::string_view text, std::vector<std::string>& slots, std::size_t highestSlot);
 
+// Text with every run of blanks reduced to one blank, not trimmed.
+std::string reduceDoubleBlanks(std::string_view text);
+
 // Text with every run of blanks reduced to one blank, trimmed.
 std::string collapseBlanks(std::string_view text);
 
