@@ -9,7 +9,8 @@
 
 namespace tavricat {
 
-// English clean-up: drops every byte of 128 or more, then expands short forms
+// English clean-up: drops every double-byte character and every other byte of 128 or more
+// (a stray lead byte alone, so the blank after it stays), then expands short forms
 // ("cannot", "'m", "'re", "'ve", "ain't", "shan't", "can't", "won't", "n't"), ignoring case.
 std::string expandShortForms(std::string_view text);
 
