@@ -37,7 +37,8 @@ struct VerbFormLists {
 // of the remaining text); else its first word is looked up alone; else that word is kept.
 // Single words match exactly (list order, ASCII case ignored). Words come out separated by
 // single spaces, the result trimmed. A null or empty formList passes the text unchanged; a
-// form whose base line is missing or empty is kept as it is.
+// form whose base line is missing or empty, or holds another number of words than the form,
+// is kept as it is, so the words of the result stay in step with those of the text.
 std::string toBaseForms(std::string_view text, const VerbFormLists& forms);
 
 struct InflectedLookup {

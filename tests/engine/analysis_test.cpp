@@ -70,6 +70,18 @@ TEST_F(AnalysisTest, UnknownWordsAreSegmentsAlsoOnAnEmptyTermBase) {
     EXPECT_EQ(dumpAnalysis(a), "2/2: [siemens|siemens |Siemens ] [s7|s7 |S7 ]");
 }
 
+TEST_F(AnalysisTest, AMultiWordBaseFormDoesNotShiftTheWords) {
+    engine.verbForms.formList = {"comics", "went"};
+    engine.verbForms.baseList = {"comic strip", "go"};
+    addTerm(engine, "comic", "连环漫画");
+    addTerm(engine, "go", "去");
+    stClass a;
+    analyseSent("Kids went to comics shops.", a, engine, ec);
+    EXPECT_EQ(dumpAnalysis(a),
+              "6/6: [kids|kids |Kids ] [go|went |went ] [to|to |to ] [comic|comics |comics ] [shops|shops |shops ] "
+              "[.|. |. ]");
+}
+
 TEST_F(AnalysisTest, MergeEntriesFieldByField) {
     EXPECT_EQ(mergeEntries(DictSource::System, "a|b^x", "b|c^y"), "a|b|c|^x|y|^");
     EXPECT_EQ(mergeEntries(DictSource::TermBase, "a^^n", "a^b^n^q"), "a|^b|^n|^q|");
