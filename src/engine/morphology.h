@@ -105,6 +105,11 @@ struct WordClasses {
 // "a" is read as "adj". Example: "[n.]书|[v.]预订|[a.]好的" gives "n|v|adj".
 WordClasses wordClassesOf(std::string_view translation);
 
+// The meaning a translation takes from a translation field: its first item (the text before
+// the first "|") without the bracketed labels that open it ("[v.]", "[n.计算机]", several in
+// a row). "[v.]被|[n.]被子" gives "被".
+std::string meaningOf(std::string_view translations);
+
 // Inflection tags into segClass of segments 1..segCount, from the segment's words W and
 // their first word F: "no" (W is a number + "th"), "复数" (W ends in "s", W longer than 2),
 // "比较级"/"最高级" (W ends in "er"/"est", W longer than 4), "ing" (F ends in "ing"), "pp"

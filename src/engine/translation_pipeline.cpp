@@ -92,21 +92,12 @@ std::string segmentTranslation(const stClass& s, int segment) {
     if (k < s.segKeys.size() && k < s.segText.size() && !s.segText[k].empty() &&
         gbk::trim(s.segTrans[k]) == gbk::trim(s.segKeys[k]))
         return std::string(gbk::trim(s.segText[k]));
-    return firstTranslationItem(s.segTrans[k]);
+    return meaningOf(s.segTrans[k]);
 }
 
 bool contains(const MatchRecord& r, int segment) { return !r.disabled() && r.first <= segment && segment <= r.last; }
 
 }  // namespace
-
-std::string firstTranslationItem(std::string_view translations) {
-    std::string_view item = translations.substr(0, translations.find('|'));
-    if (!item.empty() && item[0] == '[') {
-        std::size_t close = item.find(']');
-        if (close != std::string_view::npos) item.remove_prefix(close + 1);
-    }
-    return std::string(item);
-}
 
 void orderByDomain(stClass& sentence, int segment, const std::vector<std::string>& domainLabels) {
     const int count = std::min<int>(sentence.segCount, static_cast<int>(sentence.segTrans.size()) - 1);
