@@ -8,6 +8,7 @@
 #include <random>
 
 #include "app/workbench_fixture.h"
+#include "base/gbk.h"
 #include "engine/translation_pipeline.h"
 #include "engine/tokenizer.h"
 
@@ -36,7 +37,8 @@ protected:
         std::string cleaned;
         prepareSent(sentence, cleaned, context, true);
         EXPECT_EQ(cleaned.find("  "), std::string::npos);
-        EXPECT_EQ(cleaned.find_first_of("\r\n\t^"), std::string::npos);
+        EXPECT_EQ(cleaned.find_first_of("\r\n\t"), std::string::npos);
+        EXPECT_FALSE(caretAtCharacter(cleaned)) << ::testing::PrintToString(cleaned);
         checkAnalysis(b.engine.workSent);
 
         sentence = input;
@@ -47,11 +49,20 @@ protected:
         EXPECT_LE(translation.size(), 64 * (input.size() + 16));
     }
 
+    // A "^" that is a character of its own (a second byte may have its value).
+    static bool caretAtCharacter(std::string_view text) {
+        for (std::size_t i = 0; i < text.size(); i += gbk::charLength(text, i))
+            if (text[i] == '^' && gbk::charLength(text, i) == 1) return true;
+        return false;
+    }
+
     static void checkAnalysis(const stClass& s) {
         ASSERT_GE(s.wordCount, 0);
         EXPECT_LE(s.segCount, s.wordCount);
         // A sentence with words has segments: a word no dictionary knows is a segment of its own.
-        if (s.wordCount > 0) EXPECT_GE(s.segCount, 1);
+        if (s.wordCount > 0) {
+            EXPECT_GE(s.segCount, 1);
+        }
         for (std::int32_t k = 1; k <= s.segCount; ++k) EXPECT_FALSE(s.segKeys[static_cast<std::size_t>(k)].empty()) << k;
     }
 
