@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,7 @@ struct Benches {
 };
 
 Benches* g_benches = nullptr;
+char g_folder[] = "/tmp/tavricat-fuzz-XXXXXX";
 
 std::unique_ptr<Workbench> startBench(Benches& b, const std::string& home, Direction direction) {
     WorkbenchOptions options;
@@ -55,8 +57,9 @@ void checkAnalysis(const stClass& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/tavricat-fuzz-XXXXXX";
-    if (!mkdtemp(folder)) std::abort();
+    if (!mkdtemp(g_folder)) std::abort();
+    std::atexit([] { std::filesystem::remove_all(g_folder); });
+    const std::string folder = g_folder;
     g_benches = new Benches;
     if (!completeProgramFolder(g_benches->fs, TAVRICAT_DELIVERED_DIR, folder).isOk()) std::abort();
     g_benches->ec = startBench(*g_benches, folder, Direction::EC);
