@@ -7,8 +7,10 @@ Usage: tools/build_verb_forms.py CLI [WORDNET_DIR] [OUT]
                Debian package wordnet-base)
   OUT          default data/home/verb.dat next to this script's project
 
-Each exception line is "form base [base...]"; the first base form is taken, "_" joins the
-words of multi-word forms. Verb forms win over noun forms, noun forms over adjective forms,
+Each exception line is "form base [base...]"; "_" joins the words of multi-word forms. The
+first base form with as many words as the form is taken ("comics comic_strip comic" gives
+"comic"); a line without one is dropped, since the analysis puts each base form in the place
+of its form word for word. Verb forms win over noun forms, noun forms over adjective forms,
 when the same form is listed twice. Lines that map a form onto itself are dropped.
 """
 import os
@@ -28,7 +30,11 @@ def read_pairs(wordnet_dir):
                 if len(fields) < 2:
                     continue
                 form = fields[0].replace("_", " ")
-                base = fields[1].replace("_", " ")
+                words = len(form.split())
+                bases = [b.replace("_", " ") for b in fields[1:] if len(b.split("_")) == words]
+                if not bases:
+                    continue
+                base = bases[0]
                 if form.lower() == base.lower() or form.lower() in pairs:
                     continue
                 pairs[form.lower()] = (form, base)

@@ -45,6 +45,7 @@ void mergeInPlace(RichText& r, Direction direction) {
     // Sources: each following segment's "{*>" source "<}" moves to the end of the first source.
     for (std::size_t s; (s = r.find(kSegmentStart, a)) != RichText::npos;) {
         std::size_t e = r.find(kSourceEnd, s);
+        if (e == RichText::npos) break;  // checked before; never walk past a broken segment
         RichText source = r.copyRange(s + kSegmentStart.size(), e - s - kSegmentStart.size());
         r.erase(s, e + kSourceEnd.size() - s);
         if (blankBetweenSources) {
@@ -59,6 +60,7 @@ void mergeInPlace(RichText& r, Direction direction) {
     std::size_t scan = firstEnd + kSegmentEnd.size();
     for (std::size_t t; (t = r.find(kTargetStart, scan)) != RichText::npos;) {
         std::size_t d = r.find(kSegmentEnd, t);
+        if (d == RichText::npos) break;
         RichText translation = r.copyRange(t + kTargetStart.size(), d - t - kTargetStart.size());
         std::size_t inserted = translation.size();
         if (blankBetweenTranslations) {

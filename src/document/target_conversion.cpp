@@ -31,8 +31,9 @@ void cleanup(RichText& buffer, Progress* progress) {
         if (a == RichText::npos) break;
         std::size_t b = buffer.find(kTargetStart, caret);
         if (b == RichText::npos) break;
-        if (a < b) {
-            buffer.erase(a, b + kTargetStart.size() - a);  // start marker, source, rate; caret stays
+        // Start marker, source and rate go and the caret stays; should the buffer refuse,
+        // the walk still moves on.
+        if (a < b && buffer.erase(a, b + kTargetStart.size() - a)) {
             caret = a;
         } else {
             caret = a + kSegmentStart.size();
@@ -41,7 +42,8 @@ void cleanup(RichText& buffer, Progress* progress) {
     }
     for (int pass = 0; pass < 2; ++pass) {
         std::size_t pos = 0;
-        while ((pos = buffer.find(kSegmentEnd, pos)) != RichText::npos) buffer.erase(pos, kSegmentEnd.size());
+        while ((pos = buffer.find(kSegmentEnd, pos)) != RichText::npos)
+            if (!buffer.erase(pos, kSegmentEnd.size())) pos += kSegmentEnd.size();
     }
     report(progress, length, length);
     buffer.setCaret(0);

@@ -3,6 +3,7 @@
 #include "base/gbk.h"
 #include "base/list_order.h"
 #include "engine/morphology.h"
+#include "engine/tokenizer.h"
 
 namespace tavricat {
 
@@ -29,11 +30,15 @@ std::string toBaseForms(std::string_view text, const VerbFormLists& forms) {
     if (formList == nullptr || formList->empty()) return std::string(text);
     const std::vector<std::string>* baseList = forms.baseList;
 
-    // The base form of line i; a form without a base line stays as it is.
-    auto baseOf = [&](std::size_t i) -> std::string_view {
-        if (baseList != nullptr && i < baseList->size() && !gbk::trim((*baseList)[i]).empty())
-            return gbk::trim((*baseList)[i]);
-        return (*formList)[i];
+    // What replaces `text`, the words matched by line i: its base form, or the text itself
+    // when the line has no base form or one of another number of words (each base word
+    // must stay in the place of its form's word, or every later word would shift against
+    // its segment).
+    auto baseOf = [&](std::size_t i, std::string_view text) -> std::string_view {
+        if (baseList == nullptr || i >= baseList->size()) return text;
+        const std::string_view base = gbk::trim((*baseList)[i]);
+        if (base.empty() || countWords(base) != countWords(text)) return text;
+        return base;
     };
 
     std::string output;
@@ -45,13 +50,13 @@ std::string toBaseForms(std::string_view text, const VerbFormLists& forms) {
         std::size_t consumed = 0;
         SortedFind hit = findSorted(*formList, candidate);
         if (hit.found) {
-            output += baseOf(hit.index);
+            output += baseOf(hit.index, candidate);
             consumed = candidate.size();
         } else {
             std::size_t before = hit.index == 0 ? 0 : hit.index - 1;
             std::string_view form = (*formList)[before];
             if (startsWithForm(candidate, form)) {
-                output += baseOf(before);
+                output += baseOf(before, candidate.substr(0, form.size()));
                 consumed = form.size();
             } else if (candidate.find(' ') != std::string_view::npos) {
                 candidate = firstWord(candidate);

@@ -37,7 +37,8 @@ struct VerbFormLists {
 // of the remaining text); else its first word is looked up alone; else that word is kept.
 // Single words match exactly (list order, ASCII case ignored). Words come out separated by
 // single spaces, the result trimmed. A null or empty formList passes the text unchanged; a
-// form whose base line is missing or empty is kept as it is.
+// form whose base line is missing or empty, or holds another number of words than the form,
+// is kept as it is, so the words of the result stay in step with those of the text.
 std::string toBaseForms(std::string_view text, const VerbFormLists& forms);
 
 struct InflectedLookup {
@@ -103,6 +104,11 @@ struct WordClasses {
 // brackets of the (rewritten) translation, so classes an item adds to a header appear too;
 // "a" is read as "adj". Example: "[n.]书|[v.]预订|[a.]好的" gives "n|v|adj".
 WordClasses wordClassesOf(std::string_view translation);
+
+// The meaning a translation takes from a translation field: its first item (the text before
+// the first "|") without the bracketed labels that open it ("[v.]", "[n.计算机]", several in
+// a row). "[v.]被|[n.]被子" gives "被".
+std::string meaningOf(std::string_view translations);
 
 // Inflection tags into segClass of segments 1..segCount, from the segment's words W and
 // their first word F: "no" (W is a number + "th"), "复数" (W ends in "s", W longer than 2),

@@ -64,7 +64,18 @@ Segmentation segmentText(std::string_view text, DictSource source, Dictionaries&
 
     while (!candidate.empty() && passesLeft-- > 0) {
         KeyValueLists lists = dictionaries.listsFor(candidate, source);
-        if (!lists.keys || lists.keys->empty()) break;  // nothing to segment against
+        if (!lists.keys || lists.keys->empty()) {
+            // Nothing to segment against. In the term base every word left is then a segment
+            // of its own, as an unknown word is beside any key.
+            if (source == DictSource::TermBase) {
+                for (; !remaining.empty(); remaining = dropFirstWord(remaining)) {
+                    std::string word = firstWord(remaining);
+                    emit(word, pending.empty() ? word : pending);
+                    pending.clear();
+                }
+            }
+            break;
+        }
         SortedFind found = findSorted(*lists.keys, candidate);
         std::size_t line = found.found ? found.index : (found.index == 0 ? 0 : found.index - 1);
         const std::string nearest = (*lists.keys)[line];

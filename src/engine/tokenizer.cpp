@@ -8,6 +8,8 @@ namespace {
 
 bool isAsciiLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+// A byte that can be the second byte of a double-byte character.
+bool isTrailValue(unsigned char c) { return c >= 0x40 && c != 0x7F && c != 0xFF; }
 unsigned char lowerByte(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
 
 bool matchesAt(std::string_view text, std::size_t pos, std::string_view from, bool ignoreCase) {
@@ -17,17 +19,6 @@ bool matchesAt(std::string_view text, std::size_t pos, std::string_view from, bo
         if (ignoreCase ? lowerByte(a) != lowerByte(b) : a != b) return false;
     }
     return true;
-}
-
-// Replaces runs of two blanks by one until none is left.
-std::string reduceDoubleBlanks(std::string text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
-        out += c;
-    }
-    return out;
 }
 
 std::string trimBlanks(std::string_view text) { return std::string(gbk::trim(text)); }
@@ -51,13 +42,33 @@ std::string replaceText(std::string_view text, std::string_view from, std::strin
     return out;
 }
 
-std::string collapseBlanks(std::string_view text) { return trimBlanks(reduceDoubleBlanks(std::string(text))); }
+std::string reduceDoubleBlanks(std::string_view text) {
+    // Byte by byte: a blank is never the second byte of a double-byte character, and a stray
+    // lead byte must not hide the blank after it.
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+        out += c;
+    }
+    return out;
+}
+
+std::string collapseBlanks(std::string_view text) { return trimBlanks(reduceDoubleBlanks(text)); }
 
 std::string expandShortForms(std::string_view text) {
     std::string ascii;
     ascii.reserve(text.size());
-    for (char c : text)
-        if (static_cast<unsigned char>(c) < 128) ascii += c;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ascii += text[i];
+            continue;
+        }
+        // A double-byte character goes whole: its second byte may look like an ASCII letter.
+        // A lead byte before a blank, a control byte or the end goes alone.
+        if (gbk::isLeadByte(c) && i + 1 < text.size() && isTrailValue(static_cast<unsigned char>(text[i + 1]))) ++i;
+    }
     ascii = replaceText(ascii, "cannot", "can not", true);
     if (ascii.find('\'') == std::string::npos) return ascii;
     static const std::pair<const char*, const char*> kShortForms[] = {

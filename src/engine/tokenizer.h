@@ -9,7 +9,8 @@
 
 namespace tavricat {
 
-// English clean-up: drops every byte of 128 or more, then expands short forms
+// English clean-up: drops every double-byte character and every other byte of 128 or more
+// (a stray lead byte alone, so the blank after it stays), then expands short forms
 // ("cannot", "'m", "'re", "'ve", "ain't", "shan't", "can't", "won't", "n't"), ignoring case.
 std::string expandShortForms(std::string_view text);
 
@@ -28,6 +29,9 @@ int countWords(std::string_view text);
 // Puts the n-th blank-separated word into slot n (1-based) of `slots`, for n up to
 // `highestSlot` (and never beyond the array).
 void splitWords(std::string_view text, std::vector<std::string>& slots, std::size_t highestSlot);
+
+// Text with every run of blanks reduced to one blank, not trimmed.
+std::string reduceDoubleBlanks(std::string_view text);
 
 // Text with every run of blanks reduced to one blank, trimmed.
 std::string collapseBlanks(std::string_view text);

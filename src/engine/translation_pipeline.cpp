@@ -92,21 +92,12 @@ std::string segmentTranslation(const stClass& s, int segment) {
     if (k < s.segKeys.size() && k < s.segText.size() && !s.segText[k].empty() &&
         gbk::trim(s.segTrans[k]) == gbk::trim(s.segKeys[k]))
         return std::string(gbk::trim(s.segText[k]));
-    return firstTranslationItem(s.segTrans[k]);
+    return meaningOf(s.segTrans[k]);
 }
 
 bool contains(const MatchRecord& r, int segment) { return !r.disabled() && r.first <= segment && segment <= r.last; }
 
 }  // namespace
-
-std::string firstTranslationItem(std::string_view translations) {
-    std::string_view item = translations.substr(0, translations.find('|'));
-    if (!item.empty() && item[0] == '[') {
-        std::size_t close = item.find(']');
-        if (close != std::string_view::npos) item.remove_prefix(close + 1);
-    }
-    return std::string(item);
-}
 
 void orderByDomain(stClass& sentence, int segment, const std::vector<std::string>& domainLabels) {
     const int count = std::min<int>(sentence.segCount, static_cast<int>(sentence.segTrans.size()) - 1);
@@ -120,7 +111,7 @@ void prepareSent(std::string& sentence, std::string& cleaned, const PipelineCont
     for (char& c : copy)
         if (c == '\r' || c == '\n' || c == '\t') c = ' ';
     copy = replaceText(copy, "^", "");
-    while (copy.find("  ") != std::string::npos) copy = replaceText(copy, "  ", " ");
+    copy = reduceDoubleBlanks(copy);
     while (!sentence.empty() && (sentence.back() == '\r' || sentence.back() == '\n')) sentence.pop_back();
 
     Engine& engine = context.engine;
@@ -165,8 +156,8 @@ std::string machineTranslate(const stClass& sentence, const GrammarPlacement& pl
         std::string text = record.templ;
         for (int tag = 1; tag <= std::min(record.braceCount, 9); ++tag) {
             const std::string marker = "@" + std::to_string(tag);
-            std::size_t at;
-            while ((at = text.find(marker)) != std::string::npos) {
+            // The search goes on after the inserted text, which may itself hold "@n".
+            for (std::size_t at = text.find(marker); at != std::string::npos;) {
                 std::string inserted = segmentTranslation(sentence, record.tagSegments[static_cast<std::size_t>(tag - 1)]);
                 std::size_t markerLength = marker.size();
                 // "@n" + "d" + a two-byte character: that character is dropped from the end of
@@ -179,6 +170,7 @@ std::string machineTranslate(const stClass& sentence, const GrammarPlacement& pl
                     markerLength += 3;
                 }
                 text.replace(at, markerLength, inserted);
+                at = text.find(marker, at + inserted.size());
             }
         }
         std::array<std::string, 3> gapText;

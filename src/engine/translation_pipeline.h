@@ -38,8 +38,4 @@ void orderByDomain(stClass& sentence, int segment, const std::vector<std::string
 // a placement was disabled.
 std::string machineTranslate(const stClass& sentence, const GrammarPlacement& placement, Direction direction);
 
-// The first translation of a translation field: the text before the first "|", without a
-// leading bracketed label.
-std::string firstTranslationItem(std::string_view translations);
-
 }  // namespace tavricat

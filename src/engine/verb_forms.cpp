@@ -5,6 +5,7 @@
 #include "base/gbk.h"
 #include "base/list_order.h"
 #include "engine/block_file.h"
+#include "engine/tokenizer.h"
 
 namespace tavricat {
 
@@ -21,6 +22,9 @@ VerbForms parseVerbForms(const LineList& lines) {
         if (form.empty()) continue;
         const std::string_view base =
             text.size() > kVerbBaseStart ? gbk::trim(text.substr(kVerbBaseStart, kVerbBaseFieldBytes)) : std::string_view();
+        // The analysis puts a base form in the place of its form word for word; a base form
+        // of another length would shift every later word against its segment.
+        if (!base.empty() && countWords(base) != countWords(form)) continue;
         table.formList.emplace_back(form);
         table.baseList.emplace_back(base);
     }

@@ -37,7 +37,8 @@ struct VerbForms {
     std::string baseOf(std::string_view form) const;
 };
 
-// Splits the text lines of verb.dat into the two lists. Lines whose form field is blank are
+// Splits the text lines of verb.dat into the two lists. Lines whose base form has another
+// number of words than the form ("comics" -> "comic strip") are left out. Lines whose form field is blank are
 // skipped; forms out of list order are sorted together with their base forms.
 VerbForms parseVerbForms(const LineList& lines);
 

@@ -79,4 +79,17 @@ WordClasses wordClassesOf(std::string_view translation) {
     return result;
 }
 
+std::string meaningOf(std::string_view translations) {
+    std::string_view item = translations.substr(0, translations.find('|'));
+    while (!item.empty() && item[0] == '[') {
+        // The "]" is looked for character by character: a second byte can be 0x5D too.
+        std::size_t close = 1;
+        while (close < item.size() && !(item[close] == ']' && gbk::charLength(item, close) == 1))
+            close += gbk::charLength(item, close);
+        if (close >= item.size()) break;
+        item.remove_prefix(close + 1);
+    }
+    return std::string(item);
+}
+
 }  // namespace tavricat

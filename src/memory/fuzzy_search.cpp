@@ -438,7 +438,7 @@ std::string getsimsent(const SentenceLibrary& library, Engine& engine, const Sim
             std::string replacement;
             std::size_t e = i;
             for (; e < n && pos[e] == 0; ++e) {
-                if (e + 1 < sentence.segTrans.size()) replacement += firstItem(sentence.segTrans[e + 1]);
+                if (e + 1 < sentence.segTrans.size()) replacement += meaningOf(sentence.segTrans[e + 1]);
             }
             replaceAllOf(search.AdaptedTarget, replaced, replacement);
             i = e;  // the loop goes on after the gap

@@ -111,5 +111,20 @@ TEST_F(CliBatchTest, OnATerminalTheDirectionQuestionIsAsked) {
     EXPECT_EQ(cli({"settings", "get", "inisetup", "ctoe"}).out, "0\n");
 }
 
+// A Latin-1 letter (a stray GBK lead byte) before two blanks, as in a mail program's text.
+TEST_F(CliBatchTest, StrayLeadBytesBeforeBlanksDoNotStopABatchRun) {
+    work.write("cafe.txt", "The caf\xe9  is open.\r\nIt is \xd6  late.\r\n");
+    testing::CliRun translated = cli({"translate", work.file("cafe.txt"), "--fallback", "mt"});
+    ASSERT_EQ(translated.exitCode, 0) << translated.err;
+    EXPECT_NE(translated.out.find("translated 2 sentences"), std::string::npos) << translated.out;
+    testing::CliRun analysed = cli({"analyse-project", work.file("cafe.txt"), "--log", work.file("log.txt")});
+    ASSERT_EQ(analysed.exitCode, 0) << analysed.err;
+    // The first pair decides that the file needs no swap.
+    work.write("cafe.exs", "Good morning.^早上好。\r\nThe caf\xe9  is open.^\xbf\xa7\xb7\xc8\xb9\xdd\xbf\xaa\xc3\xc5\xc1\xcb\xa1\xa3\r\n");
+    testing::CliRun updated = cli({"tm", "update", work.file("cafe.exs")});
+    ASSERT_EQ(updated.exitCode, 0) << updated.err;
+    EXPECT_NE(updated.out.find("pairs: 2"), std::string::npos) << updated.out;
+}
+
 }  // namespace
 }  // namespace tavricat

@@ -26,6 +26,17 @@ TEST_F(CliTmTest, AddedPairsAreSavedAndCounted) {
     EXPECT_NE(stats.out.find(reinterpret_cast<const char*>(u8"\"title\": \"我的英-汉例句库\"")), std::string::npos);
 }
 
+// On a fresh program folder the term base is empty; words no dictionary knows are still
+// segments, so the pair can be stored and found again.
+TEST_F(CliTmTest, APairOfUnknownWordsIsStoredOnAFreshProgramFolder) {
+    testing::CliRun added = cli({"tm", "add", reinterpret_cast<const char*>(u8"Siemens S7^西门子S7")});
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    EXPECT_EQ(added.out, "added example 0\n");
+    EXPECT_NE(home.read("userdata/MySentsEC.rf1").find("siemens"), std::string::npos);
+    testing::CliRun found = cli({"tm", "search", "Siemens S7"});
+    EXPECT_NE(found.out.find(reinterpret_cast<const char*>(u8"西门子S7")), std::string::npos) << found.out;
+}
+
 TEST_F(CliTmTest, APairWithoutTranslationIsBadUsage) {
     EXPECT_EQ(cli({"tm", "add", "no caret here"}).exitCode, 2);
     EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "");

@@ -12,6 +12,8 @@
 #include "base/gbk.h"
 #include "base/line_list.h"
 #include "base/list_order.h"
+#include "engine/block_file.h"
+#include "engine/tokenizer.h"
 #include "engine/verb_forms.h"
 #include "support/cli_home_test.h"
 #include "support/cli_runner.h"
@@ -64,6 +66,18 @@ TEST(DeliveredVerbForms, MultiWordFormsKeepTheirBlanks) {
         ASSERT_EQ(form.find('_'), std::string::npos) << form;
     }
     EXPECT_GT(multiWord, 0u);
+}
+
+// The analysis puts each base form in the place of its form word for word.
+TEST(DeliveredVerbForms, BaseFormsHaveTheWordsOfTheirForms) {
+    DiskFileSystem fs;
+    Result<LineList> lines = loadBlockLines(fs, kDelivered + "/verb.dat");
+    ASSERT_TRUE(lines.isOk());
+    const VerbForms all = parseVerbForms(*lines);
+    EXPECT_EQ(all.formList.size(), lines->size());  // the loader left nothing out
+    for (std::size_t i = 0; i < all.formList.size(); ++i)
+        ASSERT_EQ(countWords(all.formList[i]), countWords(all.baseList[i])) << all.formList[i];
+    EXPECT_EQ(all.baseOf("comics"), "comic");
 }
 
 // ---- slAbv.ini ------------------------------------------------------------------------------

@@ -58,6 +58,30 @@ TEST_F(AnalysisTest, InflectedWordsFindTheirBaseForms) {
     EXPECT_EQ(dumpSegments(segmentText("books", DictSource::TermBase, engine)), "[book=[n.]书籍|[n.]书|^^n|^本|]");
 }
 
+TEST_F(AnalysisTest, UnknownWordsAreSegmentsAlsoOnAnEmptyTermBase) {
+    ASSERT_TRUE(engine.termBase.termKeys.empty());
+    EXPECT_EQ(dumpSegments(segmentText("siemens s7", DictSource::TermBase, engine)), "[siemens=siemens][s7=s7]");
+    stClass a;
+    analyseSent("Siemens S7", a, engine, ec);
+    EXPECT_EQ(dumpAnalysis(a), "2/2: [siemens|siemens |Siemens ] [s7|s7 |S7 ]");
+    // The same as beside any key.
+    addTerm(engine, "apple", "苹果");
+    analyseSent("Siemens S7", a, engine, ec);
+    EXPECT_EQ(dumpAnalysis(a), "2/2: [siemens|siemens |Siemens ] [s7|s7 |S7 ]");
+}
+
+TEST_F(AnalysisTest, AMultiWordBaseFormDoesNotShiftTheWords) {
+    engine.verbForms.formList = {"comics", "went"};
+    engine.verbForms.baseList = {"comic strip", "go"};
+    addTerm(engine, "comic", "连环漫画");
+    addTerm(engine, "go", "去");
+    stClass a;
+    analyseSent("Kids went to comics shops.", a, engine, ec);
+    EXPECT_EQ(dumpAnalysis(a),
+              "6/6: [kids|kids |Kids ] [go|went |went ] [to|to |to ] [comic|comics |comics ] [shops|shops |shops ] "
+              "[.|. |. ]");
+}
+
 TEST_F(AnalysisTest, MergeEntriesFieldByField) {
     EXPECT_EQ(mergeEntries(DictSource::System, "a|b^x", "b|c^y"), "a|b|c|^x|y|^");
     EXPECT_EQ(mergeEntries(DictSource::TermBase, "a^^n", "a^b^n^q"), "a|^b|^n|^q|");

@@ -47,6 +47,14 @@ TEST_F(MorphologyBaseFormsTest, EmptyListPassesTextAndMissingBaseKeepsForm) {
     EXPECT_EQ(toBaseForms("i am gone", {&forms, &shortBases}), "i be gone");
 }
 
+TEST_F(MorphologyBaseFormsTest, BaseFormsOfAnotherNumberOfWordsKeepTheForm) {
+    std::vector<std::string> many = {"comics", "gone by", "went"};
+    std::vector<std::string> manyBases = {"comic strip", "go", "go"};
+    EXPECT_EQ(toBaseForms("kids love comics and went .", {&many, &manyBases}), "kids love comics and go .");
+    EXPECT_EQ(toBaseForms("time gone by now", {&many, &manyBases}), "time gone by now");
+    EXPECT_EQ(toBaseForms("comics", {&many, &manyBases}), "comics");
+}
+
 // ---- lookupInflected -------------------------------------------------------------------
 
 struct Dictionary {

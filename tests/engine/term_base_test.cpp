@@ -248,6 +248,19 @@ TEST(VerbFormsTest, LinesAreReadByFieldPosition) {
     EXPECT_EQ(table.baseList, (LineList{"eat", "bear", "", "go"}));
 }
 
+TEST(VerbFormsTest, BaseFormsOfAnotherNumberOfWordsAreLeftOut) {
+    const std::string pad = std::string(30 - 6, ' ');
+    const LineList lines = {
+        "comics" + pad + "comic strip",
+        "gone b" + pad + "go",
+        "went b" + pad + "go by",
+        "mice  " + pad + "mouse",
+    };
+    VerbForms table = parseVerbForms(lines);
+    EXPECT_EQ(table.formList, (LineList{"mice", "went b"}));
+    EXPECT_EQ(table.baseOf("comics"), "");
+}
+
 TEST(VerbFormsTest, AMissingFileIsAnEmptyTable) {
     TempFolder dir;
     DiskFileSystem fs;

@@ -19,6 +19,10 @@ TEST(TokenizerTest, ExpandShortForms) {
         {"It ain't so, I shan't, we won't, don't", "It are not so, I shall not, we will not, do not"},
         {"中文 mixed 字", " mixed "},
         {"no apostrophe", "no apostrophe"},
+        // Second bytes below 0x80 ("語" is 0xD5 0x5A, "時" 0x95 0x72) go with their character.
+        {"語 Hello 時s", " Hello s"},
+        // A lead byte that starts no character goes alone; the blank after it stays.
+        {"caf\xe9 is \x81", "caf is "},
     };
     for (const Case& c : cases) EXPECT_EQ(expandShortForms(c.in), c.out) << c.in;
 }
