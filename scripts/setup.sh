@@ -12,6 +12,8 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   # Only the tests need it: documents made, read and saved again by a real word processor.
   libreoffice-writer
+  # The fuzz build (fuzz/): Clang's libFuzzer and sanitizers.
+  clang libclang-rt-14-dev
 )
 
 missing=()

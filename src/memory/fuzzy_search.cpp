@@ -95,8 +95,6 @@ std::vector<std::string_view> barItems(std::string_view list) {
     }
 }
 
-std::string_view firstItem(std::string_view list) { return list.substr(0, list.find('|')); }
-
 void replaceAllOf(std::string& text, std::string_view what, std::string_view with) {
     if (what.empty()) return;
     std::string result;
