@@ -17,6 +17,12 @@ bool isTrailByte(std::string_view text, std::size_t pos) {
     return i > pos;
 }
 
+bool isWholeDoubleByteAt(std::string_view text, std::size_t pos) {
+    if (pos + 1 >= text.size() || !isLeadByte(static_cast<unsigned char>(text[pos]))) return false;
+    const auto trail = static_cast<unsigned char>(text[pos + 1]);
+    return trail >= 0x40 && trail != 0x7F && trail != 0xFF;
+}
+
 bool hasDoubleByte(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); i += charLength(text, i))
         if (charLength(text, i) == 2) return true;

@@ -19,6 +19,10 @@ std::size_t charLength(std::string_view text, std::size_t pos);
 // True when a double-byte character starts at `pos`.
 bool isDoubleByteAt(std::string_view text, std::size_t pos);
 
+// True when a lead byte at `pos` is followed by a byte that can be a second byte (0x40-0xFE
+// but 0x7F): a character GBK holds, not a stray byte of another code page before a blank.
+bool isWholeDoubleByteAt(std::string_view text, std::size_t pos);
+
 // True when byte `pos` is the second byte of a double-byte character, counting characters
 // from the start of `text`.
 bool isTrailByte(std::string_view text, std::size_t pos);

@@ -128,7 +128,15 @@ Result<AutoTranslationCounts> runAutoTranslation(RichText& document, AutoTransla
         how.isoTagsColour = options.isoTagsColour;
         const std::size_t sizeBefore = document.size();
         Result<TargetWriteResult> written = addatarget(document, withSentenceBlank(result), how);
-        if (!written) return written.status();
+        if (!written) {
+            if (written.status().kind() != ErrorKind::BadInput) return written.status();
+            // Bilingual markers in the sentence or its translation: it cannot become a segment,
+            // so it stays as it is and the run goes on with the next one.
+            document.setCaret(document.selStart() + document.selLength());
+            ++counts.leftAsIs;
+            if (document.caret() <= before) document.setCaret(before + 1);
+            continue;
+        }
         if (fromExample) ++counts.fromMemory;
         else if (document.size() == sizeBefore) ++counts.leftAsIs;
         else ++counts.fromFallback;

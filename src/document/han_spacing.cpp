@@ -4,7 +4,16 @@
 
 namespace tavricat {
 
-bool hasCChars(std::string_view text) { return gbk::hasDoubleByte(text); }
+bool hasCChars(std::string_view text) {
+    // Chinese text holds Han characters. GBK's rows A1-A9 (punctuation, full-width forms,
+    // Greek, Cyrillic and accented Latin letters such as the é of "café") do not make a
+    // sentence Chinese, and neither does a stray lead byte of another code page.
+    for (std::size_t i = 0; i < text.size(); i += gbk::charLength(text, i)) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (gbk::isWholeDoubleByteAt(text, i) && (lead < 0xA1 || lead > 0xA9)) return true;
+    }
+    return false;
+}
 
 std::string ClearSpaceInCChars(std::string_view text) {
     const std::string_view trimmed = gbk::trim(text);

@@ -9,7 +9,8 @@
 
 namespace tavricat {
 
-// True when `text` holds a double-byte character (a lone lead byte at the end is none).
+// True when `text` holds a Han character: a whole double-byte character outside GBK's rows of
+// punctuation, symbols and non-Chinese letters (lead bytes A1-A9).
 bool hasCChars(std::string_view text);
 
 // `text` trimmed, with every single blank that stands between two double-byte characters

@@ -8,8 +8,6 @@ namespace {
 
 bool isAsciiLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-// A byte that can be the second byte of a double-byte character.
-bool isTrailValue(unsigned char c) { return c >= 0x40 && c != 0x7F && c != 0xFF; }
 unsigned char lowerByte(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
 
 bool matchesAt(std::string_view text, std::size_t pos, std::string_view from, bool ignoreCase) {
@@ -67,7 +65,7 @@ std::string expandShortForms(std::string_view text) {
         }
         // A double-byte character goes whole: its second byte may look like an ASCII letter.
         // A lead byte before a blank, a control byte or the end goes alone.
-        if (gbk::isLeadByte(c) && i + 1 < text.size() && isTrailValue(static_cast<unsigned char>(text[i + 1]))) ++i;
+        if (gbk::isWholeDoubleByteAt(text, i)) ++i;
     }
     ascii = replaceText(ascii, "cannot", "can not", true);
     if (ascii.find('\'') == std::string::npos) return ascii;

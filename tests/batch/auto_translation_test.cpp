@@ -157,6 +157,18 @@ TEST_F(AutoTranslationTest, ChineseTextInEnglishDirectionAsksToSwitch) {
     EXPECT_EQ(document.text().substr(0, 3), "{*>");
 }
 
+TEST_F(AutoTranslationTest, ASentenceHoldingMarkersIsLeftAndTheRunGoesOn) {
+    const std::string text = "Keep <} this.\r\nThe sky is green.\r\n";
+    RichText document = documentOf(text);
+    AutoTranslationOptions options;
+    options.userefmode = 1;  // the copy would carry the marker into the translation
+    Result<AutoTranslationCounts> counts = run(document, options);
+    ASSERT_TRUE(counts.isOk()) << counts.status().message();
+    EXPECT_EQ(counts->leftAsIs, 1u);
+    EXPECT_EQ(counts->fromFallback, 1u);
+    EXPECT_EQ(document.text(), "Keep <} this.\r\n{*>The sky is green.<}999{>The sky is green.<*}\r\n");
+}
+
 TEST_F(AutoTranslationTest, AfterASwitchTheNextRunStartsWhereTheTranslatorPlacedTheCaret) {
     // Chinese text in the English direction: the English getter passes over the sentences
     // without letters and asks at the third, so it ends with that one selected.

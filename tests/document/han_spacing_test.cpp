@@ -51,6 +51,12 @@ TEST(HanSpacingTest, HasCChars) {
     EXPECT_FALSE(hasCChars("abc {x}"));
     EXPECT_FALSE(hasCChars("abc\x81"));  // a lone lead byte at the end is no character
     EXPECT_FALSE(hasCChars(""));
+    // Western text read through GBK: a stray lead byte before a blank, GBK's own accented
+    // Latin letters and full-width punctuation are no Chinese.
+    EXPECT_FALSE(hasCChars("The caf\xe9  is open."));
+    EXPECT_FALSE(hasCChars("The café is closed，today。"));
+    EXPECT_TRUE(hasCChars("語 Hello"));
+    EXPECT_TRUE(hasCChars("“北京”"));
 }
 
 }  // namespace
