@@ -10,10 +10,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <exception>
 
 #include <string>
 #include <vector>
 
+#include "base/encoding.h"
 #include "memory/library_update.h"
 #include "qt_ports.h"
 #include "text_convert.h"
@@ -147,21 +149,27 @@ void LibraryUpdateDialog::runUpdate() {
                                  m_bench.fs(),
                                  m_bench.dialogs(),
                                  &progress};
-    updateLibraryFromFiles(context, files, m_overwrite->isChecked(), m_bench.workspace().userDataFolder(),
-                           [&](std::size_t index, const std::string& input, const FileUpdateCounts* counts) {
-                               QListWidgetItem* item = m_files->item(static_cast<int>(index));
-                               item->setText(fromNativePath(input));  // a .bil is now its .exs
-                               if (!counts) return;                   // the person was told
-                               m_files->setChecked(static_cast<int>(index), true);
-                               totals[0] += counts->pairsRead;
-                               totals[1] += counts->same;
-                               totals[2] += counts->added();
-                               for (int i = 0; i < 3; ++i)
-                                   m_counters[i]->setText(QString::fromUtf8(kCounterCaptions[i]) +
-                                                          QString::number(totals[i]));
-                               showLibrarySize();
-                               m_bar->setValue(0);
-                           });
+    // Nothing may leave the window's event handler: whatever the core throws is told and the
+    // window stays usable.
+    try {
+        updateLibraryFromFiles(context, files, m_overwrite->isChecked(), m_bench.workspace().userDataFolder(),
+                               [&](std::size_t index, const std::string& input, const FileUpdateCounts* counts) {
+                                   QListWidgetItem* item = m_files->item(static_cast<int>(index));
+                                   item->setText(fromNativePath(input));  // a .bil is now its .exs
+                                   if (!counts) return;                   // the person was told
+                                   m_files->setChecked(static_cast<int>(index), true);
+                                   totals[0] += counts->pairsRead;
+                                   totals[1] += counts->same;
+                                   totals[2] += counts->added();
+                                   for (int i = 0; i < 3; ++i)
+                                       m_counters[i]->setText(QString::fromUtf8(kCounterCaptions[i]) +
+                                                              QString::number(totals[i]));
+                                   showLibrarySize();
+                                   m_bar->setValue(0);
+                               });
+    } catch (const std::exception& e) {
+        m_bench.dialogs().message(encoding::toGbk("更新例句库时出错：") + encoding::utf8ToGbkLossy(e.what()));
+    }
     setWindowTitle(kCaption);
     QApplication::restoreOverrideCursor();
     setEnabled(true);

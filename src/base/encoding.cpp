@@ -93,6 +93,69 @@ std::string utf8ToGbkLossy(std::string_view utf8) {
     return out;
 }
 
+bool isNonAsciiUtf8(std::string_view bytes) {
+    bool nonAscii = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto b0 = static_cast<unsigned char>(bytes[i]);
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        }
+        nonAscii = true;
+        std::size_t length;
+        unsigned low = 0x80, high = 0xBF;  // the allowed range of the second byte
+        if (b0 >= 0xC2 && b0 <= 0xDF) length = 2;
+        else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            length = 3;
+            if (b0 == 0xE0) low = 0xA0;   // overlong
+            if (b0 == 0xED) high = 0x9F;  // surrogates
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            length = 4;
+            if (b0 == 0xF0) low = 0x90;
+            if (b0 == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + length > bytes.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto b = static_cast<unsigned char>(bytes[i + k]);
+            if (k == 1 ? (b < low || b > high) : (b < 0x80 || b > 0xBF)) return false;
+        }
+        i += length;
+    }
+    return nonAscii;
+}
+
+Result<std::string> inputTextToGbk(std::string_view bytes) {
+    const char* from = nullptr;
+    if (bytes.starts_with(kUtf8Bom)) {
+        bytes.remove_prefix(kUtf8Bom.size());
+        from = "UTF-8";
+    } else if (bytes.starts_with("\xFF\xFE")) {
+        bytes.remove_prefix(2);
+        from = "UTF-16LE";
+    } else if (bytes.starts_with("\xFE\xFF")) {
+        bytes.remove_prefix(2);
+        from = "UTF-16BE";
+    } else if (isNonAsciiUtf8(bytes)) {
+        from = "UTF-8";
+    }
+    if (!from) return std::string(bytes);
+    if (std::string_view(from) == "UTF-8") {
+        Result<std::string> converted = utf8ToGbk(bytes);
+        if (!converted) return Status::error(ErrorKind::BadInput, "文件是 UTF-8 编码，" + converted.status().message());
+        return converted;
+    }
+    std::size_t failedAt;
+    std::string out = convert("GBK", from, bytes, nullptr, failedAt);
+    if (failedAt != kFailed) {
+        char where[48];
+        std::snprintf(where, sizeof where, " (offset %zu)", failedAt + 2);
+        return Status::error(ErrorKind::BadInput, "文件是 UTF-16 编码，其中有 GBK 无法保存的字符" + std::string(where));
+    }
+    return out;
+}
+
 std::string toGbk(std::string_view utf8) {
     std::size_t failedAt;
     std::string out = convert("GBK", "UTF-8", utf8, nullptr, failedAt);

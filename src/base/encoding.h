@@ -22,6 +22,17 @@ std::string gbkToUtf8Lossy(std::string_view gbk);
 // native (UTF-8) paths into messages.
 std::string utf8ToGbkLossy(std::string_view utf8);
 
+// The text of a file a person brings (sentence files, term lists, grammar files) as GBK. A
+// byte-order mark is never part of the text; a UTF-8 or UTF-16 mark, or bytes that are valid
+// UTF-8 holding non-ASCII characters (which GBK text of any length practically never is), mean
+// the file is converted. Fails with BadInput when it holds characters GBK cannot hold.
+Result<std::string> inputTextToGbk(std::string_view bytes);
+
+// Whether the bytes are well-formed UTF-8 holding at least one non-ASCII character.
+bool isNonAsciiUtf8(std::string_view bytes);
+
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // For literal texts known to be representable (the caller's own constants): aborts on a
 // conversion failure, which is a programming error.
 std::string toGbk(std::string_view utf8);

@@ -1,5 +1,7 @@
 #include "base/line_list.h"
 
+#include "base/encoding.h"
+
 namespace tavricat {
 
 LineList splitLines(std::string_view text) {
@@ -31,7 +33,17 @@ std::string joinLines(const LineList& lines) {
 Result<LineList> loadLines(FileSystem& fs, const std::string& path) {
     Result<std::string> data = fs.readFile(path);
     if (!data) return data.status();
-    return splitLines(*data);
+    std::string_view text = *data;
+    if (text.starts_with(encoding::kUtf8Bom)) text.remove_prefix(encoding::kUtf8Bom.size());
+    return splitLines(text);
+}
+
+Result<LineList> loadInputLines(FileSystem& fs, const std::string& path) {
+    Result<std::string> data = fs.readFile(path);
+    if (!data) return data.status();
+    Result<std::string> text = encoding::inputTextToGbk(*data);
+    if (!text) return Status::error(ErrorKind::BadInput, encoding::utf8ToGbkLossy(path) + ": " + text.status().message());
+    return splitLines(*text);
 }
 
 Status saveLines(FileSystem& fs, const std::string& path, const LineList& lines) {

@@ -18,7 +18,11 @@ LineList splitLines(std::string_view text);
 // Every line followed by CR LF.
 std::string joinLines(const LineList& lines);
 
+// A UTF-8 byte-order mark at the start of the file is dropped.
 Result<LineList> loadLines(FileSystem& fs, const std::string& path);
+// The lines of a file a person brings, converted to GBK (encoding::inputTextToGbk); a file
+// GBK cannot hold fails with a message naming the file.
+Result<LineList> loadInputLines(FileSystem& fs, const std::string& path);
 // Writes the list in place (used for the bak files of the safe-save protocol).
 Status saveLines(FileSystem& fs, const std::string& path, const LineList& lines);
 // Writes the list through a scratch file, so a failed write keeps the old file.

@@ -20,6 +20,13 @@ std::string flattenLine(std::string text) {
     return std::string(gbk::trim(replaceAll(text, "  ", " ")));
 }
 
+// A "^" of its own, not the trail byte of a double-byte character.
+bool holdsCaret(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); i += gbk::charLength(text, i))
+        if (text[i] == '^') return true;
+    return false;
+}
+
 }  // namespace
 
 void cleanup(RichText& buffer, Progress* progress) {
@@ -69,7 +76,14 @@ PairExtraction hiddencleanup(const RichText& buffer, Progress* progress) {
             continue;
         }
         std::string target = buffer.text(c + kTargetStart.size(), d - c - kTargetStart.size());
-        result.pairs.push_back(flattenLine(std::move(source)) + "^" + flattenLine(std::move(target)));
+        source = flattenLine(std::move(source));
+        target = flattenLine(std::move(target));
+        if (source.empty() || target.empty() || holdsCaret(source) ||
+            containsMarker(target)) {
+            result.refused.push_back(a);
+            continue;
+        }
+        result.pairs.push_back(source + "^" + target);
         if (step % 5 == 0) report(progress, pos, length);
     }
     report(progress, length, length);

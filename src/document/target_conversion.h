@@ -17,11 +17,14 @@ void cleanup(RichText& buffer, Progress* progress = nullptr);
 struct PairExtraction {
     std::vector<std::string> pairs;       // "source^target", one per segment
     std::vector<std::size_t> nested;      // start positions of segments skipped: markers in the source
+    std::vector<std::size_t> refused;     // start positions of segments that make no pair (below)
 };
 
 // `hiddencleanup`: the sentence pairs of the buffer. Line breaks become blanks, double blanks
 // single ones, both sides trimmed. Segments whose source holds a marker are skipped and
-// reported; length is no reason to skip one.
+// reported in `nested`; segments with an empty side, a "^" in the source (it would end the
+// source of the pair line early) or a marker in the target in `refused`. Length is no reason
+// to skip one.
 PairExtraction hiddencleanup(const RichText& buffer, Progress* progress = nullptr);
 
 }  // namespace tavricat

@@ -1,9 +1,12 @@
 #include "memory/library_update.h"
 
+#include <exception>
+
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "base/line_list.h"
 #include "document/han_spacing.h"
+#include "document/markup.h"
 #include "document/rtf_reader.h"
 #include "document/target_conversion.h"
 #include "engine/analyser.h"
@@ -40,20 +43,20 @@ bool needsSwap(const std::string& firstPair, Direction direction) {
     return direction == Direction::EC ? chinese : !chinese;
 }
 
-}  // namespace
-
-std::string exsPathFor(const std::string& bilingualPath) {
-    const std::size_t nameStart = bilingualPath.find_last_of('/') + 1;
-    const std::size_t dot = bilingualPath.find_last_of('.');
-    if (dot == std::string::npos || dot < nameStart) return bilingualPath + ".exs";
-    return bilingualPath.substr(0, dot) + ".exs";
+// A pair that must not become an example: an empty side, or segment markers that would
+// break the bilingual documents its translation is written into.
+bool refusedPair(std::string_view source, std::string_view translation) {
+    return gbk::trim(source).empty() || gbk::trim(translation).empty() || containsMarker(source) ||
+           containsMarker(translation);
 }
 
-Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const std::string& path, bool overwrite) {
+Result<FileUpdateCounts> addPairs(LibraryUpdateContext& context, const std::string& path, bool overwrite) {
     FileUpdateCounts counts;
-    Result<LineList> read = loadLines(context.fs, path);
+    Result<LineList> read = loadInputLines(context.fs, path);
     if (!read) {
-        context.dialogs.message(updateError(path));
+        std::string message = updateError(path);
+        if (read.status().kind() == ErrorKind::BadInput) message += "\r\n" + read.status().message();
+        context.dialogs.message(message);
         return read.status();
     }
     const bool libraryLines = gbk::asciiLower(fileName(path)).find(".rf0") != std::string::npos;
@@ -81,9 +84,14 @@ Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const s
             context.progress->pump();
         }
         std::string_view line = pairs[k];
-        if (line.size() <= 5 || findKeySeparator(line) == std::string_view::npos) continue;
+        if (line.size() <= 5) continue;  // a tombstone or a stub
         if (libraryLines) line.remove_prefix(3);
         const std::size_t caret = findKeySeparator(line);
+        if (caret == std::string_view::npos) {
+            // A cut line: what came before it stays, the rest of the file is not trusted.
+            context.dialogs.message(updateError(path));
+            return Status::error(ErrorKind::BadInput, "line " + std::to_string(k + 1) + " has no \"^\"");
+        }
         std::string source(line.substr(0, caret));
         std::string translation(line.substr(caret));  // from the "^" on
         if (swap) {
@@ -91,6 +99,10 @@ Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const s
             translation = "^" + source;
             if (direction == Direction::EC) translation = ClearSpaceInCChars(translation);
             source = std::move(swapped);
+        }
+        if (refusedPair(source, std::string_view(translation).substr(1))) {
+            ++counts.refused;
+            continue;
         }
         if (direction == Direction::CE) source = AddSpaceInCChars(source);
 
@@ -109,13 +121,32 @@ Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const s
     return counts;
 }
 
-Result<std::string> convertBilingualFile(FileSystem& fs, const std::string& path) {
+}  // namespace
+
+std::string exsPathFor(const std::string& bilingualPath) {
+    const std::size_t nameStart = bilingualPath.find_last_of('/') + 1;
+    const std::size_t dot = bilingualPath.find_last_of('.');
+    if (dot == std::string::npos || dot < nameStart) return bilingualPath + ".exs";
+    return bilingualPath.substr(0, dot) + ".exs";
+}
+
+Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const std::string& path, bool overwrite) {
+    try {
+        return addPairs(context, path, overwrite);
+    } catch (const std::exception& e) {
+        // The pairs added so far stay; the term base was restored on the way out.
+        context.dialogs.message(updateError(path));
+        return Status::error(ErrorKind::BadInput, e.what());
+    }
+}
+
+Result<BilingualConversion> convertBilingualFile(FileSystem& fs, const std::string& path) {
     Result<RichText> document = loadRichTextFile(fs, path);
     if (!document) return document.status();
     const PairExtraction extracted = hiddencleanup(*document);
-    const std::string output = exsPathFor(path);
-    if (Status written = replaceLines(fs, output, extracted.pairs); !written) return written;
-    return output;
+    BilingualConversion conversion{exsPathFor(path), extracted.nested.size() + extracted.refused.size()};
+    if (Status written = replaceLines(fs, conversion.exsPath, extracted.pairs); !written) return written;
+    return conversion;
 }
 
 LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const std::vector<std::string>& files,
@@ -129,21 +160,33 @@ LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const 
             if (onFile) onFile(index, input, nullptr);
         };
         std::string input = file;
+        std::size_t leftOut = 0;  // segments the conversion refused
         if (gbk::asciiLower(fileName(file)).ends_with(".bil")) {
             if (context.progress) context.progress->setCaption("正在转换文件:" + encoding::utf8ToGbkLossy(file) + "...");
-            Result<std::string> converted = convertBilingualFile(context.fs, file);
+            Result<BilingualConversion> converted = [&]() -> Result<BilingualConversion> {
+                try {
+                    return convertBilingualFile(context.fs, file);
+                } catch (const std::exception& e) {
+                    return Status::error(ErrorKind::BadInput, e.what());
+                }
+            }();
             if (!converted) {
                 context.dialogs.message(updateError(file));
                 failed(file);
                 continue;
             }
-            input = *converted;
+            input = converted->exsPath;
+            leftOut = converted->refused;
         }
         if (context.progress) context.progress->setCaption("正在处理文件:" + encoding::utf8ToGbkLossy(input) + "...");
         Result<FileUpdateCounts> counts = singleFileUpdate(context, input, overwrite);
         if (!counts) {
             failed(input);
             continue;
+        }
+        if (!counts->skipped) {
+            counts->pairsRead += leftOut;
+            counts->refused += leftOut;
         }
         totals.pairsRead += counts->pairsRead;
         totals.same += counts->same;

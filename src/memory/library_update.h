@@ -34,10 +34,10 @@ struct LibraryUpdateContext {
 struct FileUpdateCounts {
     std::size_t pairsRead = 0;    // "总计："
     std::size_t same = 0;         // "重复：" sentences the library already held
-    std::size_t refused = 0;      // pairs the library cannot store (no segments, > 255 segments)
+    std::size_t refused = 0;      // pairs not stored: an empty side, markers, no segments, > 255 segments
     std::size_t librarySize = 0;  // examples after the file
     bool skipped = false;         // the swap question was answered no
-    std::size_t added() const { return pairsRead - same; }  // "新加："
+    std::size_t added() const { return pairsRead - same - refused; }  // "新加："
 };
 
 // The .exs file a bilingual document converts to: its extension (the part of the last path
@@ -47,12 +47,19 @@ std::string exsPathFor(const std::string& bilingualPath);
 
 // `singleFileUpdate`: adds the pairs of one file (not .bil) to the library in memory. A file
 // whose first source has the other direction's script is swapped on "yes" to the question and
-// skipped on "no". A file that cannot be read shows the update error and fails; pairs added
-// before a failure stay.
+// skipped on "no". A pair with an empty source or translation, or with segment markers in
+// either, is refused. A file that cannot be read (or, in UTF-8, holds characters GBK cannot
+// hold), or a line without its "^", shows the update error and fails; pairs added before the
+// failure stay. Nothing is thrown.
 Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const std::string& path, bool overwrite);
 
-// Writes the sentence pairs of a bilingual document to exsPathFor(path) and returns that path.
-Result<std::string> convertBilingualFile(FileSystem& fs, const std::string& path);
+struct BilingualConversion {
+    std::string exsPath;
+    std::size_t refused = 0;  // segments left out of the .exs (see hiddencleanup)
+};
+
+// Writes the sentence pairs of a bilingual document to exsPathFor(path).
+Result<BilingualConversion> convertBilingualFile(FileSystem& fs, const std::string& path);
 
 struct LibraryUpdateTotals {
     std::size_t pairsRead = 0, same = 0, added = 0, refused = 0;
@@ -67,7 +74,8 @@ using FileUpdateObserver =
 
 // The update window's "更  新": .bil files are converted first, then every file is added in
 // order; the library is saved once at the end, then "更新完成!" is shown. A file that fails
-// is named in failedFiles and the others go on.
+// is named in failedFiles and the others go on. The segments a conversion leaves out count
+// as pairs read and refused.
 LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const std::vector<std::string>& files,
                                            bool overwrite, const std::string& userDataFolder,
                                            const FileUpdateObserver& onFile = {});

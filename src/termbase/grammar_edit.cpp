@@ -118,9 +118,9 @@ Result<GrammarChange> deleteGrammarPattern(Workbench& bench, std::string_view re
 }
 
 Result<GrammarImportReport> importGrammarFile(Workbench& bench, const std::string& path) {
-    Result<std::string> bytes = bench.fs().readFile(path);
-    if (!bytes) return bytes.status();
-    const LineList lines = splitLines(*bytes);
+    Result<LineList> read = loadInputLines(bench.fs(), path);
+    if (!read) return read.status();
+    const LineList& lines = *read;
 
     GrammarImportReport report;
     report.lines = lines.size();

@@ -80,7 +80,8 @@ struct GrammarImportReport {
 };
 
 // Imports a .sag file into the library of the current direction, showing the progress
-// notice while it runs. Fails only when the file cannot be read (the library is unchanged).
+// notice while it runs. Fails only when the file cannot be read or, being UTF-8 or UTF-16,
+// holds characters GBK cannot hold (the library is unchanged).
 Result<GrammarImportReport> importGrammarFile(Workbench& bench, const std::string& path);
 
 // The reference window's grammar list holds two lines per placed pattern: its source, then

@@ -62,7 +62,7 @@ void ImPortAWord(Engine& engine, const AnalysisOptions& options, std::string_vie
 
 Result<TermImportCounts> impAtemfileWord(Engine& engine, const AnalysisOptions& options, FileSystem& fs,
                                          const std::string& path) {
-    Result<LineList> lines = loadLines(fs, path);
+    Result<LineList> lines = loadInputLines(fs, path);
     if (!lines) return lines.status();
     TermImportCounts counts;
     for (const std::string& line : *lines)

@@ -2,6 +2,7 @@
 // journal of a run that never shut down gives the next start the same term base.
 
 #include "app/term_journal.h"
+#include "termbase/term_import.h"
 #include "workbench_fixture.h"
 
 namespace tavricat {
@@ -19,6 +20,20 @@ protected:
         home.write("userdata/MyDictEC.02", "梨^n\r\n李子^n\r\n");
     }
 };
+
+TEST_F(TermJournalTest, TermFilesInUtf8AreImportedAsGbk) {
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    home.write("terms.saw", "\xEF\xBB\xBF" + std::string(reinterpret_cast<const char*>(u8"Apple^苹 果^n\r\n")));
+    home.write("more.saw", reinterpret_cast<const char*>(u8"pear^鸭梨^n\r\n"));
+    for (const char* name : {"terms.saw", "more.saw"}) {
+        Result<TermImportCounts> counts = impAtemfileWord(bench->engine, bench->analysisOptions(), fs, home.file(name));
+        ASSERT_TRUE(counts.isOk()) << name;
+        EXPECT_EQ(counts->processed, 1u) << name;
+    }
+    EXPECT_EQ(bench->engine.termBase.lookupKey("apple"), "苹果^n");
+    EXPECT_EQ(bench->engine.termBase.lookupKey("pear"), "鸭梨|梨^n");
+}
 
 TEST_F(TermJournalTest, EditsChangeTheTermBaseAndAreJournalledAsTheyWereMade) {
     auto bench = makeWorkbench();

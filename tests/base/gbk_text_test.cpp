@@ -5,9 +5,12 @@
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "base/line_list.h"
+#include "support/temp_folder.h"
 
 namespace tavricat {
 namespace {
+
+using testing::TempFolder;
 
 // "朋" is 0xC5 0xF3; "乐" is 0xC0 0xD6; "丁" is 0xB6 0xA1. The trail byte of "啊" (0xB0 0xA1)
 // is not a letter, but many are: "谋" is 0xC4 0xB1 and "侃" is 0xD9 0x61 ('a').
@@ -63,6 +66,53 @@ TEST(EncodingTest, RefusesTextGbkCannotHold) {
 TEST(EncodingTest, RefusesBytesThatAreNotGbk) {
     EXPECT_FALSE(encoding::gbkToUtf8("ab\xFF\xFF").isOk());
     EXPECT_EQ(encoding::gbkToUtf8Lossy("a\xFF"), "a\xEF\xBF\xBD");
+}
+
+TEST(EncodingTest, InputFilesInUtfAreConvertedAndAMarkIsNeverText) {
+    const std::string utf8 = reinterpret_cast<const char*>(u8"Good morning.^早上好。");
+    const std::string gbkText = "Good morning.^早上好。";
+    struct Case {
+        std::string bytes, expected;
+    } cases[] = {
+        {utf8, gbkText},                                  // UTF-8 without a mark
+        {"\xEF\xBB\xBF" + utf8, gbkText},                  // with one
+        {"\xEF\xBB\xBFplain", "plain"},                    // the mark before ASCII
+        {gbkText, gbkText},                                // GBK stays as it is
+        {"\xFF\xFEo\0k\0", "ok"},                          // UTF-16 little-endian
+        {std::string("\xFE\xFF\0o\0k", 6), "ok"},          // big-endian
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        Result<std::string> converted = encoding::inputTextToGbk(c.bytes);
+        ASSERT_TRUE(converted.isOk()) << c.bytes;
+        EXPECT_EQ(*converted, c.expected) << c.bytes;
+    }
+    // GBK text of common characters is not taken for UTF-8.
+    for (const std::string& gbk : {std::string("退出时出错!"), std::string("中"), kKan + "ok", std::string("é a")})
+        EXPECT_FALSE(encoding::isNonAsciiUtf8(gbk)) << gbk;
+    EXPECT_FALSE(encoding::isNonAsciiUtf8("ascii only"));
+    EXPECT_FALSE(encoding::isNonAsciiUtf8("\xC0\xAF"));          // overlong
+    EXPECT_FALSE(encoding::isNonAsciiUtf8("\xED\xA0\x80"));      // a surrogate
+    EXPECT_FALSE(encoding::isNonAsciiUtf8("\xE4\xB8"));          // cut short
+
+    Result<std::string> refused = encoding::inputTextToGbk(reinterpret_cast<const char*>(u8"ok \U0001F600"));
+    ASSERT_FALSE(refused.isOk());
+    EXPECT_EQ(refused.status().kind(), ErrorKind::BadInput);
+    EXPECT_NE(refused.status().message().find("UTF-8"), std::string::npos);
+}
+
+TEST(LineListTest, AByteOrderMarkIsNotPartOfTheFirstLine) {
+    TempFolder dir;
+    dir.write("plain.txt", "\xEF\xBB\xBF[inisetup]\r\nx=1\r\n");
+    DiskFileSystem fs;
+    Result<LineList> lines = loadLines(fs, dir.file("plain.txt"));
+    ASSERT_TRUE(lines.isOk());
+    EXPECT_EQ(*lines, (LineList{"[inisetup]", "x=1"}));
+
+    dir.write("input.exs", "\xEF\xBB\xBF" + std::string(reinterpret_cast<const char*>(u8"一^one\r\n二^two")));
+    Result<LineList> input = loadInputLines(fs, dir.file("input.exs"));
+    ASSERT_TRUE(input.isOk());
+    EXPECT_EQ(*input, (LineList{"一^one", "二^two"}));
 }
 
 TEST(LineListTest, SplitsEveryKindOfLineEnd) {

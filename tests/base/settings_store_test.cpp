@@ -64,6 +64,20 @@ TEST(SettingsStoreTest, WritesSurviveReopeningAndKeepForeignLines) {
     EXPECT_LT(text.find("matchrate=80"), text.find("[fontsetup]"));
 }
 
+TEST(SettingsStoreTest, AByteOrderMarkKeepsTheFirstSectionOnce) {
+    TempFolder dir;
+    dir.write("s.ini", "\xEF\xBB\xBF[inisetup]\r\nmatchrate=70\r\n");
+    DiskFileSystem fs;
+    {
+        Result<SettingsStore> store = SettingsStore::open(fs, dir.file("s.ini"));
+        ASSERT_TRUE(store.isOk());
+        EXPECT_EQ(store->readInteger("inisetup", "matchrate", 65), 70);
+        store->writeInteger("inisetup", "giveMT", 1);
+        ASSERT_TRUE(store->save(fs).isOk());
+    }
+    EXPECT_EQ(dir.read("s.ini"), "[inisetup]\r\nmatchrate=70\r\ngiveMT=1\r\n");
+}
+
 TEST(SettingsStoreTest, MissingFileIsAnEmptyStoreAndSaveCreatesItsFolder) {
     TempFolder dir;
     DiskFileSystem fs;

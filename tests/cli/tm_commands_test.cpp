@@ -73,6 +73,17 @@ TEST_F(CliTmTest, UpdateLeavesTheTermBaseFilesAsTheyWere) {
     EXPECT_EQ(home.read("userdata/MyDictEC.02"), entries);
 }
 
+TEST_F(CliTmTest, UpdateFromACutLibraryFileKeepsWhatCameBeforeTheCut) {
+    work.write("cut.rf0", "02 thank you . ^谢谢。\r\n03 good night\r\n02 welcome . ^欢迎。\r\n");
+    work.write("bad.exs", "  ^空。\r\nGood night.^晚安。\r\n");
+    testing::CliRun run = cli({"tm", "update", work.file("cut.rf0"), work.file("bad.exs")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find(reinterpret_cast<const char*>(u8"过程中出现错误")), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("pairs: 2  same: 0  new: 1"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("1 pairs could not be stored"), std::string::npos) << run.out;
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "02 thank you . ^谢谢。\r\n03 good night . ^晚安。\r\n");
+}
+
 TEST_F(CliTmTest, NewAndUseSwitchLibrariesAcrossRuns) {
     ASSERT_EQ(cli({"tm", "add", reinterpret_cast<const char*>(u8"Good morning.^早上好。")}).exitCode, 0);
     testing::CliRun made = cli({"--yes", "tm", "new", "Project", "--title", "Proj", "--author", "me"});

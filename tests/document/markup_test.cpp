@@ -123,9 +123,21 @@ TEST(TargetConversionTest, PairsFlattenLineBreaksAndSkipBadSegments) {
     EXPECT_EQ(extracted.pairs,
               (std::vector<std::string>{"Two lines here.^两行。", longSource + "^" + longTarget, "ok^好"}));
     EXPECT_EQ(extracted.nested.size(), 1u);
+    EXPECT_TRUE(extracted.refused.empty());
 
     cleanup(rt);
     EXPECT_NE(rt.text().find(longTarget), std::string::npos);
+}
+
+TEST(TargetConversionTest, SegmentsThatMakeNoPairAreRefused) {
+    // A "^" in the source would end the pair's source early; empty sides and a marker inside
+    // the target make no example either. A "^" in the target is text.
+    RichText rt = bufferOf("{*>Clean the ^filter.<}90{>清洁^过滤器。<*}{*>  <}90{>空。<*}{*>Empty.<}90{>\r\n<*}"
+                           "{*><}90{><*}{*>Broken.<}90{>坏<}的。<*}{*>Fine.<}90{>好^的。<*}");
+    PairExtraction extracted = hiddencleanup(rt);
+    EXPECT_EQ(extracted.pairs, std::vector<std::string>{"Fine.^好^的。"});
+    EXPECT_EQ(extracted.refused.size(), 5u);
+    EXPECT_TRUE(extracted.nested.empty());
 }
 
 TEST(InlineTagsTest, CountsClearsAndChecksTags) {

@@ -170,6 +170,84 @@ TEST_F(LibraryUpdateTest, TheTermBaseIsLeftAsItWas) {
     EXPECT_EQ(bench->sentenceLibrary.exampleCount(), 2u);
 }
 
+TEST_F(LibraryUpdateTest, ACutLineStopsItsFileAndKeepsThePairsBeforeIt) {
+    const std::string updateError = "更新文件:" + work.file("cut.rf0") + " 过程中出现错误！请仔细检查该文件的内容和格式。";
+    // The second line lost its "^" and translation; "0^" puts the only "^" inside the count.
+    for (const std::string& cut : {std::string("03 good night"), std::string("0^ good night .")}) {
+        SCOPED_TRACE(cut);
+        start();
+        work.write("cut.rf0", "02 thank you . ^谢谢。\r\n" + cut + "\r\n02 welcome . ^欢迎。\r\n");
+        Result<FileUpdateCounts> counts = singleFileUpdate(*update, work.file("cut.rf0"), true);
+        EXPECT_FALSE(counts.isOk());
+        EXPECT_EQ(lines(), LineList{"02 thank you . ^谢谢。"});
+        ASSERT_FALSE(dialogs.messages.empty());
+        EXPECT_EQ(dialogs.messages.back(), updateError);
+    }
+
+    // In a file list the cut file fails, the others go on, and what was read is saved.
+    dialogs.messages.clear();
+    work.write("more.exs", "Good night.^晚安。\r\nNo caret on this line\r\n");
+    work.write("last.exs", "Welcome.^欢迎。\r\n");
+    const LibraryUpdateTotals totals =
+        updateLibraryFromFiles(*update, {work.file("cut.rf0"), work.file("more.exs"), work.file("last.exs")}, true,
+                               bench->workspace().userDataFolder());
+    EXPECT_EQ(totals.failedFiles, (std::vector<std::string>{work.file("cut.rf0"), work.file("more.exs")}));
+    EXPECT_EQ(dialogs.messages.back(), kUpdateDone);
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf0"),
+              "02 thank you . ^谢谢。\r\n03 good night . ^晚安。\r\n02 welcome . ^欢迎。\r\n");
+}
+
+TEST_F(LibraryUpdateTest, PairsWithAnEmptySideOrMarkersAreRefused) {
+    start();
+    FileUpdateCounts counts = updateFrom("a.exs",
+                                         "Good morning.^   \r\n"
+                                         "  ^早上好。\r\n"
+                                         "Good {*>day.^日安。\r\n"
+                                         "Good night.^晚安<*}。\r\n"
+                                         "Thank you.^谢谢。\r\n");
+    EXPECT_EQ(counts.pairsRead, 5u);
+    EXPECT_EQ(counts.refused, 4u);
+    EXPECT_EQ(counts.added(), 1u);
+    EXPECT_EQ(lines(), LineList{"02 thank you . ^谢谢。"});
+}
+
+TEST_F(LibraryUpdateTest, BilingualSegmentsThatMakeNoPairAreCountedAsRefused) {
+    start();
+    std::string text = "{*>Clean the ^filter.<}90{>清洁^过滤器。<*}\r\n{*>Thank you.<}100{>谢谢。<*}\r\n";
+    for (int k = 0; k < 2000; ++k) text += "{*><}90{><*}";
+    RichText bilingual;
+    bilingual.append(text, bilingual.defaultFormat());
+    ASSERT_TRUE(saveRichTextFile(fs, work.file("doc.bil"), bilingual).isOk());
+    const LibraryUpdateTotals totals =
+        updateLibraryFromFiles(*update, {work.file("doc.bil")}, true, bench->workspace().userDataFolder());
+    EXPECT_EQ(work.read("doc.exs"), "Thank you.^谢谢。\r\n");
+    EXPECT_EQ(totals.pairsRead, 2002u);
+    EXPECT_EQ(totals.refused, 2001u);
+    EXPECT_EQ(totals.added, 1u);
+    EXPECT_EQ(lines(), LineList{"02 thank you . ^谢谢。"});
+}
+
+TEST_F(LibraryUpdateTest, SentenceFilesInUtf8AreConvertedOrRefused) {
+    start();
+    const std::string utf8 = reinterpret_cast<const char*>(u8"Good morning.^早上好。\r\nGood night.^晚安。\r\n");
+    // With a mark the source would look Chinese and the file be offered for swapping.
+    FileUpdateCounts marked = updateFrom("bom.exs", "\xEF\xBB\xBF" + utf8);
+    EXPECT_TRUE(dialogs.questions.empty());
+    EXPECT_EQ(marked.added(), 2u);
+    EXPECT_EQ(lines(), (LineList{"03 good morning . ^早上好。", "03 good night . ^晚安。"}));
+    FileUpdateCounts unmarked = updateFrom("plain.exs", reinterpret_cast<const char*>(u8"Welcome.^欢迎。\r\n"));
+    EXPECT_EQ(unmarked.added(), 1u);
+    EXPECT_EQ(lines().back(), "02 welcome . ^欢迎。");
+
+    work.write("emoji.exs", reinterpret_cast<const char*>(u8"Smile.^\U0001F600\r\n"));
+    Result<FileUpdateCounts> refused = singleFileUpdate(*update, work.file("emoji.exs"), true);
+    EXPECT_FALSE(refused.isOk());
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().rfind("更新文件:" + work.file("emoji.exs"), 0), 0u);
+    EXPECT_NE(dialogs.messages.back().find("U+1F600"), std::string::npos);
+    EXPECT_EQ(lines().size(), 3u);
+}
+
 TEST(ExsPathTest, TheExtensionOfTheFileNameIsReplaced) {
     EXPECT_EQ(exsPathFor("/work/doc.bil"), "/work/doc.exs");
     EXPECT_EQ(exsPathFor("/work/v1.2/doc.BIL"), "/work/v1.2/doc.exs");

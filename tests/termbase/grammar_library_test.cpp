@@ -229,6 +229,27 @@ TEST_F(GrammarLibraryWorkbenchTest, SagImportCountsEveryLineAndIsNotLogged) {
     EXPECT_EQ(bench->grammar.anchors.size(), 2u);
 }
 
+TEST_F(GrammarLibraryWorkbenchTest, SagFilesInUtf8AreConvertedAndAMarkIsNoPartOfALine) {
+    const std::string utf8 = reinterpret_cast<const char*>(u8"aalook after {sb}^1^照顾@1\r\n");
+    home.write("bom.sag", "\xEF\xBB\xBF" + utf8);
+    home.write("plain.sag", reinterpret_cast<const char*>(u8"aaas * as^^和#1一样\r\n"));
+    home.write("emoji.sag", reinterpret_cast<const char*>(u8"aasmile * now^^\U0001F600#1\r\n"));
+    auto bench = started();
+    for (const char* name : {"bom.sag", "plain.sag"}) {
+        Result<GrammarImportReport> report = importGrammarFile(*bench, home.file(name));
+        ASSERT_TRUE(report.isOk()) << name;
+        EXPECT_EQ(report->added, 1u) << name;
+        EXPECT_TRUE(report->refused.empty()) << name;
+    }
+    EXPECT_EQ(bench->grammar.anchors, (LineList{"as", "look after"}));
+    EXPECT_EQ(bench->grammar.entries, (LineList{"~ * ~^<~>和#1一样", "~ {sb}^<1~>照顾@1"}));
+
+    Result<GrammarImportReport> refused = importGrammarFile(*bench, home.file("emoji.sag"));
+    ASSERT_FALSE(refused.isOk());
+    EXPECT_NE(refused.status().message().find("U+1F600"), std::string::npos);
+    EXPECT_EQ(bench->grammar.anchors.size(), 2u);
+}
+
 TEST_F(GrammarLibraryWorkbenchTest, OwnChangesAreLoggedAndQueuedOnlyWhenSending) {
     auto bench = started();
     const struct {
