@@ -78,7 +78,7 @@ TEST(EncodingTest, InputFilesInUtfAreConvertedAndAMarkIsNeverText) {
         {"\xEF\xBB\xBF" + utf8, gbkText},                  // with one
         {"\xEF\xBB\xBFplain", "plain"},                    // the mark before ASCII
         {gbkText, gbkText},                                // GBK stays as it is
-        {"\xFF\xFEo\0k\0", "ok"},                          // UTF-16 little-endian
+        {std::string("\xFF\xFEo\0k\0", 6), "ok"},          // UTF-16 little-endian
         {std::string("\xFE\xFF\0o\0k", 6), "ok"},          // big-endian
         {"", ""},
     };
