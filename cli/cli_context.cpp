@@ -100,8 +100,8 @@ std::string CliContext::programFolder() const {
     DiskFileSystem fs;
     std::string folder = chooseProgramFolder(fs, locationsFromEnvironment(home, executableFolder()));
     if (!m_folderLock || m_lockedFolder != folder) {
-        std::optional<std::chrono::milliseconds> limit;
-        if (!wait) limit = std::chrono::seconds(kFolderWaitSeconds);
+        std::optional<long> limit;
+        if (!wait) limit = kFolderWaitSeconds * 1000L;
         const std::string holder = commandName.empty() ? "a tavricat-cli command" : "the command \"" + commandName + "\"";
         Result<FolderLock> lock = FolderLock::acquire(folder, holder, limit);
         if (!lock) throw FolderInUse(lock.status().message());

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     // refused instead of saving over the window's files. The pictures only read it.
     FolderLock folderLock;
     if (!screenshots) {
-        Result<FolderLock> lock = FolderLock::acquire(folder, "the window", std::chrono::seconds(5));
+        Result<FolderLock> lock = FolderLock::acquire(folder, "the window", 5000);
         if (!lock) {
             dialogs.message(lock.status().message());
             return 1;
@@ -146,5 +146,5 @@ int main(int argc, char** argv) {
     if (bench.settings.popwizard) QTimer::singleShot(0, &window, [&window] { window.showSetupWizard(); });
     const int code = app.exec();
     if (!window.isShutDown()) window.shutDown();  // the loop ended without a close
-    return code;
+    return window.shutDownFailed() ? 1 : code;
 }

@@ -62,7 +62,7 @@ FolderLock::~FolderLock() {
 }
 
 Result<FolderLock> FolderLock::acquire(const std::string& folder, const std::string& holder,
-                                       std::optional<std::chrono::milliseconds> wait) {
+                                       std::optional<long> waitMilliseconds) {
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return FolderLock();
     const std::string path = folder + "/" + kFolderLockFile;
@@ -70,14 +70,14 @@ Result<FolderLock> FolderLock::acquire(const std::string& folder, const std::str
     if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);  // a lock works on a read-only descriptor
     if (fd < 0) return FolderLock();
 
-    const auto deadline = std::chrono::steady_clock::now() + wait.value_or(std::chrono::milliseconds(0));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds.value_or(0));
     for (;;) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) break;
         if (errno != EWOULDBLOCK && errno != EINTR) {
             ::close(fd);
             return FolderLock();  // a file system without locks: nothing to take
         }
-        if (wait && std::chrono::steady_clock::now() >= deadline) {
+        if (waitMilliseconds && std::chrono::steady_clock::now() >= deadline) {
             std::string message = "The program folder " + folder + " is " + describeHolder(readAll(fd)) +
                                   ". Try again when it has finished, or wait for it with --wait.";
             ::close(fd);

@@ -5,7 +5,6 @@
 // on <folder>/tavricat.lock for its whole run; the kernel releases it when the process ends,
 // however it ends. The file names the holder so a refused start can say who it waits for.
 
-#include <chrono>
 #include <optional>
 #include <string>
 
@@ -25,12 +24,13 @@ public:
     ~FolderLock();
 
     // Takes the lock of `folder` for this process, described to later comers as `holder`
-    // ("the window", "the command tm add"). Waits up to `wait` for a holder to finish (without
-    // a limit when none is given), then fails (Refused) naming the holder and its process.
+    // ("the window", "the command tm add"). Waits up to `waitMilliseconds` for a holder to
+    // finish (without a limit when none is given), then fails (Refused) naming the holder and
+    // its process.
     // A folder that does not exist, or in which no lock file can be created (a read-only
     // disk: nothing can be saved there either), is not locked and not refused.
     static Result<FolderLock> acquire(const std::string& folder, const std::string& holder,
-                                      std::optional<std::chrono::milliseconds> wait);
+                                      std::optional<long> waitMilliseconds);
 
     bool held() const { return m_fd >= 0; }
 
