@@ -98,7 +98,17 @@ std::string CliContext::settingsPath() const { return settingsStorePath(); }
 
 std::string CliContext::programFolder() const {
     DiskFileSystem fs;
-    return chooseProgramFolder(fs, locationsFromEnvironment(home, executableFolder()));
+    std::string folder = chooseProgramFolder(fs, locationsFromEnvironment(home, executableFolder()));
+    if (!m_folderLock || m_lockedFolder != folder) {
+        std::optional<long> limit;
+        if (!wait) limit = kFolderWaitSeconds * 1000L;
+        const std::string holder = commandName.empty() ? "a tavricat-cli command" : "the command \"" + commandName + "\"";
+        Result<FolderLock> lock = FolderLock::acquire(folder, holder, limit);
+        if (!lock) throw FolderInUse(lock.status().message());
+        m_folderLock = std::make_shared<FolderLock>(std::move(*lock));
+        m_lockedFolder = folder;
+    }
+    return folder;
 }
 
 void printLine(const std::string& gbkText) { std::cout << encoding::gbkToUtf8Lossy(gbkText) << '\n'; }

@@ -3,9 +3,12 @@
 // way results and failures are printed (UTF-8 on the terminal, GBK inside).
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
+#include "app/folder_lock.h"
 #include "base/direction.h"
 #include "base/ports.h"
 #include "base/status.h"
@@ -78,13 +81,27 @@ struct CliContext {
     bool yes = false;
     bool no = false;
     bool json = false;
+    bool wait = false;        // --wait: wait as long as another process holds the program folder
+    std::string commandName;  // "tm add", named to a process that finds the folder in use
     int exitCode = kExitOk;
 
     std::optional<Direction> direction() const;
     std::string settingsPath() const;
     // The program folder chosen from --home, TAVRICAT_HOME, the executable's folder or the
-    // per-user default.
+    // per-user default. The first call locks it for the rest of the process (FolderLock);
+    // when another process holds it past the wait, FolderInUse is thrown and the command ends.
     std::string programFolder() const;
+
+private:
+    mutable std::shared_ptr<FolderLock> m_folderLock;
+    mutable std::string m_lockedFolder;
+};
+
+// How long a command waits for another process to leave the program folder without --wait.
+inline constexpr int kFolderWaitSeconds = 5;
+
+struct FolderInUse : std::runtime_error {
+    using std::runtime_error::runtime_error;
 };
 
 // Prints GBK text as UTF-8 to stdout with a line break.

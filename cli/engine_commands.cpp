@@ -62,7 +62,7 @@ void printAnalysis(const stClass& a, bool json) {
 int runAnalyse(const CliContext& context, const std::string& text) {
     Result<std::string> sentence = argumentToGbk(text);
     if (!sentence) return fail(sentence.status());
-    return withWorkbench(context, [&](Workbench& bench) {
+    return withReadOnlyWorkbench(context, [&](Workbench& bench) {
         // The word-level preparation a translator sees: the analysis, translations ordered by
         // domain, inflection tags, function and measure words.
         Engine& engine = bench.engine;
@@ -78,7 +78,7 @@ int runAnalyse(const CliContext& context, const std::string& text) {
 int runLookup(const CliContext& context, const std::string& keyText, bool system) {
     Result<std::string> key = argumentToGbk(keyText);
     if (!key) return fail(key.status());
-    return withWorkbench(context, [&](Workbench& bench) {
+    return withReadOnlyWorkbench(context, [&](Workbench& bench) {
         std::string entry = bench.engine.lookupKey(*key, system ? DictSource::System : DictSource::TermBase);
         if (entry.empty()) {
             std::cerr << "not found: " << keyText << '\n';

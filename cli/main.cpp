@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     auto* no = app.add_flag("--no", context.no, "Answer No to questions (the default)");
     yes->excludes(no);
     app.add_flag("--json", context.json, "Print results as JSON");
+    app.add_flag("--wait", context.wait, "Wait as long as another process uses the program folder");
     app.require_subcommand(1);
 
     registerSetupCommands(app, context);
@@ -34,11 +35,25 @@ int main(int argc, char** argv) {
     registerTranslateCommands(app, context);
     registerProjectCommands(app, context);
 
+    // The command's words, for a process that finds the program folder in use by this one.
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--home" || word == "--direction") {
+            ++i;
+        } else if (!word.empty() && word[0] != '-') {
+            context.commandName += (context.commandName.empty() ? "" : " ") + word;
+            if (context.commandName.find(' ') != std::string::npos) break;
+        }
+    }
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         int rc = app.exit(e);
         return rc == 0 ? kExitOk : kExitUsage;
+    } catch (const FolderInUse& e) {
+        std::cerr << e.what() << '\n';
+        return kExitFailure;
     } catch (const std::exception& e) {
         std::cerr << "error: " << e.what() << '\n';
         return kExitFailure;

@@ -31,7 +31,7 @@ nlohmann::json recordJson(const MatchRecord& r) {
 int runMt(const CliContext& context, const std::string& text, bool explain) {
     Result<std::string> sentence = encoding::utf8ToGbk(text);
     if (!sentence) return fail(sentence.status());
-    return withWorkbench(context, [&](Workbench& bench) {
+    return withReadOnlyWorkbench(context, [&](Workbench& bench) {
         std::string cleaned;
         PipelineContext pipeline{bench.engine, bench.analysisOptions(), bench.grammar, bench.selectedDomainNames};
         prepareSent(*sentence, cleaned, pipeline, false);

@@ -75,7 +75,7 @@ std::string exampleTranslation(const std::string& line) {
 int runSearch(const CliContext& context, const std::string& text) {
     Result<std::string> sentence = encoding::utf8ToGbk(text);
     if (!sentence) return fail(sentence.status());
-    return withWorkbench(context, [&](Workbench& bench) -> int {
+    return withReadOnlyWorkbench(context, [&](Workbench& bench) -> int {
         std::string cleaned;
         PipelineContext pipeline{bench.engine, bench.analysisOptions(), bench.grammar, bench.selectedDomainNames};
         prepareSent(*sentence, cleaned, pipeline, false);

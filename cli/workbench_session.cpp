@@ -1,5 +1,7 @@
 #include "workbench_session.h"
 
+#include "engine/term_base_snapshot.h"
+
 namespace tavricat::cli {
 
 int withWorkbenchAndDialogs(const CliContext& context,
@@ -19,6 +21,13 @@ int withWorkbenchAndDialogs(const CliContext& context,
 
 int withWorkbench(const CliContext& context, const std::function<int(Workbench&)>& command) {
     return withWorkbenchAndDialogs(context, [&](Workbench& bench, TerminalDialogs&) { return command(bench); });
+}
+
+int withReadOnlyWorkbench(const CliContext& context, const std::function<int(Workbench&)>& command) {
+    return withWorkbench(context, [&](Workbench& bench) {
+        TermBaseSnapshot unchanged(bench.engine.termBase);
+        return command(bench);
+    });
 }
 
 }  // namespace tavricat::cli

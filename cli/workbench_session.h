@@ -11,6 +11,9 @@ namespace tavricat::cli {
 
 // Returns the command's exit code, or kExitFailure when start-up or shutdown fails.
 int withWorkbench(const CliContext& context, const std::function<int(Workbench&)>& command);
+// The same, for a command that only reads: the term-base entries its analysis copies from the
+// system dictionary are put back, so the run changes, and writes, nothing.
+int withReadOnlyWorkbench(const CliContext& context, const std::function<int(Workbench&)>& command);
 // The same, for a command that steers how the workbench's questions are answered.
 int withWorkbenchAndDialogs(const CliContext& context,
                             const std::function<int(Workbench&, TerminalDialogs&)>& command);

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/demo_document.h"
+#include "app/folder_lock.h"
 #include "app/program_folder_setup.h"
 #include "app/required_files.h"
 #include "app/workbench.h"
@@ -84,6 +85,17 @@ int main(int argc, char** argv) {
     Workspace workspace(fs, folder);
 
     gui::QtDialogs dialogs;
+    // The folder is the window's until it ends: a command started meanwhile waits or is
+    // refused instead of saving over the window's files. The pictures only read it.
+    FolderLock folderLock;
+    if (!screenshots) {
+        Result<FolderLock> lock = FolderLock::acquire(folder, "the window", 5000);
+        if (!lock) {
+            dialogs.message(lock.status().message());
+            return 1;
+        }
+        folderLock = std::move(*lock);
+    }
     // First start: the folder is completed from the delivered data, never overwriting a file.
     if (!missingRequiredFiles(workspace).empty()) {
         if (std::optional<std::string> delivered = findDeliveredFolder(fs, exeFolder)) {
@@ -134,5 +146,5 @@ int main(int argc, char** argv) {
     if (bench.settings.popwizard) QTimer::singleShot(0, &window, [&window] { window.showSetupWizard(); });
     const int code = app.exec();
     if (!window.isShutDown()) window.shutDown();  // the loop ended without a close
-    return code;
+    return window.shutDownFailed() ? 1 : code;
 }

@@ -368,7 +368,8 @@ bool MainWindow::shutDown() {
     m_shutDown = true;
     m_bench.settings.curyiwenfilename = m_document.bilingualPath;
     BusyCursor busy;
-    return m_bench.shutdown().isOk();  // "退出时出错!" is shown by the shutdown itself
+    m_shutDownFailed = !m_bench.shutdown().isOk();  // "退出时出错!" is shown by the shutdown itself
+    return !m_shutDownFailed;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

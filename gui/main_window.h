@@ -80,6 +80,8 @@ public:
     // The shutdown sequence, once; false when it failed (the person was told).
     bool shutDown();
     bool isShutDown() const { return m_shutDown; }
+    // Whether the shutdown failed (the person was told): the program then ends with 1.
+    bool shutDownFailed() const { return m_shutDownFailed; }
 
     // Refreshes the caption and the status bar from the workbench and the document.
     void refreshFrame();
@@ -124,6 +126,7 @@ private:
     QList<QAction*> m_recentActions;
     bool m_switchingTabs = false;
     bool m_shutDown = false;
+    bool m_shutDownFailed = false;
 };
 
 // "TavriCAT 2.5[英汉]" or "[汉英]", with " - " and the document when one is open.

@@ -1,6 +1,8 @@
 // The shutdown sequence: every list and library written back in its fixed order.
 
+#include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "app/workbench.h"
 #include "base/encoding.h"
@@ -8,15 +10,25 @@
 namespace tavricat {
 
 Status Workbench::writeDomainAndDeletedLists() {
-    // Each list goes back to the file it came from, whatever the case of its name on disk.
-    if (Status s = replaceLines(m_fs, m_workspace.userDataFile("allzy.ini"), allDomains); !s) return s;
-    if (Status s = replaceLines(m_fs, m_workspace.userDataFile("userSelZy.ini"), selectedDomains); !s) return s;
-    return replaceLines(m_fs, m_workspace.userDataFile("DeletedWords.ini"), engine.deletedWords);
+    // Each list goes back to the file it came from, whatever the case of its name on disk;
+    // a list as it is on disk is not written. Every list is tried; the failures are named.
+    std::string failures;
+    const std::pair<const char*, const LineList*> lists[] = {
+        {"allzy.ini", &allDomains}, {"userSelZy.ini", &selectedDomains}, {"DeletedWords.ini", &engine.deletedWords}};
+    for (const auto& [name, list] : lists) {
+        const std::string path = m_workspace.userDataFile(name);
+        const std::string text = joinLines(*list);
+        if (fileHolds(m_fs, path, text)) continue;
+        if (Status s = replaceFile(m_fs, path, text); !s) failures += (failures.empty() ? "" : "\r\n") + s.message();
+    }
+    if (failures.empty()) return Status::ok();
+    return Status::error(ErrorKind::Io, failures);
 }
 
 Status Workbench::writeSettingsStore() {
     Result<SettingsStore> store = SettingsStore::open(m_fs, m_options.settingsPath);
     if (!store) return store.status();
+    const std::vector<SettingsStore::Entry> before = store->entries();
     Settings toWrite = settings;
     // A direction given for this run only leaves the stored one as it was, and so do the
     // default libraries start-up chose for that direction; a switch the person agreed to
@@ -28,6 +40,12 @@ Status Workbench::writeSettingsStore() {
     }
     writeSettings(*store, toWrite);
     recentFiles.write(*store);
+    const std::vector<SettingsStore::Entry> after = store->entries();
+    const bool unchanged = m_fs.exists(m_options.settingsPath) && before.size() == after.size() &&
+                           std::equal(before.begin(), before.end(), after.begin(), [](const auto& a, const auto& b) {
+                               return a.section == b.section && a.key == b.key && a.value == b.value;
+                           });
+    if (unchanged) return Status::ok();
     return store->save(m_fs);
 }
 
@@ -53,42 +71,59 @@ Status Workbench::shutdown() {
         std::function<Status()> run;
         int barAfter;  // bar position once the step is done; 0 leaves it
     };
+    const std::string userData = m_workspace.userDataFolder();
+    // The files a library save writes, for the report of a failed one.
+    auto named = [](const std::string& files, const Status& s) {
+        return s ? s : Status::error(s.kind(), files + ": " + s.message());
+    };
     // Later owners (term base, sentence library, engine) take their places in this order.
     const Step steps[] = {
         {[&] { return writeDomainAndDeletedLists(); }, 0},
-        // The term base save tells the person about its own failures and shutdown goes on.
+        // The library saves tell the person about their own failures as they happen.
         {[&] {
-             engine.termBase.saveTermBase(m_fs, m_dialogs, m_workspace.userDataFolder());
-             return Status::ok();
+             return named(joinPath(userData, engine.termBase.name) + ".01/.02",
+                          engine.termBase.saveTermBase(m_fs, m_dialogs, userData));
          },
          60},
-        // The sentence library tells the person about its own failures too.
         {[&] {
-             if (!settings.curLiJuKuname.empty())
-                 sentenceLibrary.savelijuku(m_fs, m_dialogs, m_workspace.userDataFolder());
-             return Status::ok();
+             if (settings.curLiJuKuname.empty()) return Status::ok();
+             return named(joinPath(userData, sentenceLibrary.name) + ".rf0/.rf1/.rf2",
+                          sentenceLibrary.savelijuku(m_fs, m_dialogs, userData));
          },
          0},
         {[&] { return saveGrammar(); }, 70},
         {[&] { return writeSettingsStore(); }, 0},
         {[&] { return appendRunList("userlibw.saw", newUserWords); }, 80},
         {[&] { return appendRunList("userlibg.sag", newGrammarEntries); }, 0},
-        {[&] { return m_fs.remove(m_workspace.programFile("temlibw.saw")); }, 0},
-        {[&] { return m_fs.remove(m_workspace.programFile("temlibs.sas")); }, 100},
+        {[&] { return removeIfPresent(m_workspace.programFile("temlibw.saw")); }, 0},
+        {[&] { return removeIfPresent(m_workspace.programFile("temlibs.sas")); }, 100},
     };
 
     m_progress.show("正在保存系统文件，请等待...", 100, 50);
-    Status failure;
+    // Every step runs whatever an earlier one did: a list that cannot be written must not
+    // cost the run's examples. The failures are reported together.
+    Status firstFailure;
+    std::string report;
     for (const Step& step : steps) {
-        failure = step.run();
-        if (!failure) break;
+        Status s = step.run();
+        if (!s) {
+            if (firstFailure) firstFailure = s;
+            report += "\r\n" + s.message();
+        }
         if (step.barAfter) m_progress.setPosition(step.barAfter);
     }
     m_progress.hide();
     m_started = false;
 
-    if (!failure) m_dialogs.message("退出时出错!");
-    return failure;
+    if (firstFailure) return Status::ok();
+    const std::string message = "退出时出错!" + report;
+    m_dialogs.message(message);
+    return Status::error(firstFailure.kind(), message);
+}
+
+Status Workbench::removeIfPresent(const std::string& path) {
+    // Nothing is written when there is nothing to remove.
+    return m_fs.exists(path) ? m_fs.remove(path) : Status::ok();
 }
 
 }  // namespace tavricat

@@ -41,8 +41,9 @@ public:
     // Runs the start-up sequence. Fails (after telling the person) when a required file is
     // missing, in which case no file has been touched, or when a list cannot be read.
     Status start();
-    // Runs the shutdown sequence: saves every list and library in its order. On a failure
-    // the remaining steps are skipped, "退出时出错!" is shown and the failure returned.
+    // Runs the shutdown sequence: saves every list and library that changed, in its order.
+    // A failed step does not stop the later ones; when any failed, "退出时出错!" is shown
+    // with every failure under it (each naming its file) and returned.
     Status shutdown();
     bool started() const { return m_started; }
 
@@ -94,6 +95,7 @@ private:
     Status writeDomainAndDeletedLists();
     Status writeSettingsStore();
     Status appendRunList(const std::string& name, const LineList& list);
+    Status removeIfPresent(const std::string& path);
     void tell(const std::string& text);
     std::string stamp() const;
 

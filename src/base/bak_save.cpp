@@ -4,11 +4,26 @@ namespace tavricat {
 
 BakSaveResult saveThroughBak(FileSystem& fs, const std::vector<BakSaveFile>& files) {
     BakSaveResult result;
-    for (const BakSaveFile& file : files) {
+    // Files that already hold their content are not written again: a run that changed
+    // nothing leaves the library as it found it. A bak file left from an earlier save means
+    // the set is not known to be whole, so the protocol runs.
+    bool anyBak = false;
+    for (const BakSaveFile& file : files) anyBak = anyBak || fs.exists(bakPathOf(file.path));
+    bool unchanged = !anyBak;
+    for (std::size_t i = 0; unchanged && i < files.size(); ++i) unchanged = fileHolds(fs, files[i].path, files[i].content);
+    if (unchanged) return result;
+
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const BakSaveFile& file = files[i];
         // Through a scratch file: a bak file that exists is whole, so a complete bak set
         // found after a crash can be trusted (see openLibraryFiles).
         Status written = replaceFile(fs, bakPathOf(file.path), file.content);
         if (!written) {
+            // The real files are untouched; the bak files written so far would only fill a
+            // full disk further. Bak files that were there before (a failed copy earlier in
+            // the run: they may be the only copy) are kept.
+            if (!anyBak)
+                for (std::size_t j = 0; j < i; ++j) fs.remove(bakPathOf(files[j].path));
             result.outcome = BakSaveOutcome::WriteFailed;
             result.detail = written;
             return result;

@@ -4,7 +4,9 @@
 // bak file is either whole or absent; then each bak file is copied over the
 // real one; when every copy succeeded the bak files are deleted. When a copy fails, the real
 // files are deleted and the bak files kept: they are then the one complete, newest copy,
-// and no mix of old and new real files can be taken for the library.
+// and no mix of old and new real files can be taken for the library. A set whose files all
+// hold their new content already (and has no bak file) is not written at all; when a bak
+// file cannot be written, those written before it are deleted again.
 
 #include <string>
 #include <vector>
@@ -21,7 +23,7 @@ struct BakSaveFile {
 
 enum class BakSaveOutcome {
     Saved,        // real files hold the new content; no bak file left
-    WriteFailed,  // a bak file could not be written; real files untouched
+    WriteFailed,  // a bak file could not be written; real files untouched, no bak file left
     CopyFailed,   // a copy failed; real files deleted, bak files kept
 };
 

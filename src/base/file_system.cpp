@@ -158,6 +158,12 @@ Status replaceFile(FileSystem& fs, const std::string& path, const std::string& d
     return renamed;
 }
 
+bool fileHolds(FileSystem& fs, const std::string& path, const std::string& data) {
+    if (!fs.exists(path)) return false;
+    Result<std::string> held = fs.readFile(path);
+    return held && *held == data;
+}
+
 std::string joinPath(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
     if (folder.back() == '/') return folder + name;

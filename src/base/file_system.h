@@ -57,6 +57,10 @@ public:
 // content or the new one is on disk, never a truncated mix.
 Status replaceFile(FileSystem& fs, const std::string& path, const std::string& data);
 
+// Whether `path` exists and holds exactly `data` (an unreadable file does not): a save whose
+// bytes are already there writes nothing.
+bool fileHolds(FileSystem& fs, const std::string& path, const std::string& data);
+
 // `folder` + "/" + `name`, with exactly one separator.
 std::string joinPath(const std::string& folder, const std::string& name);
 

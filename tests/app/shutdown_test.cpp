@@ -52,14 +52,15 @@ TEST_F(WorkbenchFixture, FailedGrammarCopyKeepsTheBakFilesAndReportsTheFailure) 
     bench->grammar.entries = {"entry"};
     fs.failOn(FsOp::Copy, "modesEC.m2");
     EXPECT_FALSE(bench->shutdown().isOk());
-    EXPECT_EQ(dialogs.messages.back(), "退出时出错!");
+    EXPECT_EQ(dialogs.messages.back().rfind("退出时出错!", 0), 0u);
+    EXPECT_NE(dialogs.messages.back().find("modesEC.m2"), std::string::npos);
     EXPECT_EQ(progress.events.back(), "hide");
     EXPECT_FALSE(home.exists("userdata/modesEC.m1"));
     EXPECT_FALSE(home.exists("userdata/modesEC.m2"));
     EXPECT_EQ(home.read("userdata/modesEC.m1bak"), "want\r\n");
     EXPECT_EQ(home.read("userdata/modesEC.m2bak"), "entry\r\n");
-    // The steps after the failure did not run: the settings were not written.
-    EXPECT_FALSE(config.exists("tavricat25cecmini.ini"));
+    // The steps after the failure ran: the settings were written.
+    EXPECT_TRUE(config.exists("tavricat25cecmini.ini"));
 }
 
 TEST_F(WorkbenchFixture, UnreadableWordLogIsNotOverwritten) {
@@ -70,7 +71,65 @@ TEST_F(WorkbenchFixture, UnreadableWordLogIsNotOverwritten) {
     fs.failOn(FsOp::Read, "userlibw.saw");
     EXPECT_FALSE(bench->shutdown().isOk());
     EXPECT_EQ(home.read("userdata/userlibw.saw"), "every word ever added\r\n");
-    EXPECT_EQ(dialogs.messages.back(), "退出时出错!");
+    EXPECT_EQ(dialogs.messages.back().rfind("退出时出错!", 0), 0u);
+}
+
+TEST_F(WorkbenchFixture, AFailedStepDoesNotCostTheLaterOnesAndEveryFailureIsNamed) {
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    ASSERT_TRUE(bench->sentenceLibrary
+                    .addAsent(bench->engine, bench->analysisOptions(), "I have a book.^我有一本书。")
+                    .isOk());
+    bench->allDomains.push_back("新领域");
+    bench->engine.deletedWords.push_back("obsolete");
+    bench->grammar.anchors = {"want"};
+    bench->grammar.entries = {"entry"};
+    bench->newUserWords = {"new^新"};
+    fs.failOn(FsOp::Rename, "allzy.ini");
+    fs.failOn(FsOp::Rename, "userlibw.saw");
+
+    Status result = bench->shutdown();
+    EXPECT_FALSE(result.isOk());
+    const std::string& report = dialogs.messages.back();
+    EXPECT_EQ(report.rfind("退出时出错!", 0), 0u);
+    EXPECT_NE(report.find("allzy.ini"), std::string::npos) << report;
+    EXPECT_NE(report.find("userlibw.saw"), std::string::npos) << report;
+    EXPECT_EQ(result.message(), report);
+    // Everything after (and beside) the failures was saved.
+    EXPECT_EQ(home.read("userdata/DeletedWords.ini"), "obsolete\r\n");
+    EXPECT_NE(home.read("userdata/MySentsEC.rf0").find("^我有一本书。\r\n"), std::string::npos);
+    EXPECT_EQ(home.read("userdata/modesEC.m1"), "want\r\n");
+    EXPECT_TRUE(config.exists("tavricat25cecmini.ini"));
+}
+
+TEST_F(WorkbenchFixture, AFailedLibrarySaveFailsTheShutdownAndNamesTheFiles) {
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    ASSERT_TRUE(bench->sentenceLibrary
+                    .addAsent(bench->engine, bench->analysisOptions(), "I have a book.^我有一本书。")
+                    .isOk());
+    fs.failOn(FsOp::Write, "MySentsEC.rf1bak.tmp-save");
+    EXPECT_FALSE(bench->shutdown().isOk());
+    EXPECT_NE(dialogs.messages.back().find("MySentsEC.rf0/.rf1/.rf2"), std::string::npos);
+    // The bak file written before the failure is gone; the real files are as they were.
+    EXPECT_FALSE(home.exists("userdata/MySentsEC.rf2bak"));
+    EXPECT_FALSE(home.exists("userdata/MySentsEC.rf1bak"));
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf0").find("我有一本书"), std::string::npos);
+}
+
+TEST_F(WorkbenchFixture, AShutdownAfterNoChangeWritesNothing) {
+    // A first run writes the settings file; the second changes nothing.
+    auto first = makeWorkbench();
+    ASSERT_TRUE(first->start().isOk());
+    ASSERT_TRUE(first->shutdown().isOk());
+    fs.failOn(FsOp::Write, "");
+    fs.failOn(FsOp::Rename, "");
+    fs.failOn(FsOp::Copy, "");
+    fs.failOn(FsOp::Remove, "");
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_TRUE(bench->shutdown().isOk()) << (dialogs.messages.empty() ? "" : dialogs.messages.back());
+    EXPECT_EQ(fs.failed, std::vector<std::string>{});
 }
 
 }  // namespace

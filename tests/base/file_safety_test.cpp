@@ -44,6 +44,41 @@ TEST_F(BakSaveTest, FailedBakWriteLeavesTheRealFilesUntouched) {
     EXPECT_EQ(result.outcome, BakSaveOutcome::WriteFailed);
     EXPECT_EQ(dir.read("lib.01"), "old keys\r\n");
     EXPECT_EQ(dir.read("lib.02"), "old values\r\n");
+    // The bak file written before the failure does not stay to fill the disk.
+    EXPECT_FALSE(dir.exists("lib.01bak"));
+    EXPECT_FALSE(dir.exists("lib.02bak"));
+}
+
+TEST_F(BakSaveTest, AFailedWriteKeepsBakFilesThatWereThereBefore) {
+    // A copy that failed earlier left the bak pair as the only copy.
+    dir.write("lib.01bak", "kept keys\r\n");
+    dir.write("lib.02bak", "kept values\r\n");
+    fs.failOn(FsOp::Write, "lib.02bak.tmp-save");
+    EXPECT_EQ(saveThroughBak(fs, files()).outcome, BakSaveOutcome::WriteFailed);
+    EXPECT_TRUE(dir.exists("lib.01bak"));
+    EXPECT_EQ(dir.read("lib.02bak"), "kept values\r\n");
+}
+
+TEST_F(BakSaveTest, FilesThatAlreadyHoldTheirContentAreNotWritten) {
+    dir.write("lib.01", "new keys\r\n");
+    dir.write("lib.02", "new values\r\n");
+    fs.failOn(FsOp::Write, "");
+    fs.failOn(FsOp::Copy, "");
+    fs.failOn(FsOp::Remove, "");
+    EXPECT_EQ(saveThroughBak(fs, files()).outcome, BakSaveOutcome::Saved);
+    EXPECT_EQ(fs.failed, std::vector<std::string>{});
+
+    // One changed file writes the whole set, and a leftover bak file is replaced.
+    TempFolder other;
+    other.write("lib.01", "new keys\r\n");
+    other.write("lib.02", "old values\r\n");
+    other.write("lib.01bak", "stale\r\n");
+    FaultyFileSystem plain;
+    EXPECT_EQ(saveThroughBak(plain, {{other.file("lib.01"), "new keys\r\n"}, {other.file("lib.02"), "new values\r\n"}})
+                  .outcome,
+              BakSaveOutcome::Saved);
+    EXPECT_EQ(other.read("lib.02"), "new values\r\n");
+    EXPECT_FALSE(other.exists("lib.01bak"));
 }
 
 TEST_F(BakSaveTest, FailedCopyKeepsTheBakSetAsTheOnlyCompleteCopy) {
