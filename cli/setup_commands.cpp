@@ -37,13 +37,22 @@ int runCheck(const CliContext& context) {
     DiskFileSystem fs;
     Workspace workspace(fs, context.programFolder());
     std::vector<std::string> missing = missingRequiredFiles(workspace);
-    if (context.json) {
-        nlohmann::json out = {{"folder", workspace.programFolder()}, {"ok", missing.empty()}, {"missing", missing}};
-        if (!missing.empty()) out["message"] = encoding::gbkToUtf8Lossy(missingFilesMessage(missing));
-        std::cout << out.dump(2) << '\n';
-        return missing.empty() ? kExitOk : kExitFailure;
+    std::string message = missing.empty() ? std::string() : missingFilesMessage(missing);
+    nlohmann::json damaged = nlohmann::json::array();
+    for (const std::string& text : damagedDictionaryMessages(workspace)) {
+        damaged.push_back(encoding::gbkToUtf8Lossy(text));
+        message += (message.empty() ? "" : "\n") + text;
     }
-    if (!missing.empty()) return fail(missingFilesMessage(missing));
+    if (context.json) {
+        nlohmann::json out = {{"folder", workspace.programFolder()},
+                              {"ok", message.empty()},
+                              {"missing", missing},
+                              {"damaged", damaged}};
+        if (!message.empty()) out["message"] = encoding::gbkToUtf8Lossy(message);
+        std::cout << out.dump(2) << '\n';
+        return message.empty() ? kExitOk : kExitFailure;
+    }
+    if (!message.empty()) return fail(message);
     std::cout << "ok " << workspace.programFolder() << '\n';
     return kExitOk;
 }

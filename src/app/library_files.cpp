@@ -17,31 +17,8 @@ Status moveAside(FileSystem& fs, const std::string& path, const std::string& sta
     return renamed;
 }
 
-// A complete set of bak files means a save wrote all of them (each is written whole or not
-// at all) and then stopped while copying them over the real files, or found a copy failing:
-// the bak set holds the newest complete library, the real files may be a mix. The copies
-// are done again, and only when all of them succeeded are the bak files removed, so an
-// interruption here leaves the same situation for the next start.
-Status finishInterruptedSave(const Workspace& workspace, const std::string& name,
-                             const std::vector<std::string>& extensions,
-                             const std::vector<std::string>& infoExtensions, LibraryFilesOpening& opening) {
-    FileSystem& fs = workspace.fs();
-    for (const std::string& ext : extensions)
-        if (!fs.exists(workspace.userDataFile(bakPathOf(name + ext)))) return Status::ok();
-    for (const std::string& ext : extensions) {
-        Status copied = fs.copyFile(workspace.userDataFile(bakPathOf(name + ext)), workspace.userDataFile(name + ext));
-        if (!copied) return copied;
-    }
-    for (const std::string& ext : extensions) fs.remove(workspace.userDataFile(bakPathOf(name + ext)));
-    // A failed save renamed the information file; it belongs to the restored library.
-    for (const std::string& ext : infoExtensions) {
-        const std::string info = workspace.userDataFile(name + ext);
-        if (fs.exists(bakPathOf(info)) && !fs.exists(info)) {
-            if (Status renamed = fs.rename(bakPathOf(info), info); !renamed) return renamed;
-        }
-    }
-    opening.restoredFromBak = true;
-    return Status::ok();
+std::string restoredNotice(const std::string& kindName, const std::string& name) {
+    return kindName + " " + encoding::utf8ToGbkLossy(name) + " 上次保存未完成，已用备份文件恢复。";
 }
 
 }  // namespace
@@ -53,8 +30,9 @@ Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const s
     FileSystem& fs = workspace.fs();
     LibraryFilesOpening opening;
 
-    if (Status restored = finishInterruptedSave(workspace, name, extensions, infoExtensions, opening); !restored)
-        return restored;
+    Result<bool> restored = finishInterruptedSave(workspace, name, extensions, infoExtensions);
+    if (!restored) return restored.status();
+    opening.restoredFromBak = *restored;
 
     std::vector<std::string> paths;
     std::size_t present = 0;
@@ -93,7 +71,7 @@ Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const s
     }
 
     if (opening.restoredFromBak) {
-        opening.notice = kindName + " " + encoding::utf8ToGbkLossy(name) + " 上次保存未完成，已用备份文件恢复。";
+        opening.notice = restoredNotice(kindName, name);
     }
     if (!opening.movedAside.empty()) {
         if (!opening.notice.empty()) opening.notice += "\r\n";
@@ -103,6 +81,33 @@ Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const s
                           " 的文件不全或上次保存未完成。为了不丢失数据，以下文件已移到一旁：" + list;
     }
     return opening;
+}
+
+// A complete set of bak files means a save wrote all of them (each is written whole or not
+// at all) and then stopped while copying them over the real files, or found a copy failing:
+// the bak set holds the newest complete library, the real files may be a mix. The copies
+// are done again, and only when all of them succeeded are the bak files removed, so an
+// interruption here leaves the same situation for the next start.
+Result<bool> finishInterruptedSave(const Workspace& workspace, const std::string& name,
+                                   const std::vector<std::string>& extensions,
+                                   const std::vector<std::string>& infoExtensions) {
+    FileSystem& fs = workspace.fs();
+    if (name.empty()) return false;
+    for (const std::string& ext : extensions)
+        if (!fs.exists(workspace.userDataFile(bakPathOf(name + ext)))) return false;
+    for (const std::string& ext : extensions) {
+        Status copied = fs.copyFile(workspace.userDataFile(bakPathOf(name + ext)), workspace.userDataFile(name + ext));
+        if (!copied) return copied;
+    }
+    for (const std::string& ext : extensions) fs.remove(workspace.userDataFile(bakPathOf(name + ext)));
+    // A failed save renamed the information file; it belongs to the restored library.
+    for (const std::string& ext : infoExtensions) {
+        const std::string info = workspace.userDataFile(name + ext);
+        if (fs.exists(bakPathOf(info)) && !fs.exists(info)) {
+            if (Status renamed = fs.rename(bakPathOf(info), info); !renamed) return renamed;
+        }
+    }
+    return true;
 }
 
 std::string fileNameStamp() {
@@ -119,6 +124,29 @@ std::string libraryNameInUse(const Workspace& workspace, LibraryKind kind, Direc
     const char* keyFile = kind == LibraryKind::TermBase ? ".01" : ".rf1";
     if (!configured.empty() && workspace.fs().exists(workspace.userDataFile(configured + keyFile))) return configured;
     return defaultLibraryName(kind, direction);
+}
+
+Result<LibraryChoice> chooseLibraryAtStart(const Workspace& workspace, LibraryKind kind, Direction direction,
+                                           const std::string& configured, const std::vector<std::string>& extensions,
+                                           const std::vector<std::string>& infoExtensions,
+                                           const std::string& kindName) {
+    LibraryChoice choice;
+    Result<bool> restored = finishInterruptedSave(workspace, configured, extensions, infoExtensions);
+    if (!restored) {
+        return Status::error(restored.status().kind(),
+                             kindName + " " + encoding::utf8ToGbkLossy(configured) +
+                                 " 上次保存未完成，但备份文件无法复制回原文件（" +
+                                 encoding::utf8ToGbkLossy(restored.status().message()) +
+                                 "）。备份文件保留在原处；请检查文件权限和硬盘空间后再启动。");
+    }
+    if (*restored) choice.notice = restoredNotice(kindName, configured);
+    choice.name = libraryNameInUse(workspace, kind, direction, configured);
+    if (!configured.empty() && choice.name != configured) {
+        if (!choice.notice.empty()) choice.notice += "\r\n";
+        choice.notice += "没有找到" + kindName + " " + encoding::utf8ToGbkLossy(configured) + " 的文件，改用" +
+                         kindName + " " + encoding::utf8ToGbkLossy(choice.name) + "。";
+    }
+    return choice;
 }
 
 }  // namespace tavricat

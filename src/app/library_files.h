@@ -39,6 +39,29 @@ Result<LibraryFilesOpening> openLibraryFiles(const Workspace& workspace, const s
 std::string libraryNameInUse(const Workspace& workspace, LibraryKind kind, Direction direction,
                              const std::string& configured);
 
+// Finishes a save of library `name` that stopped or failed while copying its bak files over
+// the real ones: when the whole bak set exists it is copied over the real files, the baks are
+// removed and the information file renamed back. True when it did so. Fails, leaving every
+// bak file in place, when a copy fails.
+Result<bool> finishInterruptedSave(const Workspace& workspace, const std::string& name,
+                                   const std::vector<std::string>& extensions,
+                                   const std::vector<std::string>& infoExtensions);
+
+// The library start-up opens, and what to tell the person about the choice.
+struct LibraryChoice {
+    std::string name;
+    std::string notice;  // GBK; empty when the configured library opens as it is
+};
+
+// Start-up's choice: first the configured library's interrupted save is finished (its bak set
+// may be the only copy of it), then libraryNameInUse decides. Falling back to the default
+// library is said in the notice. Fails, with a message naming the library, when the bak set
+// cannot be copied back: the run would otherwise leave that library behind.
+Result<LibraryChoice> chooseLibraryAtStart(const Workspace& workspace, LibraryKind kind, Direction direction,
+                                           const std::string& configured, const std::vector<std::string>& extensions,
+                                           const std::vector<std::string>& infoExtensions,
+                                           const std::string& kindName);
+
 // Local date and time as "YYYYMMDD-HHMMSS", for names of files moved aside.
 std::string fileNameStamp();
 

@@ -2,6 +2,7 @@
 
 #include "app/workspace.h"
 #include "base/encoding.h"
+#include "engine/system_dictionary.h"
 
 namespace tavricat {
 
@@ -25,6 +26,16 @@ std::vector<std::string> missingRequiredFiles(const Workspace& workspace) {
         if (!fs.exists(path)) missing.push_back(path);
     }
     return missing;
+}
+
+std::vector<std::string> damagedDictionaryMessages(const Workspace& workspace) {
+    std::vector<std::string> messages;
+    for (const char* name : {"ecdict", "cedict"}) {
+        const std::string idx = workspace.programFile(std::string(name) + ".IDX");
+        Status checked = checkDictionaryFiles(workspace.fs(), idx.substr(0, idx.size() - 4));
+        if (!checked && checked.kind() != ErrorKind::NotFound) messages.push_back(checked.message());
+    }
+    return messages;
 }
 
 std::string missingFilesMessage(const std::vector<std::string>& missing) {

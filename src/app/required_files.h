@@ -15,4 +15,8 @@ std::vector<std::string> missingRequiredFiles(const Workspace& workspace);
 // The message that names them (GBK), each path after a blank.
 std::string missingFilesMessage(const std::vector<std::string>& missing);
 
+// One message (GBK) for each system dictionary of the program folder whose files are damaged
+// (checkDictionaryFiles); a missing dictionary is no damage.
+std::vector<std::string> damagedDictionaryMessages(const Workspace& workspace);
+
 }  // namespace tavricat

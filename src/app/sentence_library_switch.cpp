@@ -34,6 +34,19 @@ Status install(Workbench& workbench, SentenceLibrary next, const std::string& na
     return Status::ok();
 }
 
+// Multi-word segment keys of the run's term base and system dictionary, for rebuilding a
+// damaged index.
+SegmentKeyTest segmentKeysOfTheRun(Workbench& workbench) {
+    return [&workbench](std::string_view words) {
+        return !workbench.engine.termBase.lookupKey(words).empty() ||
+               !workbench.engine.systemDictionary.lookupKey(words).empty();
+    };
+}
+
+void tellIndexRepair(Workbench& workbench, const SentenceLibrary& library) {
+    if (!library.indexRepair().empty()) workbench.dialogs().message(library.indexRepair());
+}
+
 }  // namespace
 
 Status useSentenceLibrary(Workbench& workbench, const std::string& name) {
@@ -47,10 +60,11 @@ Status useSentenceLibrary(Workbench& workbench, const std::string& name) {
         }
     }
     SentenceLibrary next;
-    if (!next.load(workbench.fs(), workbench.workspace().userDataFolder(), name)) {
+    if (!next.load(workbench.fs(), workbench.workspace().userDataFolder(), name, segmentKeysOfTheRun(workbench))) {
         workbench.dialogs().message(failed);
         return Status::error(ErrorKind::Io, failed);
     }
+    tellIndexRepair(workbench, next);
     return install(workbench, std::move(next), name, info);
 }
 
@@ -75,7 +89,10 @@ Result<std::string> createSentenceLibrary(Workbench& workbench, const LibraryInf
 Status restoreLibs(Workbench& workbench) {
     const std::string folder = workbench.workspace().userDataFolder();
     if (Status reloaded = workbench.engine.termBase.reload(workbench.fs(), folder); !reloaded) return reloaded;
-    return workbench.sentenceLibrary.load(workbench.fs(), folder, workbench.sentenceLibrary.name);
+    Status loaded = workbench.sentenceLibrary.load(workbench.fs(), folder, workbench.sentenceLibrary.name,
+                                                   segmentKeysOfTheRun(workbench));
+    if (loaded) tellIndexRepair(workbench, workbench.sentenceLibrary);
+    return loaded;
 }
 
 void clearLibs(Workbench& workbench) {

@@ -117,7 +117,14 @@ Status Workbench::start() {
 }
 
 Status Workbench::openTermBaseFiles() {
-    settings.curZyname = libraryNameInUse(m_workspace, LibraryKind::TermBase, direction(), settings.curZyname);
+    Result<LibraryChoice> chosen = chooseLibraryAtStart(m_workspace, LibraryKind::TermBase, direction(),
+                                                        settings.curZyname, {".01", ".02"}, {".inf"}, "词库");
+    if (!chosen) {
+        tell(chosen.status().message());
+        return chosen.status();
+    }
+    if (!chosen->notice.empty()) tell(chosen->notice);
+    settings.curZyname = chosen->name;
     Result<LibraryFilesOpening> opened = openLibraryFiles(m_workspace, settings.curZyname, {".01", ".02"},
                                                           {".inf"}, "词库", stamp());
     if (!opened) {
@@ -144,8 +151,15 @@ Status Workbench::initEngine() {
 }
 
 Status Workbench::openSentenceLibraryFiles() {
-    settings.curLiJuKuname =
-        libraryNameInUse(m_workspace, LibraryKind::SentenceLibrary, direction(), settings.curLiJuKuname);
+    Result<LibraryChoice> chosen =
+        chooseLibraryAtStart(m_workspace, LibraryKind::SentenceLibrary, direction(), settings.curLiJuKuname,
+                             {".rf0", ".rf1", ".rf2"}, {".irf"}, "例句库");
+    if (!chosen) {
+        tell(chosen.status().message());
+        return chosen.status();
+    }
+    if (!chosen->notice.empty()) tell(chosen->notice);
+    settings.curLiJuKuname = chosen->name;
     Result<LibraryFilesOpening> opened = openLibraryFiles(m_workspace, settings.curLiJuKuname,
                                                           {".rf0", ".rf1", ".rf2"}, {".irf"}, "例句库", stamp());
     if (!opened) {
@@ -153,8 +167,22 @@ Status Workbench::openSentenceLibraryFiles() {
         return opened.status();
     }
     if (!opened->notice.empty()) tell(opened->notice);
-    Status loaded = sentenceLibrary.load(m_fs, m_workspace.userDataFolder(), settings.curLiJuKuname);
+    // Should the index need building again, the examples' multi-word segments are told
+    // apart by the term base and the system dictionary (opened here only for that).
+    const std::string dictionaryFile = m_workspace.programFile(isCE(direction()) ? "cedict.IDX" : "ecdict.IDX");
+    SystemDictionary dictionary;
+    bool dictionaryTried = false;
+    auto isKey = [&](std::string_view words) {
+        if (!engine.termBase.lookupKey(words).empty()) return true;
+        if (!dictionaryTried) {
+            dictionaryTried = true;
+            dictionary.open(m_fs, dictionaryFile.substr(0, dictionaryFile.size() - 4));
+        }
+        return dictionary.isOpen() && !dictionary.lookupKey(words).empty();
+    };
+    Status loaded = sentenceLibrary.load(m_fs, m_workspace.userDataFolder(), settings.curLiJuKuname, isKey);
     if (!loaded) tell(loaded.message());
+    else if (!sentenceLibrary.indexRepair().empty()) tell(sentenceLibrary.indexRepair());
     return loaded;
 }
 

@@ -44,8 +44,15 @@ Status Workbench::loadDirectionResources() {
     std::string idx = m_workspace.programFile(dictionary + ".IDX");
     std::string basePath = idx.substr(0, idx.size() - 4);
     bool haveDictionary = engine.systemDictionary.open(m_fs, basePath);
-    if (!haveDictionary && settings.useSysLib)
+    if (haveDictionary) {
+        // A damaged dictionary would answer "not found" for every word it gets wrong.
+        if (Status checked = checkDictionaryFiles(m_fs, basePath); !checked) {
+            engine.systemDictionary.close();
+            if (settings.useSysLib) tell(checked.message());
+        }
+    } else if (settings.useSysLib) {
         tell(isCE(d) ? "没有找到系统所带的汉英词库" : "没有找到系统所带的英汉词库");
+    }
 
     Result<GrammarLibrary> loaded = loadGrammarLibrary(m_fs, m_workspace.userDataFile("modes" + dir + ".m1"),
                                                        m_workspace.userDataFile("modes" + dir + ".m2"));

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/encoding.h"
 #include "base/gbk.h"
 #include "base/list_order.h"
 #include "engine/block_file.h"
@@ -40,6 +41,45 @@ bool parseDictBlock(std::string_view block, LineList& keys, LineList& values) {
         return false;
     }
     return true;
+}
+
+Status checkDictionaryFiles(FileSystem& fs, const std::string& basePath) {
+    const std::string idxPath = siblingFile(fs, basePath, ".IDX");
+    const std::string datPath = siblingFile(fs, basePath, ".DAT");
+    for (const std::string* path : {&idxPath, &datPath}) {
+        if (!fs.exists(*path))
+            return Status::error(ErrorKind::NotFound, "系统词库文件 " + encoding::utf8ToGbkLossy(*path) + " 不存在。");
+    }
+    auto damaged = [](const std::string& path, const std::string& why) {
+        return Status::error(ErrorKind::BadInput,
+                             "系统词库文件 " + encoding::utf8ToGbkLossy(path) + " 已损坏（" + why + "），请重新安装系统。");
+    };
+    Result<std::string> idxBytes = fs.readFile(idxPath);
+    if (!idxBytes) return idxBytes.status();
+    if (idxBytes->size() % kBlockSize != 0) return damaged(idxPath, "长度不是整块");
+    const LineList index = splitLines(readBlockText(*idxBytes));
+    for (std::size_t k = 0; k < index.size(); ++k) {
+        if (index[k].empty()) return damaged(idxPath, "索引有空行");
+        if (k > 0 && compareListOrder(index[k - 1], index[k]) >= 0) return damaged(idxPath, "索引没有按顺序排列");
+    }
+
+    Result<std::string> dat = fs.readFile(datPath);
+    if (!dat) return dat.status();
+    if (dat->empty() || dat->size() % kBlockSize != 0) return damaged(datPath, "长度不是整块");
+    const std::size_t blocks = dat->size() / kBlockSize;
+    // One block per index line after block 0: fewer blocks mean a cut data file, more mean
+    // a cut index.
+    if (blocks < index.size() + 1) return damaged(datPath, "数据块少于索引行");
+    if (blocks > index.size() + 1) return damaged(idxPath, "索引行少于数据块");
+    LineList keys, values;
+    for (std::size_t n = 1; n < blocks; ++n) {
+        std::string block = dat->substr(n * kBlockSize, kBlockSize);
+        scrambleBlock(block.data(), block.size());
+        const std::string where = "第" + std::to_string(n) + "块";
+        if (!parseDictBlock(block, keys, values) || keys.empty()) return damaged(datPath, where + "无法读取");
+        if (compareListOrder(keys.front(), index[n - 1]) != 0) return damaged(datPath, where + "与索引不符");
+    }
+    return Status::ok();
 }
 
 bool SystemDictionary::open(FileSystem& fs, const std::string& basePath) {

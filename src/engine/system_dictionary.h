@@ -75,6 +75,14 @@ private:
     Status m_openError;
 };
 
+// Reads both files of the dictionary <basePath> whole and checks that they belong together:
+// the index a block-scrambled text of non-empty lines in strict list order, the data file
+// whole blocks, one after the unused block 0 for each index line, each block readable and
+// starting with its index line. NotFound when a file is missing; otherwise an error whose
+// message (GBK) names the damaged file and what is wrong with it. A damaged dictionary would
+// answer "not found" for every word in the blocks it gets wrong.
+Status checkDictionaryFiles(FileSystem& fs, const std::string& basePath);
+
 // Splits the unscrambled bytes of one data block into its key and value lists. False (and
 // both lists empty) when the block is shorter than a whole block or its layout is broken.
 bool parseDictBlock(std::string_view block, LineList& keys, LineList& values);

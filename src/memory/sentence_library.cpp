@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/bak_save.h"
+#include "base/encoding.h"
 #include "base/gbk.h"
 #include "base/list_order.h"
 #include "document/han_spacing.h"
@@ -140,7 +141,148 @@ Result<std::string> exampleKeyOf(const stClass& analysis) {
     return key;
 }
 
-Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, const std::string& newName) {
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The segment count at the start of a library line; 0 for a tombstone or a damaged line.
+std::size_t segmentCountOf(std::string_view line) {
+    if (isTombstone(line)) return 0;
+    std::size_t count = 0, at = 0;
+    for (; at < line.size() && hexValue(line[at]) >= 0; ++at) count = count * 16 + static_cast<std::size_t>(hexValue(line[at]));
+    return at >= 2 && count <= kMaxSegments ? count : 0;
+}
+
+}  // namespace
+
+std::vector<std::string> segmentKeysOf(std::string_view line, const SegmentKeyTest& isKey) {
+    const std::size_t count = segmentCountOf(line);
+    std::vector<std::string> segments;
+    if (count == 0) return segments;
+    std::string_view key = line.substr(0, findKeySeparator(line));
+    const std::size_t blank = key.find(' ');
+    if (blank == std::string_view::npos) return segments;
+    key = key.substr(blank + 1);
+    if (!key.empty() && key.back() == ' ') key.remove_suffix(1);  // the blank before "^"
+    std::vector<std::string_view> words;
+    for (std::size_t from = 0;;) {
+        const std::size_t next = key.find(' ', from);
+        words.push_back(key.substr(from, next == std::string_view::npos ? std::string_view::npos : next - from));
+        if (next == std::string_view::npos) break;
+        from = next + 1;
+    }
+    auto join = [&words](std::size_t from, std::size_t to) {
+        std::string text(words[from]);
+        for (std::size_t k = from + 1; k < to; ++k) (text += ' ') += words[k];
+        return text;
+    };
+    const std::size_t n = words.size();
+    if (n <= count) {
+        for (std::string_view word : words) segments.emplace_back(word);
+        return segments;
+    }
+    // A segment spans at most the surplus words plus one; which runs are keys is asked once.
+    const std::size_t longest = n - count + 1;
+    std::vector<std::vector<std::uint8_t>> known(n, std::vector<std::uint8_t>(longest + 1, 0));
+    for (std::size_t i = 0; i < n; ++i) {
+        known[i][1] = 1;
+        for (std::size_t length = 2; isKey && length <= longest && i + length <= n; ++length)
+            known[i][length] = isKey(join(i, i + length)) ? 1 : 0;
+    }
+    // can[i][j]: words i.. cut into j segments, each a single word or a known key.
+    std::vector<std::vector<std::uint8_t>> can(n + 1, std::vector<std::uint8_t>(count + 1, 0));
+    can[n][0] = 1;
+    for (std::size_t i = n; i-- > 0;)
+        for (std::size_t j = 1; j <= count; ++j)
+            for (std::size_t length = 1; length <= longest && i + length <= n && !can[i][j]; ++length)
+                if (known[i][length] && can[i + length][j - 1]) can[i][j] = 1;
+    if (!can[0][count]) {
+        for (std::size_t k = 0; k + 1 < count; ++k) segments.emplace_back(words[k]);
+        segments.push_back(join(count - 1, n));
+        return segments;
+    }
+    // Longest known key first, as segmentation takes them.
+    for (std::size_t i = 0, j = count; j > 0; --j) {
+        for (std::size_t length = std::min(longest, n - i); length >= 1; --length) {
+            if (known[i][length] && can[i + length][j - 1]) {
+                segments.push_back(join(i, i + length));
+                i += length;
+                break;
+            }
+        }
+    }
+    return segments;
+}
+
+std::string indexDamageOf(const LineList& sentences, const LineList& words, const LineList& postings) {
+    if (words.size() != postings.size()) return ".rf1 与 .rf2 的行数不同";
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        if (gbk::trim(words[k]).empty()) return ".rf1 有空行";
+        if (k > 0 && compareListOrder(words[k - 1], words[k]) == 0) return ".rf1 有重复的词";
+    }
+    std::vector<std::size_t> expected(sentences.size());
+    for (std::size_t e = 0; e < sentences.size(); ++e) expected[e] = segmentCountOf(sentences[e]);
+    std::vector<std::size_t> seen(sentences.size(), 0);
+    bool stopped = false;
+    for (const std::string& list : postings) {
+        if (list == kStopMarker) {
+            stopped = true;
+            continue;
+        }
+        // An empty list is sound: the word's examples were all deleted.
+        if (list.size() % 5 != 0) return ".rf2 的行不是5位编号组成的";
+        for (std::size_t at = 0; at < list.size(); at += 5) {
+            std::size_t index = 0;
+            for (std::size_t d = at; d < at + 5; ++d) {
+                const int value = hexValue(list[d]);
+                if (value < 0) return ".rf2 有不是十六进制的编号";
+                index = index * 16 + static_cast<std::size_t>(value);
+            }
+            if (index >= sentences.size()) return ".rf2 的编号超出例句数";
+            if (++seen[index] > expected[index]) return ".rf2 列出的例句多于其词段数";
+        }
+    }
+    if (!stopped) {
+        for (std::size_t e = 0; e < sentences.size(); ++e)
+            if (expected[e] > 0 && seen[e] == 0) return "例句 " + hex5(e) + " 不在索引中";
+    }
+    return {};
+}
+
+void SentenceLibrary::rebuildIndex(const SegmentKeyTest& isKey) {
+    std::vector<std::pair<std::string, std::uint32_t>> entries;
+    for (std::size_t e = 0; e < libSentences.size(); ++e) {
+        for (std::string& segment : segmentKeysOf(libSentences[e], isKey)) {
+            std::string token(gbk::trim(segment));
+            if (!token.empty()) entries.emplace_back(std::move(token), static_cast<std::uint32_t>(e));
+        }
+    }
+    // Oldest first within a word: its first spelling names it, as when the examples were added.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return compareListOrder(a.first, b.first) < 0; });
+    libWords.clear();
+    libPostings.clear();
+    for (std::size_t from = 0; from < entries.size();) {
+        std::size_t to = from + 1;
+        while (to < entries.size() && compareListOrder(entries[from].first, entries[to].first) == 0) ++to;
+        std::string list;
+        if ((to - from) * 5 > kMaxPostingsLength) {
+            list = kStopMarker;
+        } else {
+            for (std::size_t k = to; k-- > from;) list += hex5(entries[k].second);  // newest first
+        }
+        libWords.push_back(std::move(entries[from].first));
+        libPostings.push_back(std::move(list));
+        from = to;
+    }
+}
+
+Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, const std::string& newName,
+                             const SegmentKeyTest& isKey) {
     Result<LineList> sentences = loadLines(fs, libraryFile(userDataFolder, newName, ".rf0"));
     if (!sentences) return sentences.status();
     Result<LineList> words = loadLines(fs, libraryFile(userDataFolder, newName, ".rf1"));
@@ -150,8 +292,19 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
 
     // Binary search needs list order; a file written under another collation is re-sorted
     // with its postings moving along.
-    postings->resize(words->size());
-    if (!isListOrdered(*words)) sortWithParallel(*words, {&*postings});
+    if (words->size() == postings->size() && !isListOrdered(*words)) sortWithParallel(*words, {&*postings});
+    // A truncated or overwritten index would answer every search with nothing and be saved
+    // back as it is; the examples are the library, so the index is built again from them.
+    m_indexRepair.clear();
+    if (const std::string damage = indexDamageOf(*sentences, *words, *postings); !damage.empty()) {
+        SentenceLibrary rebuilt;
+        rebuilt.libSentences = std::move(*sentences);
+        rebuilt.rebuildIndex(isKey);
+        *sentences = std::move(rebuilt.libSentences);
+        *words = std::move(rebuilt.libWords);
+        *postings = std::move(rebuilt.libPostings);
+        m_indexRepair = "例句库 " + encoding::utf8ToGbkLossy(newName) + " 的索引文件已损坏（" + damage + "），已根据 .rf0 重新建立。";
+    }
 
     std::vector<LineSignature> signatures;
     signatures.reserve(sentences->size());

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,6 +69,23 @@ bool sameWords(std::string_view a, std::string_view b, bool ignoreTags = false);
 // back; an analysis without segments gives an empty key.
 Result<std::string> exampleKeyOf(const stClass& analysis);
 
+// Whether a text of several words is one segment key (a term or dictionary entry); used to
+// cut a stored example key back into its segments.
+using SegmentKeyTest = std::function<bool(std::string_view)>;
+
+// The segment keys of a library line's key part ("03 i have it ^..." -> i, have, it). The
+// count says how many there are; where the key holds more words than that, runs of words
+// that `isKey` accepts are taken as one segment (longest first), and when no such cut gives
+// the count, the surplus words join the last segment.
+std::vector<std::string> segmentKeysOf(std::string_view line, const SegmentKeyTest& isKey);
+
+// Why .rf1/.rf2 (`words`, `postings`, words already in list order) cannot be the index of the
+// examples `sentences`; empty when they can. Checked: line counts, distinct words, posting
+// lists of 5-digit upper-case hex (possibly none) or the stop marker, indexes below the example count, no
+// example indexed more often than it has segments, every example indexed when no list has
+// stopped.
+std::string indexDamageOf(const LineList& sentences, const LineList& words, const LineList& postings);
+
 class SentenceLibrary {
 public:
     // Line i of libSentences is example i (change lines only through the methods below, which
@@ -83,9 +101,14 @@ public:
 
     // Loads <folder>/<name>.rf0, .rf1 and .rf2 and takes `name`. Fails (and leaves the
     // library as it was) when any of them cannot be read. An .rf1 out of list order is sorted
-    // with its postings; missing postings lines become empty ones, postings lines beyond the
-    // words (they index nothing) are dropped.
-    Status load(FileSystem& fs, const std::string& userDataFolder, const std::string& name);
+    // with its postings. An index that cannot belong to the examples (indexDamageOf) is built
+    // again from .rf0 (segments cut with `isKey`) and indexRepair() says so.
+    Status load(FileSystem& fs, const std::string& userDataFolder, const std::string& name,
+                const SegmentKeyTest& isKey = {});
+    // The message of the last load that rebuilt the index (GBK); empty when it did not.
+    const std::string& indexRepair() const { return m_indexRepair; }
+    // Builds libWords and libPostings again from the examples.
+    void rebuildIndex(const SegmentKeyTest& isKey);
     // Empties the three lists (the name stays).
     void clear();
 
@@ -145,6 +168,7 @@ private:
     void indexSource(std::size_t example);
     void rebuildSourceIndex();
 
+    std::string m_indexRepair;
     std::vector<LineSignature> m_signatures;
     std::vector<std::uint64_t> m_sourceSlots;
     std::size_t m_sourcesIndexed = 0;  // lines 0 .. m_sourcesIndexed-1 are in m_sourceSlots

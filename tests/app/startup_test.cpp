@@ -2,6 +2,7 @@
 // what happens to files that would otherwise be lost.
 
 #include "app/required_files.h"
+#include "support/analysis_builder.h"
 #include "workbench_fixture.h"
 
 namespace tavricat {
@@ -79,6 +80,69 @@ TEST_F(WorkbenchFixture, StoredNamesWithoutTheirKeyFileFallBackToTheDefaults) {
     EXPECT_EQ(bench->settings.curZyname, "MyDictEC");
     EXPECT_EQ(bench->settings.curLiJuKuname, "MySentsEC");
     EXPECT_EQ(home.read("userdata/Gone.02"), "kept\r\n");  // another library's file stays alone
+    // Neither library changes without a word.
+    bool toldTerms = false, toldSentences = false;
+    for (const auto& m : dialogs.messages) {
+        if (m.find("Gone") != std::string::npos && m.find("MyDictEC") != std::string::npos) toldTerms = true;
+        if (m.find("AlsoGone") != std::string::npos && m.find("MySentsEC") != std::string::npos) toldSentences = true;
+    }
+    EXPECT_TRUE(toldTerms);
+    EXPECT_TRUE(toldSentences);
+}
+
+TEST_F(WorkbenchFixture, ADamagedSystemDictionaryIsNamedAndNotUsed) {
+    const std::string dat = home.read("ecdict.DAT");
+    home.write("ecdict.DAT", dat.substr(0, dat.size() - 5000));
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_FALSE(bench->engine.systemDictionary.isOpen());
+    bool named = false;
+    for (const auto& m : dialogs.messages)
+        if (m.find("ecdict.DAT") != std::string::npos) named = true;
+    EXPECT_TRUE(named);
+}
+
+TEST_F(WorkbenchFixture, ALibraryLeftAsItsBakSetByAFailedCopyOpensAgainWithItsExamples) {
+    config.write("tavricat25cecmini.ini", "[inisetup]\r\ncurLiJuKuname=DemoEC\r\n");
+    for (const char* ext : {".rf0", ".rf1", ".rf2"}) home.write(std::string("userdata/DemoEC") + ext, "");
+    home.write("userdata/DemoEC.irf", "Demo\r\nme\r\nDemoEC\r\n\r\n");
+    {
+        auto bench = makeWorkbench();
+        ASSERT_TRUE(bench->start().isOk());
+        ASSERT_EQ(bench->settings.curLiJuKuname, "DemoEC");
+        ASSERT_TRUE(bench->sentenceLibrary.addAnalysed(testing::analysisOf({"green", "apple"}), "青苹果").isOk());
+        // .rf0 cannot be written: the save ends with the bak set as the only copy.
+        testing::FaultyFileSystem locked;
+        locked.failOn(testing::FsOp::Copy, "DemoEC.rf0");
+        EXPECT_FALSE(bench->sentenceLibrary.savelijuku(locked, dialogs, home.file("userdata")).isOk());
+    }
+    ASSERT_FALSE(home.exists("userdata/DemoEC.rf1"));
+    ASSERT_TRUE(home.exists("userdata/DemoEC.rf0bak"));
+
+    {
+        // Still not writable: the start stops and says so rather than open another library.
+        testing::FaultyFileSystem locked;
+        locked.failOn(testing::FsOp::Copy, "DemoEC.rf0");
+        WorkbenchOptions options;
+        options.settingsPath = config.file("tavricat25cecmini.ini");
+        options.stamp = [] { return std::string("20260101-000000"); };
+        testing::ScriptedDialogs lockedDialogs;
+        Workbench bench(locked, Workspace(locked, home.path()), lockedDialogs, progress, options);
+        EXPECT_FALSE(bench.start().isOk());
+        ASSERT_FALSE(lockedDialogs.messages.empty());
+        EXPECT_NE(lockedDialogs.messages.back().find("DemoEC"), std::string::npos);
+        for (const char* ext : {".rf0bak", ".rf1bak", ".rf2bak", ".irfbak"})
+            EXPECT_TRUE(home.exists(std::string("userdata/DemoEC") + ext)) << ext;
+    }
+
+    auto bench = makeWorkbench();
+    ASSERT_TRUE(bench->start().isOk());
+    EXPECT_EQ(bench->settings.curLiJuKuname, "DemoEC");
+    ASSERT_EQ(bench->sentenceLibrary.exampleCount(), 1u);
+    EXPECT_NE(bench->sentenceLibrary.libSentences[0].find("青苹果"), std::string::npos);
+    EXPECT_EQ(bench->sentenceLibraryInfo.title, "Demo");
+    for (const char* ext : {".rf0bak", ".rf1bak", ".rf2bak", ".irfbak"})
+        EXPECT_FALSE(home.exists(std::string("userdata/DemoEC") + ext)) << ext;
 }
 
 TEST_F(WorkbenchFixture, InformationFileOfANamedLibraryNamesThatLibrary) {

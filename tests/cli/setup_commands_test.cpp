@@ -37,6 +37,28 @@ TEST_F(CliTest, InitThenCheckPassesAndAMissingFileIsNamed) {
     EXPECT_EQ(check.err, expected + "\n");
 }
 
+TEST_F(CliTest, CheckNamesADamagedSystemDictionary) {
+    ASSERT_EQ(cli({"--home", home.path(), "init"}).exitCode, 0);
+    const std::string dat = home.read("cedict.DAT");
+    home.write("cedict.DAT", dat.substr(0, dat.size() / 3));
+    testing::CliRun check = cli({"--home", home.path(), "check"});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_NE(check.err.find(home.file("cedict.DAT")), std::string::npos) << check.err;
+    EXPECT_EQ(check.err.find("ecdict"), std::string::npos) << check.err;
+
+    home.write("cedict.DAT", dat);
+    const std::string idx = home.read("ecdict.IDX");
+    std::string scrambled = idx;
+    for (char& c : scrambled) c = static_cast<char>(c ^ 0x5A);
+    home.write("ecdict.IDX", scrambled);
+    check = cli({"--home", home.path(), "--json", "check"});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_NE(check.out.find(home.file("ecdict.IDX")), std::string::npos) << check.out;
+
+    home.write("ecdict.IDX", idx);
+    EXPECT_EQ(cli({"--home", home.path(), "check"}).exitCode, 0);
+}
+
 TEST_F(CliTest, InitCompletesAFolderWithoutOverwritingAnything) {
     home.write("userdata/AllZy.ini", "mine\r\n");
     testing::CliRun init = cli({"--home", home.path(), "--json", "init"});

@@ -62,6 +62,27 @@ TEST_F(CliTmTest, SearchReportsTheBestExampleAndItsAdaptation) {
     EXPECT_NE(none.out.find("\"index\": null"), std::string::npos);
 }
 
+TEST_F(CliTmTest, ADamagedIndexIsBuiltAgainAndTheExamplesAreFound) {
+    ASSERT_EQ(cli({"tm", "add", reinterpret_cast<const char*>(u8"She reads two books every week.^她每周读两本书。")}).exitCode, 0);
+    ASSERT_EQ(cli({"tm", "add", reinterpret_cast<const char*>(u8"I have a pen.^我有一支笔。")}).exitCode, 0);
+    const std::string words = home.read("userdata/MySentsEC.rf1"), postings = home.read("userdata/MySentsEC.rf2");
+    const std::pair<std::string, std::string> damages[] = {
+        {words.substr(0, words.size() / 2), postings},
+        {words, postings.substr(0, 9)},
+        {"\x8f\x13zz\r\n\x01\x02\r\n", "\x7f\xee\r\n##\r\n"},
+    };
+    for (const auto& [badWords, badPostings] : damages) {
+        home.write("userdata/MySentsEC.rf1", badWords);
+        home.write("userdata/MySentsEC.rf2", badPostings);
+        testing::CliRun found = cli({"--json", "tm", "search", "She reads two books every week."});
+        ASSERT_EQ(found.exitCode, 0) << found.err;
+        EXPECT_NE(found.out.find("\"rate\": 100"), std::string::npos) << found.out;
+        EXPECT_NE(found.err.find("MySentsEC"), std::string::npos) << found.err;
+        testing::CliRun pen = cli({"--json", "tm", "search", "I have a pen."});
+        EXPECT_NE(pen.out.find("\"index\": 1"), std::string::npos) << pen.out;
+    }
+}
+
 TEST_F(CliTmTest, UpdateLeavesTheTermBaseFilesAsTheyWere) {
     const std::string keys = home.read("userdata/MyDictEC.01"), entries = home.read("userdata/MyDictEC.02");
     work.write("pairs.exs", "Always switch off the power supply before you open the pump housing.^打开泵壳前务必关闭电源。\r\n"

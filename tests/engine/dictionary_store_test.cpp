@@ -193,6 +193,39 @@ TEST_F(DictStoreTest, ReopeningForgetsTheLoadedBlock) {
 
 // ---- ranged reads of the data file -----------------------------------------------------------
 
+TEST_F(DictStoreTest, DamagedFilesAreFoundAndNamed) {
+    const std::string idx = dir.read("ecdict.IDX"), dat = dir.read("ecdict.DAT");
+    ASSERT_TRUE(checkDictionaryFiles(fs, base()).isOk());
+    std::string noise(dat.size(), '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+    struct Damage {
+        const char* what;
+        std::string idx, dat;
+        const char* named;
+    };
+    const Damage damages[] = {
+        {"data cut inside a block", idx, dat.substr(0, dat.size() - 1000), "ecdict.DAT"},
+        {"data cut at a block", idx, dat.substr(0, dat.size() - 2 * kBlockSize), "ecdict.DAT"},
+        {"data emptied", idx, "", "ecdict.DAT"},
+        {"data overwritten", idx, noise, "ecdict.DAT"},
+        {"data block moved", idx, dat.substr(0, kBlockSize) + dat.substr(2 * kBlockSize, kBlockSize) +
+                                      dat.substr(kBlockSize, kBlockSize) + dat.substr(3 * kBlockSize), "ecdict.DAT"},
+        {"index cut inside a block", idx.substr(0, idx.size() - 100), dat, "ecdict.IDX"},
+        {"index cut at a block", idx.substr(0, idx.size() - kBlockSize), dat, "ecdict.IDX"},
+        {"index emptied", "", dat, "ecdict.IDX"},
+        {"index overwritten", noise.substr(0, idx.size()), dat, "ecdict.IDX"},
+    };
+    for (const Damage& damage : damages) {
+        dir.write("ecdict.IDX", damage.idx);
+        dir.write("ecdict.DAT", damage.dat);
+        Status checked = checkDictionaryFiles(fs, base());
+        EXPECT_EQ(checked.kind(), ErrorKind::BadInput) << damage.what;
+        EXPECT_NE(checked.message().find(damage.named), std::string::npos) << damage.what << ": " << checked.message();
+    }
+    std::remove(dir.file("ecdict.DAT").c_str());
+    EXPECT_EQ(checkDictionaryFiles(fs, base()).kind(), ErrorKind::NotFound);
+}
+
 TEST(DictReadRangeTest, RangesAreCutAtTheEndOfTheFile) {
     TempFolder dir;
     dir.write("f", "0123456789");
@@ -353,6 +386,7 @@ TEST(DictWriterTest, AnEmptyDictionaryOpensAndAnswersNothing) {
     ASSERT_TRUE(dict.open(fs, dir.file("d")));
     EXPECT_TRUE(dict.dictIndex().empty());
     EXPECT_EQ(dict.lookupKey("anything"), "");
+    EXPECT_TRUE(checkDictionaryFiles(fs, dir.file("d")).isOk());
 }
 
 }  // namespace

@@ -272,18 +272,82 @@ TEST_F(SentenceLibraryFilesTest, AFailedBakWriteKeepsTheRealFiles) {
 }
 
 TEST_F(SentenceLibraryFilesTest, AnUnsortedWordFileIsSortedWithItsPostings) {
-    dir.write("u.rf0", "");
+    dir.write("u.rf0", "02 have it ^有它\r\n02 you have ^你有\r\n");
     dir.write("u.rf1", "you\r\nHave\r\n_x\r\nit\r\n");
-    dir.write("u.rf2", "00001\r\n0000100000\r\no\r\n");
+    dir.write("u.rf2", "00001\r\n0000100000\r\no\r\n00000\r\n");
     SentenceLibrary loaded;
     ASSERT_TRUE(loaded.load(fs, dir.path(), "u").isOk());
     EXPECT_EQ(loaded.libWords, (LineList{"_x", "Have", "it", "you"}));
-    EXPECT_EQ(loaded.libPostings, (LineList{"o", "0000100000", "", "00001"}));
+    EXPECT_EQ(loaded.libPostings, (LineList{"o", "0000100000", "00000", "00001"}));
     EXPECT_EQ(loaded.name, "u");
+    EXPECT_EQ(loaded.indexRepair(), "");
 
     // A later add finds the words where the search expects them.
     ASSERT_TRUE(loaded.addAnalysed(analysisOf({"have"}), "有").isOk());
-    EXPECT_EQ(loaded.libPostings[1], "000000000100000");
+    EXPECT_EQ(loaded.libPostings[1], "000020000100000");
+}
+
+TEST_F(SentenceLibraryFilesTest, ADamagedIndexIsBuiltAgainFromTheExamples) {
+    const LineList words = lib.libWords, postings = lib.libPostings;
+    ASSERT_EQ(lib.indexRepair(), "");
+    const std::string rf1 = dir.read("s.rf1"), rf2 = dir.read("s.rf2");
+    const std::string noise = "\x9a\x01Zq\xff\r\n\x83\x42 7F\r\n\x00\x10garbage";
+    const std::vector<std::pair<std::string, std::string>> damaged = {
+        {rf1.substr(0, 7), rf2},                     // .rf1 cut short
+        {rf1, rf2.substr(0, 12)},                    // .rf2 cut short
+        {"", ""},                                    // both emptied
+        {noise, rf2},                                // .rf1 overwritten
+        {rf1, noise + "\r\n1\r\n2\r\n"},             // .rf2 overwritten, line count kept
+        {rf1, "0000100000\r\n00000\r\n00009\r\n00001\r\n"},  // an example that does not exist
+        {rf1, "0000100000\r\n00000\r\n0000g\r\n00001\r\n"},  // not upper-case hex
+        {rf1, "0000100000\r\n00000\r\n000\r\n00001\r\n"},    // a cut number
+        {rf1, "000010000000000\r\n00000\r\n00000\r\n00001\r\n"},  // more than its segments
+        {"have\r\nhave\r\nit\r\nyou\r\n", rf2},      // a word twice
+    };
+    for (const auto& [badWords, badPostings] : damaged) {
+        dir.write("s.rf1", badWords);
+        dir.write("s.rf2", badPostings);
+        SentenceLibrary loaded;
+        ASSERT_TRUE(loaded.load(fs, dir.path(), "s").isOk());
+        EXPECT_NE(loaded.indexRepair(), "") << badWords << " / " << badPostings;
+        EXPECT_EQ(loaded.libWords, words) << badWords << " / " << badPostings;
+        EXPECT_EQ(loaded.libPostings, postings) << badWords << " / " << badPostings;
+        EXPECT_EQ(loaded.exampleCount(), 2u);
+    }
+}
+
+TEST(SentenceLibraryIndexTest, ARebuiltIndexMatchesTheOneTheAddsBuilt) {
+    SentenceLibrary added;
+    added.addAnalysed(analysisOf({"in front of", "the", "house"}), "在房子前面");
+    added.addAnalysed(analysisOf({"the", "Cat", "the"}), "猫");
+    added.addAnalysed(analysisOf({"a", "cat"}), "一只猫");
+    ASSERT_TRUE(added.deleteSample(2).isOk());
+    for (int k = 0; k < 800; ++k) added.addAnalysed(analysisOf({"common", "w" + std::to_string(k)}), "词");
+    EXPECT_EQ(indexDamageOf(added.libSentences, added.libWords, added.libPostings), "");
+
+    SentenceLibrary rebuilt;
+    rebuilt.libSentences = added.libSentences;
+    rebuilt.rebuildIndex([](std::string_view words) { return words == "in front of"; });
+    // A word whose examples were all deleted ("a") indexes nothing and is not built again.
+    LineList words, postings;
+    for (std::size_t k = 0; k < added.libWords.size(); ++k) {
+        if (added.libPostings[k].empty()) continue;
+        words.push_back(added.libWords[k]);
+        postings.push_back(added.libPostings[k]);
+    }
+    ASSERT_EQ(words.size() + 1, added.libWords.size());
+    EXPECT_EQ(rebuilt.libWords, words);
+    EXPECT_EQ(rebuilt.libPostings, postings);
+}
+
+TEST(SentenceLibraryIndexTest, KeysAreCutIntoTheirCountOfSegments) {
+    auto known = [](std::string_view words) { return words == "in front of" || words == "front of"; };
+    EXPECT_EQ(segmentKeysOf("03 in front of the house ^x", known),
+              (std::vector<std::string>{"in front of", "the", "house"}));
+    EXPECT_EQ(segmentKeysOf("03 i have it ^x", {}), (std::vector<std::string>{"i", "have", "it"}));
+    // Without a known key the surplus words stay with the last segment.
+    EXPECT_EQ(segmentKeysOf("02 look after it ^x", known), (std::vector<std::string>{"look", "after it"}));
+    EXPECT_TRUE(segmentKeysOf("03 ^", known).empty());  // a deleted example
 }
 
 TEST_F(SentenceLibraryFilesTest, AMissingFileFailsAndKeepsTheLibrary) {
