@@ -67,7 +67,7 @@ public:
             std::string grown(with.size() + kSlack, ' ');
             grown += view().substr(count);
             m_buffer = std::move(grown);
-            m_start = kSlack;
+            m_start = with.size() + kSlack;
             count = 0;
         }
         m_start = m_start + count - with.size();

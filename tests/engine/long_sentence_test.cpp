@@ -5,8 +5,11 @@
 
 #include <chrono>
 
+#include "base/gbk.h"
+
 #include "engine/analyser.h"
 #include "engine/engine.h"
+#include "engine/grammar_matcher.h"
 #include "engine/segmentation.h"
 
 namespace tavricat {
@@ -43,7 +46,7 @@ TEST_F(LongSentenceTest, SegmentationOfAMegabyteIsLinearAndCutsLikeItsParts) {
     // Multi-word keys, inflected words (shortened in place), unknown words and marks.
     const std::string unit = "look after the books of the cities and making knives unknownword , ";
     const Segmentation one = segmentText(unit, DictSource::TermBase, engine);
-    ASSERT_EQ(one.keys.size(), 10u);
+    ASSERT_EQ(one.keys.size(), 11u);
     EXPECT_EQ(one.keys[0], "look after");
     EXPECT_EQ(one.keys[2], "book");
     EXPECT_EQ(one.keys[5], "city");
@@ -72,6 +75,23 @@ TEST_F(LongSentenceTest, AnalysisOfAMegabyteSentenceIsLinear) {
     EXPECT_GT(analysis.segCount, 100000);
     EXPECT_EQ(analysis.segKeys[1], "look after");
     EXPECT_LT(seconds, 10.0);
+}
+
+// The grammar finder tries the triggers at every word of the sentence.
+TEST_F(LongSentenceTest, TriggersAreMatchedAtEveryWordOfAMegabyteInLinearTime) {
+    const std::vector<std::string> triggers = {"after", "look after", "make"};
+    const std::string text = repeated("look after the book and make it ", 1 << 20);
+    const Clock::time_point start = Clock::now();
+    std::size_t found = 0;
+    for (std::string_view rest = text; !rest.empty();) {
+        const TriggerMatch match = matchTrigger(rest, triggers);
+        if (match.found) ++found;
+        const std::size_t skip = match.found ? match.trigger.size() : rest.find(' ');
+        rest = skip == std::string_view::npos ? std::string_view{} : gbk::trim(rest.substr(skip));
+    }
+    const double seconds = secondsSince(start);
+    EXPECT_EQ(found, 2 * (text.size() / 32));
+    EXPECT_LT(seconds, 5.0);
 }
 
 }  // namespace
