@@ -88,7 +88,9 @@ int runSet(const CliContext& context, const std::string& section, const std::str
     if (const SettingKey* known = findSettingKey(section, key)) {
         Settings settings;
         if (!setSettingFromText(settings, *known, value)) {
-            std::cerr << key << " takes a value of type " << typeName(known->type) << ", not \"" << value << "\"\n";
+            // The only strings refused are library names holding a path.
+            if (known->type == SettingType::String) std::cerr << key << " takes a plain library name, not \"" << value << "\"\n";
+            else std::cerr << key << " takes a value of type " << typeName(known->type) << ", not \"" << value << "\"\n";
             return kExitUsage;
         }
         store->writeString(known->section, known->key, settingText(settings, *known));

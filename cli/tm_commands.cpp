@@ -6,6 +6,7 @@
 
 #include <iostream>
 
+#include "app/library_info.h"
 #include "app/sentence_library_switch.h"
 #include "base/encoding.h"
 #include "base/gbk.h"
@@ -124,6 +125,10 @@ struct NewLibraryArgs {
 };
 
 int runNew(const CliContext& context, const NewLibraryArgs& args) {
+    // The name becomes the files' stem in the user-data folder; a path is refused rather
+    // than cut down to its last part.
+    if (!isPlainLibraryName(gbk::trim(args.name)))
+        return fail("tm new: " + encoding::utf8ToGbkLossy(args.name) + " is not a plain library name");
     LibraryInfo info;
     for (auto [from, to] : {std::pair{&args.name, &info.fileName}, {&args.title, &info.title}, {&args.author, &info.author}}) {
         Result<std::string> converted = encoding::utf8ToGbk(*from);
@@ -143,6 +148,8 @@ int runNew(const CliContext& context, const NewLibraryArgs& args) {
 }
 
 int runUse(const CliContext& context, const std::string& name) {
+    if (!isPlainLibraryName(name))
+        return fail("tm use: " + encoding::utf8ToGbkLossy(name) + " is not a plain library name");
     return withWorkbench(context, [&](Workbench& bench) -> int {
         if (!useSentenceLibrary(bench, name)) return kExitFailure;  // shown already
         std::cout << "current sentence library: " << bench.sentenceLibrary.name << " ("

@@ -26,6 +26,7 @@ Result<std::string> createLibraryFiles(FileSystem& fs, const std::string& userDa
     if (base.empty()) return Status::error(ErrorKind::Refused, kEmptyLibraryFileName);
     Result<std::string> name = encoding::gbkToUtf8(base);
     if (!name) return name.status();
+    if (!isPlainLibraryName(*name)) return Status::error(ErrorKind::Refused, kNotPlainLibraryName);
 
     std::vector<std::string> extensions = {infoExtension(kind)};
     if (kind == LibraryKind::TermBase) {

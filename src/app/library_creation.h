@@ -14,6 +14,7 @@ namespace tavricat {
 
 inline constexpr const char* kEmptyLibraryFileName = "文件名不能为空！请重新输入。";
 inline constexpr const char* kLibraryNameExists = "文件名称已存在，请重新命名！";
+inline constexpr const char* kNotPlainLibraryName = "文件名不能含有路径或控制字符！请重新输入。";
 
 // The base name of a typed file name (GBK): trimmed, its last path component, cut before
 // the first ".". "  d:\\libs\\Report.rf0 " -> "Report".

@@ -122,7 +122,7 @@ std::string fileNameStamp() {
 std::string libraryNameInUse(const Workspace& workspace, LibraryKind kind, Direction direction,
                              const std::string& configured) {
     const char* keyFile = kind == LibraryKind::TermBase ? ".01" : ".rf1";
-    if (!configured.empty() && workspace.fs().exists(workspace.userDataFile(configured + keyFile))) return configured;
+    if (isPlainLibraryName(configured) && workspace.fs().exists(workspace.userDataFile(configured + keyFile))) return configured;
     return defaultLibraryName(kind, direction);
 }
 

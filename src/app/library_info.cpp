@@ -19,6 +19,15 @@ LibraryInfo LibraryInfo::fromLines(const LineList& lines) {
     return info;
 }
 
+bool isPlainLibraryName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (char c : name) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || c == ':' || byte < 0x20 || byte == 0x7F) return false;
+    }
+    return true;
+}
+
 const char* infoExtension(LibraryKind kind) { return kind == LibraryKind::TermBase ? ".inf" : ".irf"; }
 
 std::string defaultLibraryName(LibraryKind kind, Direction direction) {

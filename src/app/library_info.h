@@ -4,6 +4,7 @@
 // may continue over several lines. GBK, CR LF.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/direction.h"
@@ -24,6 +25,11 @@ struct LibraryInfo {
     LineList toLines() const;
     static LibraryInfo fromLines(const LineList& lines);
 };
+
+// True when `name` can name a library, term base or shared library: the stem of files kept
+// directly in the user-data folder. Empty names, "." and "..", and names holding a path
+// separator, a drive colon or a control character would reach files elsewhere.
+bool isPlainLibraryName(std::string_view name);
 
 // ".inf" or ".irf".
 const char* infoExtension(LibraryKind kind);

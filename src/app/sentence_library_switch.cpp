@@ -51,6 +51,11 @@ void tellIndexRepair(Workbench& workbench, const SentenceLibrary& library) {
 
 Status useSentenceLibrary(Workbench& workbench, const std::string& name) {
     if (name.empty() || name == workbench.sentenceLibrary.name) return Status::ok();
+    if (!isPlainLibraryName(name)) {
+        const std::string refused = encoding::utf8ToGbkLossy(name) + " 不是例句库的名称：名称里不能有路径。";
+        workbench.dialogs().message(refused);
+        return Status::error(ErrorKind::Refused, refused);
+    }
     const LibraryInfo info = readInfo(workbench, name);
     const std::string failed = "选用" + shownTitle(info, name) + "例句库时失败，请检查文件是否齐全！";
     for (const char* extension : {".rf2", ".rf1", ".rf0"}) {

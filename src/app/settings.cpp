@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include "app/library_info.h"
+
 
 namespace tavricat {
 
@@ -17,6 +19,11 @@ std::string fold(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = char(c + 32);
     return text;
+}
+
+// The settings that name files in the user-data folder.
+bool isLibraryNameSetting(const std::string* field, Settings& settings) {
+    return field == &settings.curZyname || field == &settings.curLiJuKuname || field == &settings.curShareLibName;
 }
 
 template <typename M>
@@ -82,7 +89,12 @@ Settings readSettings(const SettingsStore& store) {
                 T& field = settings.*member;
                 if constexpr (std::is_same_v<T, bool>) field = store.readBool(entry.section, entry.key, field);
                 else if constexpr (std::is_same_v<T, std::int32_t>) field = store.readInteger(entry.section, entry.key, field);
-                else field = store.readString(entry.section, entry.key, field);
+                else {
+                    std::string text = store.readString(entry.section, entry.key, field);
+                    // A library name leading out of the user-data folder is not used; the
+                    // default library opens in its place.
+                    if (!isLibraryNameSetting(&field, settings) || isPlainLibraryName(text)) field = std::move(text);
+                }
             },
             entry.member);
     }
@@ -123,6 +135,8 @@ bool setSettingFromText(Settings& settings, const SettingKey& key, const std::st
         [&](auto member) -> bool {
             using T = std::remove_cvref_t<decltype(settings.*member)>;
             if constexpr (std::is_same_v<T, std::string>) {
+                if (isLibraryNameSetting(&(settings.*member), settings) && !text.empty() && !isPlainLibraryName(text))
+                    return false;
                 settings.*member = text;
                 return true;
             } else if constexpr (std::is_same_v<T, bool>) {

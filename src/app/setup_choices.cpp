@@ -45,6 +45,11 @@ int findLibraryRow(const std::vector<LibraryRow>& rows, const std::string& name)
 
 Status chooseTermBase(Workbench& workbench, const std::string& name, const std::string& title) {
     if (name.empty() || name == workbench.settings.curZyname) return Status::ok();
+    if (!isPlainLibraryName(name)) {
+        const std::string refused = encoding::utf8ToGbkLossy(name) + " 不是用户词库的名称：名称里不能有路径。";
+        workbench.dialogs().message(refused);
+        return Status::error(ErrorKind::Refused, refused);
+    }
     const std::string shown = title.empty() ? encoding::utf8ToGbkLossy(name) : title;
     const std::string failed = "选用" + shown + "用户词库失败！请检查文件是否齐全";
     const std::string folder = workbench.workspace().userDataFolder();

@@ -159,7 +159,8 @@ std::string joinedBaseWords(const stClass& sentence) {
 }  // namespace
 
 TriggerMatch matchTrigger(std::string_view text, const std::vector<std::string>& triggers) {
-    std::string current(text);
+    // A view that only ever shrinks: copying the text at each step made long sentences slow.
+    std::string_view current = text;
     while (!current.empty()) {
         const SortedFind hit = findSorted(triggers, current);
         if (hit.found) return {true, triggers[hit.index], hit.index};
@@ -171,12 +172,10 @@ TriggerMatch matchTrigger(std::string_view text, const std::vector<std::string>&
             return {true, near, findSorted(triggers, near).index};
         if (agree < current.size()) {
             // Only a stretch of whole words can still be a trigger.
-            if (std::string_view(current).substr(0, agree).find(' ') == std::string_view::npos) break;
-            current.resize(current.rfind(' ', agree));
-            current = std::string(gbk::trim(current));
+            if (current.substr(0, agree).find(' ') == std::string_view::npos) break;
+            current = gbk::trim(current.substr(0, current.rfind(' ', agree)));
         } else {
-            current.resize(lastCharStart(current));
-            current = std::string(trimLeft(current));
+            current = trimLeft(current.substr(0, lastCharStart(current)));
         }
     }
     return {};

@@ -1,0 +1,47 @@
+// A .sag grammar import from any bytes, in the direction the first byte picks. Each run starts
+// from the delivered grammar library; every line of the file is counted exactly once.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz_bench.h"
+#include "termbase/grammar_edit.h"
+
+namespace {
+
+using namespace tavricat;
+
+struct State {
+    std::unique_ptr<Workbench> ec, ce;
+    GrammarLibrary ecGrammar, ceGrammar;
+    std::string path;
+};
+
+State* g_state = nullptr;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    g_state = new State;
+    g_state->ec = fuzz::startBench(Direction::EC);
+    g_state->ce = fuzz::startBench(Direction::CE);
+    g_state->ecGrammar = g_state->ec->grammar;
+    g_state->ceGrammar = g_state->ce->grammar;
+    g_state->path = fuzz::home().folder + "/input.sag";
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0 || size > 16384) return 0;
+    const bool ce = (data[0] & 1) != 0;
+    Workbench& bench = ce ? *g_state->ce : *g_state->ec;
+    bench.grammar = ce ? g_state->ceGrammar : g_state->ecGrammar;
+    fuzz::writeFile(g_state->path, std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
+
+    Result<GrammarImportReport> report = importGrammarFile(bench, g_state->path);
+    fuzz::check(static_cast<bool>(report));
+    fuzz::check(report->added + report->deleted + report->unchanged + report->blank + report->refused.size() ==
+                report->lines);
+    return 0;
+}
