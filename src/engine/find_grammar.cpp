@@ -213,7 +213,10 @@ void findGrammar(stClass& sentence, const GrammarLibrary& grammar) {
     sentence.grammarText.clear();
 
     const std::vector<std::string>& triggers = grammar.anchors;
-    std::vector<bool> kept(triggers.size(), false);
+    // Each rule is tried once: the subject does not change, so a rule absent at the first
+    // occurrence of its trigger is absent at every later one (trying it again at each
+    // occurrence made long sentences quadratic).
+    std::vector<bool> tried(triggers.size(), false);
     const std::string text = joinedBaseWords(sentence);
     std::string_view rest = text;
     while (!rest.empty()) {
@@ -225,7 +228,8 @@ void findGrammar(stClass& sentence, const GrammarLibrary& grammar) {
         }
         for (std::size_t line = match.line;
              line < triggers.size() && compareListOrder(triggers[line], match.trigger) == 0; ++line) {
-            if (kept[line] || line >= grammar.entries.size()) continue;
+            if (tried[line] || line >= grammar.entries.size()) continue;
+            tried[line] = true;
             const std::string_view rule = grammar.entries[line];
             const std::size_t caret = findAligned(rule, "^");
             if (caret == std::string_view::npos) continue;
@@ -233,7 +237,6 @@ void findGrammar(stClass& sentence, const GrammarLibrary& grammar) {
             const std::string_view result = rule.substr(caret + 1);
             if (!ruleIsPresent(pattern, result, subject)) continue;
             sentence.grammarText += instantiateResult(result, pattern, match.trigger);
-            kept[line] = true;
         }
         rest = gbk::trim(rest.substr(match.trigger.size()));
     }

@@ -55,5 +55,18 @@ TEST_F(CliHostileInputTest, AMegabyteOfRandomBytesEnds) {
     EXPECT_EQ(analysed.exitCode, 0) << analysed.err;
 }
 
+// One sentence of two megabytes of dictionary words, no full stop: every word is a grammar
+// trigger, and the run stays linear in the length of the sentence.
+TEST_F(CliHostileInputTest, ALongSentenceOfDictionaryWordsIsTranslatedInLinearTime) {
+    static const char* const words[] = {"the", "filter", "of", "air", "purifier", "clean", "water", "and",
+                                        "keep", "it", "away", "from", "children", "room", "each", "month"};
+    std::mt19937 random(15);
+    std::string text;
+    while (text.size() < 2 * 1024 * 1024) text += std::string(words[random() % 16]) + " ";
+    work.write("long.txt", text);
+    testing::CliRun translated = within(60, {"translate", work.file("long.txt")});
+    EXPECT_EQ(translated.exitCode, 0) << translated.err;
+}
+
 }  // namespace
 }  // namespace tavricat
