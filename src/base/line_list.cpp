@@ -34,7 +34,9 @@ Result<LineList> loadLines(FileSystem& fs, const std::string& path) {
     Result<std::string> data = fs.readFile(path);
     if (!data) return data.status();
     std::string_view text = *data;
-    if (text.starts_with(encoding::kUtf8Bom)) text.remove_prefix(encoding::kUtf8Bom.size());
+    // Every mark, not only the first: a second one would otherwise be read as the start of
+    // the first line, written back at the start of the file and dropped at the next load.
+    while (text.starts_with(encoding::kUtf8Bom)) text.remove_prefix(encoding::kUtf8Bom.size());
     return splitLines(text);
 }
 

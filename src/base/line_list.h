@@ -18,7 +18,7 @@ LineList splitLines(std::string_view text);
 // Every line followed by CR LF.
 std::string joinLines(const LineList& lines);
 
-// A UTF-8 byte-order mark at the start of the file is dropped.
+// UTF-8 byte-order marks at the start of the file are dropped.
 Result<LineList> loadLines(FileSystem& fs, const std::string& path);
 // The lines of a file a person brings, converted to GBK (encoding::inputTextToGbk); a file
 // GBK cannot hold fails with a message naming the file.

@@ -109,6 +109,15 @@ TEST(LineListTest, AByteOrderMarkIsNotPartOfTheFirstLine) {
     ASSERT_TRUE(lines.isOk());
     EXPECT_EQ(*lines, (LineList{"[inisetup]", "x=1"}));
 
+    // A list read, written and read again is the same list, however many marks it began with.
+    dir.write("twice.rf0", "\xEF\xBB\xBF\xEF\xBB\xBFzzz^q\r\n");
+    Result<LineList> first = loadLines(fs, dir.file("twice.rf0"));
+    ASSERT_TRUE(first.isOk());
+    ASSERT_TRUE(saveLines(fs, dir.file("twice.rf0"), *first).isOk());
+    Result<LineList> again = loadLines(fs, dir.file("twice.rf0"));
+    ASSERT_TRUE(again.isOk());
+    EXPECT_EQ(*again, *first);
+
     dir.write("input.exs", "\xEF\xBB\xBF" + std::string(reinterpret_cast<const char*>(u8"一^one\r\n二^two")));
     Result<LineList> input = loadInputLines(fs, dir.file("input.exs"));
     ASSERT_TRUE(input.isOk());
