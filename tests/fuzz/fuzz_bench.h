@@ -2,6 +2,7 @@
 // What the workbench-based fuzz targets share: a copy of the delivered program folder in a
 // temporary folder, removed at exit, and workbenches started over it.
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +54,15 @@ inline std::unique_ptr<Workbench> startBench(Direction direction) {
     if (!bench->start().isOk()) std::abort();
     return bench;
 }
+
+// A workbench of each direction over the one program folder, started once per process.
+struct BothDirections {
+    std::unique_ptr<Workbench> ec = startBench(Direction::EC);
+    std::unique_ptr<Workbench> ce = startBench(Direction::CE);
+
+    // The direction an input's selector byte picks (its lowest bit: CE when set).
+    Workbench& pick(std::uint8_t selector) { return (selector & 1) ? *ce : *ec; }
+};
 
 // Writes `bytes` to `path`, replacing it.
 inline void writeFile(const std::string& path, std::string_view bytes) {

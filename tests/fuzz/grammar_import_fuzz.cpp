@@ -14,9 +14,10 @@ namespace {
 using namespace tavricat;
 
 struct State {
-    std::unique_ptr<Workbench> ec, ce;
-    GrammarLibrary ecGrammar, ceGrammar;
-    std::string path;
+    fuzz::BothDirections benches;
+    GrammarLibrary ecGrammar = benches.ec->grammar;  // as delivered, restored before each run
+    GrammarLibrary ceGrammar = benches.ce->grammar;
+    std::string path = fuzz::home().folder + "/input.sag";
 };
 
 State* g_state = nullptr;
@@ -25,19 +26,13 @@ State* g_state = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_state = new State;
-    g_state->ec = fuzz::startBench(Direction::EC);
-    g_state->ce = fuzz::startBench(Direction::CE);
-    g_state->ecGrammar = g_state->ec->grammar;
-    g_state->ceGrammar = g_state->ce->grammar;
-    g_state->path = fuzz::home().folder + "/input.sag";
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0 || size > 16384) return 0;
-    const bool ce = (data[0] & 1) != 0;
-    Workbench& bench = ce ? *g_state->ce : *g_state->ec;
-    bench.grammar = ce ? g_state->ceGrammar : g_state->ecGrammar;
+    Workbench& bench = g_state->benches.pick(data[0]);
+    bench.grammar = (data[0] & 1) ? g_state->ceGrammar : g_state->ecGrammar;
     fuzz::writeFile(g_state->path, std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
 
     const std::size_t anchorsBefore = bench.grammar.anchors.size();

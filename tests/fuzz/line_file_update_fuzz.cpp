@@ -14,8 +14,8 @@ namespace {
 using namespace tavricat;
 
 struct State {
-    std::unique_ptr<Workbench> ec, ce;
-    std::string folder;
+    fuzz::BothDirections benches;
+    std::string folder = fuzz::home().folder;
 };
 
 State* g_state = nullptr;
@@ -24,15 +24,12 @@ State* g_state = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_state = new State;
-    g_state->ec = fuzz::startBench(Direction::EC);
-    g_state->ce = fuzz::startBench(Direction::CE);
-    g_state->folder = fuzz::home().folder;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0 || size > 16384) return 0;
-    Workbench& bench = (data[0] & 1) ? *g_state->ce : *g_state->ec;
+    Workbench& bench = g_state->benches.pick(data[0]);
     const std::string path = g_state->folder + ((data[0] & 2) ? "/input.rf0" : "/input.exs");
     fuzz::writeFile(path, std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
 

@@ -5,48 +5,19 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include <stdlib.h>
-
-#include "app/program_folder_setup.h"
-#include "app/workbench.h"
-#include "base/file_system.h"
-#include "base/ports.h"
 #include "engine/analyser.h"
 #include "engine/tokenizer.h"
 #include "engine/translation_pipeline.h"
+#include "fuzz_bench.h"
 
 namespace {
 
 using namespace tavricat;
+using fuzz::check;
 
-struct Benches {
-    DiskFileSystem fs;
-    SilentDialogs dialogs;
-    SilentProgress progress;
-    std::unique_ptr<Workbench> ec, ce;
-};
-
-Benches* g_benches = nullptr;
-char g_folder[] = "/tmp/tavricat-fuzz-XXXXXX";
-
-std::unique_ptr<Workbench> startBench(Benches& b, const std::string& home, Direction direction) {
-    WorkbenchOptions options;
-    options.settingsPath = home + "/tavricat25cecmini.ini";
-    options.direction = direction;
-    options.stamp = [] { return std::string("20260101-000000"); };
-    auto bench = std::make_unique<Workbench>(b.fs, Workspace(b.fs, home), b.dialogs, b.progress, options);
-    if (!bench->start().isOk()) std::abort();
-    return bench;
-}
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+fuzz::BothDirections* g_benches = nullptr;
 
 void checkAnalysis(const stClass& s) {
     check(s.wordCount >= 0 && s.segCount >= 0 && s.segCount <= s.wordCount);
@@ -57,20 +28,14 @@ void checkAnalysis(const stClass& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (!mkdtemp(g_folder)) std::abort();
-    std::atexit([] { std::filesystem::remove_all(g_folder); });
-    const std::string folder = g_folder;
-    g_benches = new Benches;
-    if (!completeProgramFolder(g_benches->fs, TAVRICAT_DELIVERED_DIR, folder).isOk()) std::abort();
-    g_benches->ec = startBench(*g_benches, folder, Direction::EC);
-    g_benches->ce = startBench(*g_benches, folder, Direction::CE);
+    g_benches = new fuzz::BothDirections;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0 || size > 4096) return 0;
     const Direction direction = (data[0] & 1) ? Direction::CE : Direction::EC;
-    Workbench& bench = direction == Direction::CE ? *g_benches->ce : *g_benches->ec;
+    Workbench& bench = g_benches->pick(data[0]);
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     // The tokeniser's steps on their own.
