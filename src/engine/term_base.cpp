@@ -1,6 +1,6 @@
 #include "engine/term_base.h"
 
-#include "app/library_creation.h"
+#include "base/library_creation.h"
 
 #include "base/bak_save.h"
 #include "base/encoding.h"

@@ -18,7 +18,7 @@
 #include "base/ports.h"
 #include "engine/analyser.h"
 #include "engine/tokenizer.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 
 namespace {
 
