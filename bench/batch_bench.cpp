@@ -23,11 +23,12 @@
 #include "base/line_list.h"
 #include "base/ports.h"
 #include "batch/auto_translation.h"
+#include "app/project_analysis_context.h"
 #include "batch/project_analysis.h"
 #include "engine/engine.h"
 #include "memory/library_update.h"
 #include "synthetic_library.h"
-#include "termbase/grammar_library.h"
+#include "grammar/grammar_library.h"
 
 namespace tavricat {
 namespace {
@@ -182,7 +183,7 @@ void analyseProject(benchmark::State& state) {
     AnalysisCounters totals;
     long memoryBefore = 0, memoryAfter = 0;
     for (auto _ : state) {
-        ProjectAnalysis analysis(bench);
+        ProjectAnalysis analysis(projectAnalysisContext(bench));
         if (!analysis.open()) state.SkipWithError("open");
         memoryBefore = residentKb();
         Result<AnalysisOutcome> outcome = analysis.analyse({project}, 80, std::string(folder) + "/log.txt");

@@ -14,7 +14,7 @@
 #include "engine/analyser.h"
 #include "engine/dictionary_writer.h"
 #include "engine/morphology.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 #include "workbench_session.h"
 
 namespace tavricat::cli {

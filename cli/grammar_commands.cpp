@@ -10,7 +10,7 @@
 #include "base/encoding.h"
 #include "cli_context.h"
 #include "commands.h"
-#include "termbase/grammar_edit.h"
+#include "app/grammar_commands.h"
 #include "workbench_session.h"
 
 namespace tavricat::cli {

@@ -8,7 +8,7 @@
 #include "base/encoding.h"
 #include "cli_context.h"
 #include "commands.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 #include "workbench_session.h"
 
 namespace tavricat::cli {

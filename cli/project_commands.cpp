@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/encoding.h"
+#include "app/project_analysis_context.h"
 #include "batch/project_analysis.h"
 #include "batch/project_exports.h"
 #include "cli_context.h"
@@ -91,7 +92,7 @@ bool runExports(Workbench& bench, const ProjectAnalysis& analysis, const Project
 
 int runAnalyseProject(const CliContext& context, const ProjectArgs& args) {
     return withWorkbench(context, [&](Workbench& bench) -> int {
-        ProjectAnalysis analysis(bench);
+        ProjectAnalysis analysis(projectAnalysisContext(bench));
         if (!analysis.open()) return kExitFailure;  // the save failure was shown
         const std::string log = !args.log.empty() ? args.log : bench.settings.logfileName;
         Result<AnalysisOutcome> outcome = args.oldFiles.empty()

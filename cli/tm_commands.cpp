@@ -6,11 +6,11 @@
 
 #include <iostream>
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "app/sentence_library_switch.h"
 #include "base/encoding.h"
 #include "base/gbk.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 #include "memory/fuzzy_search.h"
 #include "memory/library_update.h"
 #include "cli_context.h"

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/library_creation.h"
+#include "base/library_creation.h"
 #include "app/workbench.h"
 #include "base/encoding.h"
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "base/status.h"
 
 class QLineEdit;

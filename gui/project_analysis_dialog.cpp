@@ -17,6 +17,7 @@
 
 #include <algorithm>
 
+#include "app/project_analysis_context.h"
 #include "base/encoding.h"
 #include "batch/analysis_log.h"
 #include "batch/project_exports.h"
@@ -52,7 +53,7 @@ ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog
     : QDialog(parent),
       m_bench(bench),
       m_libraryDialog(libraryDialog),
-      m_analysis(std::make_unique<ProjectAnalysis>(bench)),
+      m_analysis(std::make_unique<ProjectAnalysis>(projectAnalysisContext(bench))),
       m_chooseFiles([](QWidget* owner) {
           return QFileDialog::getOpenFileNames(
               owner, QStringLiteral("打开文件"), QString(),

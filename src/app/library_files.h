@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "app/workspace.h"
 #include "base/status.h"
 

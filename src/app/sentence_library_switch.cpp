@@ -1,6 +1,6 @@
 #include "app/sentence_library_switch.h"
 
-#include "app/library_creation.h"
+#include "base/library_creation.h"
 #include "app/workbench.h"
 #include "base/encoding.h"
 

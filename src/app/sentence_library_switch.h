@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "base/status.h"
 
 namespace tavricat {

@@ -1,6 +1,6 @@
 #include "app/settings.h"
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 
 
 namespace tavricat {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "base/direction.h"
 #include "base/file_system.h"
 #include "base/line_list.h"

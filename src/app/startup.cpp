@@ -5,7 +5,7 @@
 #include "app/workbench.h"
 #include "base/encoding.h"
 #include "base/list_order.h"
-#include "termbase/term_import.h"
+#include "engine/term_import.h"
 
 namespace tavricat {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/gbk.h"
-#include "termbase/term_import.h"
+#include "engine/term_import.h"
 
 namespace tavricat {
 

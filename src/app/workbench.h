@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/direction.h"
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "app/recent_files.h"
 #include "app/settings.h"
 #include "app/workspace.h"
@@ -21,7 +21,7 @@
 #include "engine/analyser.h"
 #include "engine/engine.h"
 #include "memory/sentence_library.h"
-#include "termbase/grammar_library.h"
+#include "grammar/grammar_library.h"
 
 namespace tavricat {
 

@@ -44,4 +44,25 @@ BakSaveResult saveThroughBak(FileSystem& fs, const std::vector<BakSaveFile>& fil
     return result;
 }
 
+Status saveLibraryThroughBak(FileSystem& fs, Dialogs& dialogs, const std::vector<BakSaveFile>& files,
+                             const std::string& infoPath, const LibrarySaveMessages& messages) {
+    auto shown = [&](const char* text) {
+        dialogs.message(text);
+        return Status::error(ErrorKind::Io, text);
+    };
+    const BakSaveResult saved = saveThroughBak(fs, files);
+    switch (saved.outcome) {
+    case BakSaveOutcome::Saved:
+        return Status::ok();
+    case BakSaveOutcome::WriteFailed:
+        return shown(messages.saveFailed);
+    case BakSaveOutcome::CopyFailed:
+        break;
+    }
+    const Status renamed = fs.exists(infoPath) ? fs.rename(infoPath, bakPathOf(infoPath)) : Status::ok();
+    Status result = shown(messages.copyFailed);
+    if (!renamed) dialogs.message(messages.saveFailed);
+    return result;
+}
+
 }  // namespace tavricat

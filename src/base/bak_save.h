@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/ports.h"
 #include "base/status.h"
 
 namespace tavricat {
@@ -36,5 +37,17 @@ inline std::string bakPathOf(const std::string& path) { return path + "bak"; }
 
 // Runs the protocol over `files` in their order (writes, then copies, all attempted).
 BakSaveResult saveThroughBak(FileSystem& fs, const std::vector<BakSaveFile>& files);
+
+// The messages a library shows when its save fails.
+struct LibrarySaveMessages {
+    const char* saveFailed;  // nothing could be saved (the real files are as they were)
+    const char* copyFailed;  // the bak files are now the only copy
+};
+
+// Saves a library's files through the protocol and shows a failure. After a failed copy the
+// library's information file (`infoPath`, when it exists) gets its bak name too, so that the
+// library is not listed or opened as a whole one until its bak set is put back.
+Status saveLibraryThroughBak(FileSystem& fs, Dialogs& dialogs, const std::vector<BakSaveFile>& files,
+                             const std::string& infoPath, const LibrarySaveMessages& messages);
 
 }  // namespace tavricat

@@ -22,24 +22,16 @@ std::string convert(const char* to, const char* from, std::string_view in,
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
     std::string out;
     out.reserve(in.size() * 3 / 2 + 4);
-    char* inPtr = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (rc != kFailed || errno == E2BIG) continue;
-        std::size_t offset = in.size() - inLeft;
-        if (!replacement) {
-            failedAt = offset;
-            break;
-        }
-        out += replacement;
-        ++inPtr;
-        --inLeft;
-    }
+    convertStream(
+        cd, in, [&](std::string_view run) { out.append(run); },
+        [&](std::size_t offset, bool) {
+            if (!replacement) {
+                failedAt = offset;
+                return OnInvalid::Stop;
+            }
+            out += replacement;
+            return OnInvalid::SkipByte;
+        });
     iconv_close(cd);
     return out;
 }
@@ -54,6 +46,27 @@ unsigned decodeUtf8(std::string_view s, std::size_t offset) {
 }
 
 }  // namespace
+
+void convertStream(void* handle, std::string_view in, const std::function<void(std::string_view)>& emit,
+                   const std::function<OnInvalid(std::size_t offset, bool cutShort)>& invalid) {
+    iconv_t cd = static_cast<iconv_t>(handle);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        const int error = errno;
+        if (outPtr != buffer) emit(std::string_view(buffer, static_cast<std::size_t>(outPtr - buffer)));
+        if (rc != kFailed || error == E2BIG) continue;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (invalid(in.size() - inLeft, error == EINVAL) == OnInvalid::Stop) return;
+        ++inPtr;
+        --inLeft;
+    }
+}
 
 Result<std::string> utf8ToGbk(std::string_view utf8) {
     std::size_t failedAt;

@@ -2,6 +2,7 @@
 // Conversion between UTF-8 (terminal, desktop, file names, settings file) and GBK (all text
 // inside the core and in the system's files). Used only at the edges.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,5 +37,16 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // For literal texts known to be representable (the caller's own constants): aborts on a
 // conversion failure, which is a programming error.
 std::string toGbk(std::string_view utf8);
+
+// What convertStream does at a sequence it cannot convert.
+enum class OnInvalid { SkipByte, Stop };
+
+// Runs the open iconv handle `cd` (reset first) over `in` a buffer at a time, handing every
+// converted run of bytes to `emit` (whole output characters). At a sequence the conversion
+// cannot take, `invalid(offset, cutShort)` is called with the sequence's offset in `in` and
+// whether it is a character cut off by the end of the input; it says whether to skip one byte
+// and go on or to stop there.
+void convertStream(void* cd, std::string_view in, const std::function<void(std::string_view)>& emit,
+                   const std::function<OnInvalid(std::size_t offset, bool cutShort)>& invalid);
 
 }  // namespace tavricat::encoding

@@ -15,7 +15,7 @@
 #include "batch/stop_request.h"
 #include "document/rich_text.h"
 #include "document/sentence_getters.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 #include "memory/sentence_library.h"
 
 namespace tavricat {

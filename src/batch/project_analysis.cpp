@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/workbench.h"
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "batch/analysis_marks.h"
 #include "document/rtf_reader.h"
 #include "document/sentence_getters.h"
+#include "engine/engine.h"
 #include "engine/term_base_snapshot.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
+#include "memory/sentence_library.h"
 
 namespace tavricat {
 
@@ -45,9 +46,10 @@ std::string translationBody(std::string_view line, std::optional<std::size_t> ma
 
 }  // namespace
 
-ProjectAnalysis::ProjectAnalysis(Workbench& bench, AnalysisClock clock) : m_bench(bench), m_clock(std::move(clock)) {
+ProjectAnalysis::ProjectAnalysis(ProjectAnalysisContext context, AnalysisClock clock)
+    : m_context(std::move(context)), m_clock(std::move(clock)) {
     m_search.RateOnly = true;
-    m_search.dialogs = &bench.dialogs();
+    m_search.dialogs = &m_context.dialogs;
 }
 
 ProjectAnalysis::~ProjectAnalysis() {
@@ -56,8 +58,7 @@ ProjectAnalysis::~ProjectAnalysis() {
 
 Status ProjectAnalysis::open() {
     m_words.clear();
-    Status saved = m_bench.sentenceLibrary.savelijuku(m_bench.fs(), m_bench.dialogs(),
-                                                      m_bench.workspace().userDataFolder());
+    Status saved = m_context.library.savelijuku(m_context.fs, m_context.dialogs, m_context.userDataFolder);
     // Without a saved copy, reading back would lose examples held only in memory.
     m_open = saved.isOk();
     return saved;
@@ -74,15 +75,15 @@ Status ProjectAnalysis::close() {
 }
 
 Status ProjectAnalysis::readLibraryBack() {
-    SentenceLibrary& library = m_bench.sentenceLibrary;
-    Status loaded = library.load(m_bench.fs(), m_bench.workspace().userDataFolder(), library.name);
-    if (!loaded) m_bench.dialogs().message(loaded.message());
+    SentenceLibrary& library = m_context.library;
+    Status loaded = library.load(m_context.fs, m_context.userDataFolder, library.name);
+    if (!loaded) m_context.dialogs.message(loaded.message());
     m_words.clear();
     return loaded;
 }
 
 Status ProjectAnalysis::refuse(const char* message) {
-    m_bench.dialogs().message(message);
+    m_context.dialogs.message(message);
     return Status::error(ErrorKind::Refused, message);
 }
 
@@ -91,7 +92,7 @@ Status ProjectAnalysis::checkRequest(const std::vector<std::string>& files, int 
     if (!m_open) return Status::error(ErrorKind::Refused, "project analysis is not open");
     if (files.empty()) return refuse(kNoProjectFiles);
     if (lowerLimit < kMinLowerLimit || lowerLimit > kMaxLowerLimit) return refuse(kLowerLimitOutOfRange);
-    std::optional<std::string> checked = checkLogFile(m_bench.fs(), logFile);
+    std::optional<std::string> checked = checkLogFile(m_context.fs, logFile);
     if (!checked) return refuse(kBadAnalysisLog);
     logPath = *checked;
     return Status::ok();
@@ -103,8 +104,8 @@ Result<AnalysisOutcome> ProjectAnalysis::analyse(const std::vector<std::string>&
     if (Status checked = checkRequest(files, lowerLimit, logFile, logPath); !checked) return checked;
     // Marks of an earlier run are dropped.
     if (Status reread = readLibraryBack(); !reread) return reread;
-    m_bench.progress().setCaption(kProjectAnalysisCaption);
-    const TermBaseSnapshot snapshot(m_bench.engine.termBase);
+    m_context.progress.setCaption(kProjectAnalysisCaption);
+    const TermBaseSnapshot snapshot(m_context.engine.termBase);
     return analyseList(files, lowerLimit, lowerLimit / 100.0, logPath);
 }
 
@@ -114,10 +115,10 @@ Result<AnalysisOutcome> ProjectAnalysis::compare(const std::vector<std::string>&
     std::string logPath;
     if (oldFiles.empty()) return refuse(kNoProjectFiles);
     if (Status checked = checkRequest(newFiles, lowerLimit, logFile, logPath); !checked) return checked;
-    m_bench.progress().setCaption(kProjectComparisonCaption);
-    const TermBaseSnapshot snapshot(m_bench.engine.termBase);
+    m_context.progress.setCaption(kProjectComparisonCaption);
+    const TermBaseSnapshot snapshot(m_context.engine.termBase);
 
-    m_bench.sentenceLibrary.clear();
+    m_context.library.clear();
     Result<AnalysisOutcome> earlier = analyseList(oldFiles, lowerLimit, lowerLimit / 100.0, logPath);
     if (!earlier) {
         readLibraryBack();
@@ -132,9 +133,9 @@ Result<AnalysisOutcome> ProjectAnalysis::compare(const std::vector<std::string>&
 
 Result<AnalysisOutcome> ProjectAnalysis::analyseList(const std::vector<std::string>& files, int lowerLimit,
                                                      double limit, const std::string& logPath) {
-    FileSystem& fs = m_bench.fs();
-    Dialogs& dialogs = m_bench.dialogs();
-    Progress& progress = m_bench.progress();
+    FileSystem& fs = m_context.fs;
+    Dialogs& dialogs = m_context.dialogs;
+    Progress& progress = m_context.progress;
     Result<LineList> loadedLog = loadLines(fs, logPath);
     if (!loadedLog) return refuse(kBadAnalysisLog);
     LineList log = std::move(*loadedLog);
@@ -143,10 +144,10 @@ Result<AnalysisOutcome> ProjectAnalysis::analyseList(const std::vector<std::stri
     outcome.logPath = logPath;
     outcome.lowerLimit = lowerLimit;
     outcome.totals = AnalysisCounters(lowerLimit);
-    const PipelineContext pipeline{m_bench.engine, m_bench.analysisOptions(), m_bench.grammar,
-                                   m_bench.selectedDomainNames};
-    const BreakOptions breaks{m_bench.settings.TABkeyStop, m_bench.settings.CLStop, m_bench.settings.tagStop};
-    const std::string libraryName = encoding::utf8ToGbkLossy(m_bench.sentenceLibrary.name);
+    const ProjectAnalysisOptions options = m_context.options();
+    const PipelineContext pipeline{m_context.engine, options.analysis, m_context.grammar, m_context.selectedDomainNames};
+    const BreakOptions breaks = options.breaks;
+    const std::string libraryName = encoding::utf8ToGbkLossy(m_context.library.name);
 
     log.push_back("开始时间:" + m_clock());
     log.push_back("");
@@ -173,7 +174,7 @@ Result<AnalysisOutcome> ProjectAnalysis::analyseList(const std::vector<std::stri
             const std::size_t before = position;
             std::string sentence = getASent2(text, position, text.size(), breaks);
             if (sentence.empty() || position <= before) break;
-            analyseSentence(std::move(sentence), pipeline, lowerLimit, limit, counters);
+            analyseSentence(std::move(sentence), pipeline, options.matchrate, lowerLimit, limit, counters);
             if (picked % kProgressStep == 0) progress.setPosition(static_cast<int>(std::min<std::size_t>(position, 0x7FFFFFFF)));
             progress.pump();
         }
@@ -196,10 +197,10 @@ Result<AnalysisOutcome> ProjectAnalysis::analyseList(const std::vector<std::stri
     return outcome;
 }
 
-void ProjectAnalysis::analyseSentence(std::string sentence, const PipelineContext& pipeline, int lowerLimit,
-                                      double limit, AnalysisCounters& counters) {
-    Engine& engine = m_bench.engine;
-    SentenceLibrary& library = m_bench.sentenceLibrary;
+void ProjectAnalysis::analyseSentence(std::string sentence, const PipelineContext& pipeline, int matchrate,
+                                      int lowerLimit, double limit, AnalysisCounters& counters) {
+    Engine& engine = m_context.engine;
+    SentenceLibrary& library = m_context.library;
     ++counters.sentences;
     std::string cleaned;
     prepareSent(sentence, cleaned, pipeline, true);
@@ -207,7 +208,7 @@ void ProjectAnalysis::analyseSentence(std::string sentence, const PipelineContex
     m_words.addAsentSWords(engine.workSent, engine.termBase);
 
     m_search.ExampleRate = 0;
-    getsimsent(library, engine, SimilarityOptions{pipeline.options, m_bench.settings.matchrate}, m_search);
+    getsimsent(library, engine, SimilarityOptions{pipeline.options, matchrate}, m_search);
     const double rate = m_search.ExampleRate;
     const std::optional<std::size_t> best = rate >= limit ? m_search.bestExample() : std::nullopt;
     if (best && *best < library.exampleCount()) {
@@ -232,19 +233,19 @@ void ProjectAnalysis::analyseSentence(std::string sentence, const PipelineContex
 
 void ProjectAnalysis::addTemporaryEntry(const std::string& cleaned) {
     // Refused for a sentence without segments (or too many): it is counted, not stored.
-    (void)m_bench.sentenceLibrary.addAnalysed(m_bench.engine.workSent,
-                                              withMark(cleaned, " " + std::string(kTemporaryMark) + "1"));
+    (void)m_context.library.addAnalysed(m_context.engine.workSent,
+                                        withMark(cleaned, " " + std::string(kTemporaryMark) + "1"));
 }
 
 void ProjectAnalysis::setTemporaryCount(std::size_t example, long count) {
-    SentenceLibrary& library = m_bench.sentenceLibrary;
+    SentenceLibrary& library = m_context.library;
     const std::string& line = library.libSentences[example];
     const std::string body = translationBody(line, findEndMark(line, kTemporaryMark));
     library.replaceTranslation(example, withMark(body, kTemporaryMark + std::to_string(count)));
 }
 
 void ProjectAnalysis::markUsed(std::size_t example, double rate) {
-    SentenceLibrary& library = m_bench.sentenceLibrary;
+    SentenceLibrary& library = m_context.library;
     const std::string& line = library.libSentences[example];
     const long percent = static_cast<long>(rate * 100);
     const std::optional<long> marked = useRate(line);
@@ -254,7 +255,7 @@ void ProjectAnalysis::markUsed(std::size_t example, double rate) {
 }
 
 void ProjectAnalysis::dropTemporaryMarks() {
-    SentenceLibrary& library = m_bench.sentenceLibrary;
+    SentenceLibrary& library = m_context.library;
     for (std::size_t i = 0; i < library.exampleCount(); ++i) {
         const std::string& line = library.libSentences[i];
         if (const std::optional<std::size_t> mark = findEndMark(line, kTemporaryMark))

@@ -11,20 +11,27 @@
 // the analysis is opened and read back from its files before each run and on close(), so
 // the marks never reach the files. The term base ends each run as it began it.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/file_system.h"
 #include "base/line_list.h"
+#include "base/ports.h"
 #include "base/status.h"
 #include "batch/analysis_log.h"
 #include "batch/analysis_report.h"
 #include "batch/project_words.h"
+#include "document/sentence_getters.h"
+#include "engine/analyser.h"
 #include "memory/fuzzy_search.h"
 
 namespace tavricat {
 
-class Workbench;
+class Engine;
+class SentenceLibrary;
+struct GrammarLibrary;
 struct PipelineContext;
 
 inline constexpr const char* kNoProjectFiles = "请先选择要分析的文件!";
@@ -57,9 +64,29 @@ struct AnalysisOutcome {
     std::vector<std::string> unreadableFiles;   // shown and left out
 };
 
+// The options a run reads, taken afresh at each run (they may change while the analysis is open).
+struct ProjectAnalysisOptions {
+    AnalysisOptions analysis;
+    BreakOptions breaks;
+    int matchrate = 65;
+};
+
+// What an analysis works on: the workbench's engine, current sentence library and grammar.
+struct ProjectAnalysisContext {
+    Engine& engine;
+    SentenceLibrary& library;
+    const GrammarLibrary& grammar;
+    const LineList& selectedDomainNames;
+    FileSystem& fs;
+    Dialogs& dialogs;
+    Progress& progress;
+    std::string userDataFolder;
+    std::function<ProjectAnalysisOptions()> options;
+};
+
 class ProjectAnalysis {
 public:
-    explicit ProjectAnalysis(Workbench& bench, AnalysisClock clock = localDateTime);
+    explicit ProjectAnalysis(ProjectAnalysisContext context, AnalysisClock clock = localDateTime);
     // Closes an analysis left open, so the marks never outlive it.
     ~ProjectAnalysis();
     ProjectAnalysis(const ProjectAnalysis&) = delete;
@@ -88,14 +115,14 @@ private:
     Status readLibraryBack();
     Result<AnalysisOutcome> analyseList(const std::vector<std::string>& files, int lowerLimit, double limit,
                                         const std::string& logPath);
-    void analyseSentence(std::string sentence, const PipelineContext& pipeline, int lowerLimit, double limit,
-                         AnalysisCounters& counters);
+    void analyseSentence(std::string sentence, const PipelineContext& pipeline, int matchrate, int lowerLimit,
+                         double limit, AnalysisCounters& counters);
     void addTemporaryEntry(const std::string& cleaned);
     void setTemporaryCount(std::size_t example, long count);
     void markUsed(std::size_t example, double rate);
     void dropTemporaryMarks();
 
-    Workbench& m_bench;
+    ProjectAnalysisContext m_context;
     AnalysisClock m_clock;
     ProjectWords m_words;
     FuzzySearch m_search;

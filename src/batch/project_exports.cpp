@@ -1,6 +1,6 @@
 #include "batch/project_exports.h"
 
-#include "app/library_creation.h"
+#include "base/library_creation.h"
 #include "batch/analysis_log.h"
 #include "batch/analysis_marks.h"
 #include "batch/project_words.h"

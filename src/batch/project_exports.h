@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "base/file_system.h"
 #include "base/line_list.h"
 #include "base/status.h"

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "base/encoding.h"
+
 namespace tavricat {
 
 namespace {
@@ -152,26 +154,17 @@ void RtfTextDecoder::appendBytes(int codePage, std::string_view bytes, std::stri
         out.append(bytes);
         return;
     }
-    iconv_t cd = static_cast<iconv_t>(handle);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* inPtr = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    char buffer[1024];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        for (const char* unit = buffer; unit + 4 <= outPtr; unit += 4) appendCodePoint(utf32At(unit), out);
-        if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-        // A byte the code page does not define, or a character cut off at the end: "?", and
-        // on past one byte.
-        bool truncated = errno == EINVAL;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        out += '?';
-        if (truncated || inLeft <= 1) break;
-        ++inPtr;
-        --inLeft;
-    }
+    encoding::convertStream(
+        handle, bytes,
+        [&](std::string_view units) {
+            for (std::size_t i = 0; i + 4 <= units.size(); i += 4) appendCodePoint(utf32At(units.data() + i), out);
+        },
+        // A byte the code page does not define: "?", and on past it; a character cut off at
+        // the end: "?" for it.
+        [&](std::size_t offset, bool cutShort) {
+            out += '?';
+            return cutShort || offset + 1 >= bytes.size() ? encoding::OnInvalid::Stop : encoding::OnInvalid::SkipByte;
+        });
 }
 
 void RtfTextDecoder::appendCodePoint(std::uint32_t codePoint, std::string& out) {

@@ -3,12 +3,14 @@
 // plain string alike, the search for the segment a caret stands in, and the driver that turns
 // a getter's scan into a pick (where to start, revision, selection).
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <string_view>
 
 #include "base/gbk.h"
+#include "document/markup.h"
 #include "document/rich_text.h"
 #include "document/sentence_getters.h"
 
@@ -67,6 +69,17 @@ std::size_t tagLength(const Text& text, std::size_t pos, std::size_t limit) {
     if (trailingColon) ++q;
     if (!(leadingColon || trailingColon) || q >= limit || text.byteAt(q) != '>') return 0;
     return q + 1 - pos;
+}
+
+// Before a sentence starts: the length of a segment end marker ("<*}") at `pos`, or with
+// tagStop of an inline tag there (at least 1 for a "<" that only looks like one); 0 when
+// neither lies at `pos`.
+template <class Text>
+std::size_t skippedBeforeSentence(const Text& text, std::size_t pos, std::size_t limit, const BreakOptions& options) {
+    if (pos >= limit || text.byteAt(pos) != '<') return 0;
+    if (startsWith(text, pos, kSegmentEnd, limit)) return kSegmentEnd.size();
+    if (options.tagStop && looksLikeTag(text, pos, limit)) return std::max<std::size_t>(1, tagLength(text, pos, limit));
+    return 0;
 }
 
 // Moves `pos` to the next character when it falls on the second byte of a double-byte

@@ -41,15 +41,9 @@ std::size_t findChineseStart(const Text& text, std::size_t pos, std::size_t limi
             ++pos;
             continue;
         }
-        if (c == '<') {
-            if (textscan::startsWith(text, pos, kSegmentEnd, limit)) {
-                pos += kSegmentEnd.size();
-                continue;
-            }
-            if (options.tagStop && textscan::looksLikeTag(text, pos, limit)) {
-                pos += std::max<std::size_t>(1, textscan::tagLength(text, pos, limit));
-                continue;
-            }
+        if (const std::size_t skipped = textscan::skippedBeforeSentence(text, pos, limit, options)) {
+            pos += skipped;
+            continue;
         }
         break;
     }

@@ -42,15 +42,9 @@ std::size_t findEnglishStart(const RichText& text, std::size_t pos, const BreakO
             ++pos;
             continue;
         }
-        if (c == '<') {
-            if (textscan::startsWith(text, pos, kSegmentEnd, n)) {
-                pos += kSegmentEnd.size();
-                continue;
-            }
-            if (options.tagStop && textscan::looksLikeTag(text, pos, n)) {
-                pos += std::max<std::size_t>(1, textscan::tagLength(text, pos, n));
-                continue;
-            }
+        if (const std::size_t skipped = textscan::skippedBeforeSentence(text, pos, n, options)) {
+            pos += skipped;
+            continue;
         }
         break;
     }

@@ -1,6 +1,6 @@
 #include "engine/term_base.h"
 
-#include "app/library_creation.h"
+#include "base/library_creation.h"
 
 #include "base/bak_save.h"
 #include "base/encoding.h"
@@ -86,23 +86,10 @@ Status TermBase::saveTermBase(FileSystem& fs, Dialogs& dialogs, const std::strin
     if (name.empty()) return shown(dialogs, kTermBaseSaveFailed);
     const std::string keysPath = termFile(userDataFolder, name, ".01");
     const std::string entriesPath = termFile(userDataFolder, name, ".02");
-    BakSaveResult saved = saveThroughBak(
-        fs, {{keysPath, joinLines(termKeys)}, {entriesPath, entriesText(termKeys, termEntries, m_unmatchedEntries)}});
-    switch (saved.outcome) {
-    case BakSaveOutcome::Saved:
-        return Status::ok();
-    case BakSaveOutcome::WriteFailed:
-        return shown(dialogs, kTermBaseSaveFailed);
-    case BakSaveOutcome::CopyFailed:
-        break;
-    }
-    // The bak pair is now the only copy of the term base; the information file is renamed so
-    // that the library is not taken for a whole one at the next start.
-    const std::string infoPath = termFile(userDataFolder, name, ".inf");
-    Status renamed = fs.exists(infoPath) ? fs.rename(infoPath, bakPathOf(infoPath)) : Status::ok();
-    Status result = shown(dialogs, kTermBaseCopyFailed);
-    if (!renamed) dialogs.message(kTermBaseSaveFailed);
-    return result;
+    return saveLibraryThroughBak(
+        fs, dialogs,
+        {{keysPath, joinLines(termKeys)}, {entriesPath, entriesText(termKeys, termEntries, m_unmatchedEntries)}},
+        termFile(userDataFolder, name, ".inf"), {kTermBaseSaveFailed, kTermBaseCopyFailed});
 }
 
 Status TermBase::saveTermBaseAs(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const {

@@ -1,13 +1,13 @@
 #pragma once
 // The term base (词库) of the current domain: <name>.01 (keys, one per line, in list order)
 // and <name>.02 (line n is the TermEntry of key n) in the user-data folder, held wholly in
-// memory. <name>.inf holds title, author, file name and description (app/library_info.h).
+// memory. <name>.inf holds title, author, file name and description (base/library_info.h).
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "base/file_system.h"
 #include "base/line_list.h"
 #include "base/list_order.h"
@@ -73,7 +73,7 @@ private:
 };
 
 // Creates a new, empty term base from the library-information dialog's answers (GBK):
-// <name>.inf and empty .01 and .02 (app/library_creation.h). Returns the native name.
+// <name>.inf and empty .01 and .02 (base/library_creation.h). Returns the native name.
 Result<std::string> createTermBase(FileSystem& fs, const std::string& userDataFolder, const LibraryInfo& info);
 
 }  // namespace tavricat

@@ -14,7 +14,7 @@
 #include "base/file_system.h"
 #include "base/ports.h"
 #include "base/status.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 #include "memory/sentence_library.h"
 
 namespace tavricat {

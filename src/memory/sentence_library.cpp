@@ -485,24 +485,12 @@ Status SentenceLibrary::deleteSample(std::size_t index) {
 
 Status SentenceLibrary::savelijuku(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const {
     if (name.empty()) return shown(dialogs, kSentenceLibrarySaveFailed);
-    BakSaveResult saved = saveThroughBak(fs, {{libraryFile(userDataFolder, name, ".rf2"), joinLines(libPostings)},
-                                              {libraryFile(userDataFolder, name, ".rf1"), joinLines(libWords)},
-                                              {libraryFile(userDataFolder, name, ".rf0"), joinLines(libSentences)}});
-    switch (saved.outcome) {
-    case BakSaveOutcome::Saved:
-        return Status::ok();
-    case BakSaveOutcome::WriteFailed:
-        return shown(dialogs, kSentenceLibrarySaveFailed);
-    case BakSaveOutcome::CopyFailed:
-        break;
-    }
-    // The bak set is now the only copy; the information file is renamed so that the library
-    // chooser (which lists *.irf) does not offer a library without its files.
-    const std::string infoPath = libraryFile(userDataFolder, name, ".irf");
-    Status renamed = fs.exists(infoPath) ? fs.rename(infoPath, bakPathOf(infoPath)) : Status::ok();
-    Status result = shown(dialogs, kSentenceLibraryCopyFailed);
-    if (!renamed) dialogs.message(kSentenceLibrarySaveFailed);
-    return result;
+    return saveLibraryThroughBak(fs, dialogs,
+                                 {{libraryFile(userDataFolder, name, ".rf2"), joinLines(libPostings)},
+                                  {libraryFile(userDataFolder, name, ".rf1"), joinLines(libWords)},
+                                  {libraryFile(userDataFolder, name, ".rf0"), joinLines(libSentences)}},
+                                 libraryFile(userDataFolder, name, ".irf"),
+                                 {kSentenceLibrarySaveFailed, kSentenceLibraryCopyFailed});
 }
 
 }  // namespace tavricat

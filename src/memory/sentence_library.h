@@ -3,7 +3,7 @@
 // index, held wholly in memory as three line lists and written to <name>.rf0 (examples),
 // <name>.rf1 (distinct source tokens, in list order) and <name>.rf2 (line i: the postings of
 // token i) in the user-data folder. <name>.irf holds the library information
-// (app/library_info.h). File formats: docs/formats/sentence-library.md.
+// (base/library_info.h). File formats: docs/formats/sentence-library.md.
 
 #include <cstddef>
 #include <cstdint>

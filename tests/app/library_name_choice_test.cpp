@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/library_creation.h"
+#include "base/library_creation.h"
 #include "app/sentence_library_switch.h"
 #include "app/setup_choices.h"
 #include "workbench_fixture.h"

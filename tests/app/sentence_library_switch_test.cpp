@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/library_creation.h"
+#include "base/library_creation.h"
 #include "app/sentence_library_switch.h"
 #include "workbench_fixture.h"
 

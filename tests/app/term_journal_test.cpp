@@ -2,7 +2,7 @@
 // journal of a run that never shut down gives the next start the same term base.
 
 #include "app/term_journal.h"
-#include "termbase/term_import.h"
+#include "engine/term_import.h"
 #include "workbench_fixture.h"
 
 namespace tavricat {

@@ -5,6 +5,7 @@
 
 #include "app/workbench_fixture.h"
 #include "batch/analysis_marks.h"
+#include "app/project_analysis_context.h"
 #include "batch/project_analysis.h"
 #include "batch/project_exports.h"
 
@@ -19,7 +20,7 @@ protected:
         ASSERT_TRUE(bench->start().isOk());
         add("I have a book.^我有一本书。");
         add("The weather is good today.^今天天气很好。");
-        analysis = std::make_unique<ProjectAnalysis>(*bench, [this] { return times[clockCalls++ % 2]; });
+        analysis = std::make_unique<ProjectAnalysis>(projectAnalysisContext(*bench), [this] { return times[clockCalls++ % 2]; });
         ASSERT_TRUE(analysis->open().isOk());
     }
 
@@ -230,7 +231,7 @@ TEST_F(ProjectAnalysisTest, AnAnalysisThatCouldNotSaveTheLibraryNeverReadsItBack
     ASSERT_TRUE(analysis->close().isOk());
     add("Thank you very much.^非常感谢。");  // held only in memory
     fs.failOn(testing::FsOp::Rename, "MySentsEC.rf0bak");
-    ProjectAnalysis unsaved(*bench);
+    ProjectAnalysis unsaved(projectAnalysisContext(*bench));
     EXPECT_FALSE(unsaved.open().isOk());
     EXPECT_FALSE(unsaved.analyse({project("p.txt", "Hello.")}, 80, work.file("log.txt")).isOk());
     EXPECT_TRUE(unsaved.close().isOk());

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "support/cli_home_test.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"

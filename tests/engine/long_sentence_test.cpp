@@ -9,7 +9,7 @@
 
 #include "engine/analyser.h"
 #include "engine/engine.h"
-#include "engine/grammar_matcher.h"
+#include "grammar/grammar_matcher.h"
 #include "engine/segmentation.h"
 
 namespace tavricat {

@@ -6,7 +6,7 @@
 #include "engine/analyser.h"
 #include "engine/engine.h"
 #include "engine/morphology.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 #include "memory/fuzzy_search.h"
 #include "memory/sentence_library.h"
 

@@ -9,7 +9,7 @@
 
 #include "app/workbench_fixture.h"
 #include "base/gbk.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 #include "engine/tokenizer.h"
 
 namespace tavricat {

@@ -9,7 +9,7 @@
 
 #include "fuzz_bench.h"
 #include "memory/fuzzy_search.h"
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 #include "memory/sentence_library.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fuzz_bench.h"
-#include "termbase/grammar_edit.h"
+#include "app/grammar_commands.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "engine/analyser.h"
 #include "engine/tokenizer.h"
-#include "engine/translation_pipeline.h"
 #include "fuzz_bench.h"
+#include "grammar/translation_pipeline.h"
 
 namespace {
 

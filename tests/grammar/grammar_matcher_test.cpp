@@ -6,7 +6,7 @@
 #include "engine/analyser.h"
 #include "engine/bar_lists.h"
 #include "engine/engine.h"
-#include "engine/grammar_matcher.h"
+#include "grammar/grammar_matcher.h"
 
 namespace tavricat {
 namespace {

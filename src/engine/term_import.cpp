@@ -1,4 +1,4 @@
-#include "termbase/term_import.h"
+#include "engine/term_import.h"
 
 #include <algorithm>
 

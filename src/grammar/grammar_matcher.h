@@ -21,7 +21,7 @@
 
 #include "engine/match_table.h"
 #include "engine/sentence_analysis.h"
-#include "termbase/grammar_library.h"
+#include "grammar/grammar_library.h"
 
 namespace tavricat {
 

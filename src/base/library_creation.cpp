@@ -1,4 +1,4 @@
-#include "app/library_creation.h"
+#include "base/library_creation.h"
 
 #include <vector>
 

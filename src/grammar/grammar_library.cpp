@@ -1,4 +1,4 @@
-#include "termbase/grammar_library.h"
+#include "grammar/grammar_library.h"
 
 #include "base/bak_save.h"
 #include "base/list_order.h"

@@ -5,7 +5,7 @@
 
 #include "base/gbk.h"
 #include "base/list_order.h"
-#include "engine/grammar_matcher.h"
+#include "grammar/grammar_matcher.h"
 
 namespace tavricat {
 

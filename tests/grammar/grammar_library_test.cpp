@@ -4,8 +4,8 @@
 
 #include "app/workbench_fixture.h"
 #include "engine/engine.h"
-#include "termbase/grammar_edit.h"
-#include "termbase/grammar_record.h"
+#include "app/grammar_commands.h"
+#include "grammar/grammar_record.h"
 
 namespace tavricat {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 
 #include <algorithm>
 #include <array>
@@ -7,10 +7,10 @@
 #include "base/gbk.h"
 #include "engine/bar_lists.h"
 #include "engine/engine.h"
-#include "engine/grammar_matcher.h"
+#include "grammar/grammar_matcher.h"
 #include "engine/morphology.h"
 #include "engine/tokenizer.h"
-#include "termbase/grammar_library.h"
+#include "grammar/grammar_library.h"
 
 namespace tavricat {
 

@@ -1,14 +1,7 @@
 #pragma once
-// Changing the grammar library: adding and deleting patterns, importing .sag files, the
-// shared library's incoming changes, and the reference window's commands on the patterns
-// placed in the current sentence.
-//
-// The library operations (AddAGram, DelAgram, ImPortAGram) change only the library. The
-// person's own changes (the add/delete commands, the reference window's permanent delete and
-// modify) are also written to the run's change log ("aa"/"dd" + record, appended to
-// userlibg.sag at shutdown) and, when changes are sent to a shared library, queued as
-// "B^aa"/"B^dd" + record. Imports and incoming shared changes are neither logged nor queued.
-// A change is logged only when it changed the library.
+// Changing the grammar library: adding, deleting and importing patterns, and dropping a
+// pattern placed in the current sentence. These change only the library; the person's own
+// commands, which are also logged and queued, are in app/grammar_commands.h.
 
 #include <cstddef>
 #include <optional>
@@ -20,13 +13,11 @@
 #include "base/status.h"
 #include "engine/analyser.h"
 #include "engine/match_table.h"
-#include "termbase/grammar_library.h"
+#include "grammar/grammar_library.h"
 
 namespace tavricat {
 
 class Engine;
-class Workbench;
-struct Settings;
 
 // What a grammar operation works on: the library of the current direction and the engine
 // whose analysis builds the pattern keys.
@@ -35,7 +26,6 @@ struct GrammarScope {
     Engine& engine;
     AnalysisOptions options;
 };
-GrammarScope grammarScope(Workbench& bench);
 
 enum class GrammarChange {
     None,            // empty record: nothing to do
@@ -59,15 +49,8 @@ Result<GrammarChange> DelAgram(const GrammarScope& scope, std::string_view recor
 // character boundary), "dd" + record deletes, any other non-blank line is added.
 Result<GrammarChange> ImPortAGram(const GrammarScope& scope, std::string_view line);
 
-// True when the person's changes are queued for the shared library: shareMode 1 or 3 and a
-// shared library chosen.
-bool queuesGrammarChanges(const Settings& settings);
-
-// The menu's add command: in CE the record first gets blanks between its Chinese characters;
-// the change is logged and queued.
-Result<GrammarChange> addGrammarPattern(Workbench& bench, std::string_view record);
-// The menu's delete command: the record is taken as typed; the change is logged and queued.
-Result<GrammarChange> deleteGrammarPattern(Workbench& bench, std::string_view record);
+// The refusal of a record whose source is blank.
+Status blankGrammarSource(std::string_view record);
 
 struct GrammarImportReport {
     std::size_t lines = 0;  // every line of the file, empty ones included
@@ -79,11 +62,6 @@ struct GrammarImportReport {
     std::string message;  // "语法更新完毕！共加入语法" + lines + "条。"
 };
 
-// Imports a .sag file into the library of the current direction, showing the progress
-// notice while it runs. Fails only when the file cannot be read or, being UTF-8 or UTF-16,
-// holds characters GBK cannot hold (the library is unchanged).
-Result<GrammarImportReport> importGrammarFile(Workbench& bench, const std::string& path);
-
 // The reference window's grammar list holds two lines per placed pattern: its source, then
 // its target. A selected line (0-based) stands for the pair it belongs to: an odd index for
 // the pair starting one line above, an even index for the pair starting at it. Returns the
@@ -94,17 +72,5 @@ std::optional<std::size_t> placementPairStart(const LineList& lines, long select
 // disabled, and the pair's two lines are removed. The library is unchanged. False (and
 // nothing changed) without a valid selection. The caller translates the sentence again.
 bool dropPlacementForSentence(LineList& lines, std::vector<MatchRecord>& matchTable, long selected);
-
-// "永久删除": as dropPlacementForSentence, after deleting source + "^^" + target from the
-// library (logged and queued as a deletion when it removed a line).
-Result<bool> deletePlacementPermanently(Workbench& bench, LineList& lines, std::vector<MatchRecord>& matchTable,
-                                        long selected);
-
-// "修改...": applies the dialog's record to the pattern the dialog was filled with. In CE the
-// record first gets blanks between its Chinese characters. When its source has the same
-// pattern key as the old source, the old pattern is deleted; the record is then added. Both
-// changes are logged and queued. An empty record changes nothing.
-Result<GrammarChange> modifyPlacement(Workbench& bench, std::string_view oldSource, std::string_view oldTarget,
-                                      std::string_view record);
 
 }  // namespace tavricat

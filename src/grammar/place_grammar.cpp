@@ -7,7 +7,7 @@
 
 #include "base/gbk.h"
 #include "engine/bar_lists.h"
-#include "engine/grammar_matcher.h"
+#include "grammar/grammar_matcher.h"
 
 namespace tavricat {
 

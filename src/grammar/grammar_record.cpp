@@ -1,4 +1,4 @@
-#include "termbase/grammar_record.h"
+#include "grammar/grammar_record.h"
 
 #include "base/gbk.h"
 #include "document/han_spacing.h"

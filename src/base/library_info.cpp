@@ -1,4 +1,4 @@
-#include "app/library_info.h"
+#include "base/library_info.h"
 
 #include "base/encoding.h"
 

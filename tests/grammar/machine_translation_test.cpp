@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/translation_pipeline.h"
+#include "grammar/translation_pipeline.h"
 
 namespace tavricat {
 namespace {
@@ -94,7 +94,7 @@ TEST(MachineTranslateTest, WordsThatAreTheirOwnTranslationKeepTheirCase) {
 }  // namespace tavricat
 
 #include "engine/engine.h"
-#include "termbase/grammar_library.h"
+#include "grammar/grammar_library.h"
 
 namespace tavricat {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/library_info.h"
+#include "base/library_info.h"
 #include "base/file_system.h"
 #include "base/status.h"
 
