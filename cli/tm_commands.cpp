@@ -94,8 +94,8 @@ int runSearch(const CliContext& context, const std::string& text) {
         const std::string line = best && *best < library.exampleCount() ? library.libSentences[*best] : std::string();
         const long percent = static_cast<long>(search.ExampleRate * 100 + 1e-9);
         nlohmann::json candidates = nlohmann::json::array();
-        for (const std::string& entry : listing.CandidateList)
-            candidates.push_back({{"rate", std::stod(entry.substr(0, 8))}, {"index", std::stoul(entry.substr(8), nullptr, 16)}});
+        for (const Candidate& candidate : listing.CandidateList)
+            candidates.push_back({{"rate", candidate.rate}, {"index", candidate.example}});
         if (context.json) {
             nlohmann::json out = {{"rate", percent}, {"index", best ? nlohmann::json(*best) : nlohmann::json()},
                                   {"source", utf8(exampleSource(line))}, {"translation", utf8(exampleTranslation(line))},
@@ -109,7 +109,7 @@ int runSearch(const CliContext& context, const std::string& text) {
         }
         std::cout << "rate: " << percent << "%";
         if (search.ExampleRate == kNoExampleRate)
-            std::cout << " (best candidate " << search.CandidateList.back().substr(0, 8) << " is not above matchrate "
+            std::cout << " (best candidate " << search.CandidateList.back().text().substr(0, 8) << " is not above matchrate "
                       << bench.settings.matchrate << "%)";
         std::cout << '\n'
                   << "example: " << *best << '\n'

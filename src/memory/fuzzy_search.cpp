@@ -26,6 +26,11 @@ std::string rateText(double rate) {
     return text;
 }
 
+// The candidate as the list keeps it: its rate rounded as it is shown.
+Candidate candidate(double rate, std::size_t example) {
+    return {std::strtod(rateText(rate).c_str(), nullptr), example};
+}
+
 // Reads hexadecimal text; nullopt when it holds anything else.
 std::optional<std::size_t> readHex(std::string_view text) {
     if (text.empty()) return std::nullopt;
@@ -128,11 +133,11 @@ double cappedRate(double rate, int denominator, std::string_view exampleSource, 
 
 }  // namespace
 
+std::string Candidate::text() const { return rateText(rate) + hex5(example); }
+
 std::optional<std::size_t> FuzzySearch::bestExample() const {
     if (CandidateList.empty()) return std::nullopt;
-    const std::string& best = CandidateList.back();
-    if (best.size() < 13) return std::nullopt;
-    return readHex(std::string_view(best).substr(8, 5));
+    return CandidateList.back().example;
 }
 
 void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search, SearchScope scope) {
@@ -210,7 +215,7 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         }
     }
     auto endWithExactHit = [&] {
-        search.CandidateList.assign(1, rateText(1.0) + hex5(*exactExample));
+        search.CandidateList.assign(1, Candidate{1.0, *exactExample});
         search.ExactHit = true;
     };
     // Only phrase hits need the examples visited before it.
@@ -325,10 +330,10 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
         if (rate > kCandidateThreshold && beats(rate, example)) {
             best = rate;
             bestExample = example;
-            if (!bestOnly) search.CandidateList.push_back(rateText(rate) + hex5(example));
+            if (!bestOnly) search.CandidateList.push_back(candidate(rate, example));
         }
     }
-    if (bestOnly && best > 0) search.CandidateList.assign(1, rateText(best) + hex5(bestExample));
+    if (bestOnly && best > 0) search.CandidateList.assign(1, candidate(best, bestExample));
 }
 
 std::string getsimsent(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,

@@ -35,11 +35,25 @@ struct PhraseHit {
     std::string example;   // hex5 index of the example
 };
 
+// An example that rated above every one the search had visited before it.
+struct Candidate {
+    double rate = 0;          // rounded to six significant digits, as it is shown
+    std::size_t example = 0;  // the example's index in the library
+
+    // "0.812500" + the example's 5-digit hexadecimal index, as the rate is shown and logged.
+    std::string text() const;
+    friend bool operator==(const Candidate&, const Candidate&) = default;
+    // By rate, then by index.
+    friend bool operator<(const Candidate& a, const Candidate& b) {
+        return a.rate != b.rate ? a.rate < b.rate : a.example < b.example;
+    }
+};
+
 // The state of the last search of one sentence.
 struct FuzzySearch {
-    // "0.812500" + hex5 index; only improving entries, so after an ascending sort (they are
-    // added in ascending order anyway) the last one names the best example.
-    std::vector<std::string> CandidateList;
+    // Only improving entries, so after an ascending sort (they are added in ascending order
+    // anyway) the last one names the best example.
+    std::vector<Candidate> CandidateList;
     std::vector<PhraseHit> PhraseHits;
     bool ExactHit = false;
 

@@ -87,7 +87,7 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
         // The example's source: its tokens between the count and the "^".
         const std::string source = line.substr(2, line.find('^') - 2);
         if (wordsOf(source) == wordsOf(key.substr(0, key.size() - 2))) {
-            search.CandidateList = {"1.000000" + head};
+            search.CandidateList = {Candidate{1.0, k}};
             search.ExactHit = true;
             return search;
         }
@@ -117,14 +117,14 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
             best = rate;
             char entry[16];
             std::snprintf(entry, sizeof entry, "%.6f", rate);
-            search.CandidateList.push_back(entry + head);
+            search.CandidateList.push_back({std::strtod(entry, nullptr), k});
         }
     }
 }
 
 std::string describe(const FuzzySearch& s) {
     std::string out = s.ExactHit ? "exact " : "";
-    for (const std::string& c : s.CandidateList) out += c + " ";
+    for (const Candidate& c : s.CandidateList) out += c.text() + " ";
     out += "|";
     for (const PhraseHit& h : s.PhraseHits) out += " " + std::to_string(h.span) + (h.span ? ":" + h.example : "");
     return out;
@@ -181,8 +181,8 @@ TEST(FuzzySearchEquivalenceTest, SkippingExamplesNeverChangesTheResult) {
             FuzzySearch bestOnly;
             findsimint(library, sentence, bestOnly, SearchScope::BestOnly);
             EXPECT_EQ(bestOnly.CandidateList, expected.CandidateList.empty()
-                                                  ? std::vector<std::string>{}
-                                                  : std::vector<std::string>{expected.CandidateList.back()})
+                                                  ? std::vector<Candidate>{}
+                                                  : std::vector<Candidate>{expected.CandidateList.back()})
                 << "round " << round << " query " << q;
             EXPECT_EQ(bestOnly.ExactHit, expected.ExactHit);
         }
