@@ -120,7 +120,7 @@ ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog
     connect(m_results[4], &QPushButton::clicked, this, &ProjectAnalysisDialog::exportProjectTermBase);
     m_minRepeats = new QSpinBox(results);
     m_minRepeats->setObjectName(QStringLiteral("minRepeats"));
-    m_minRepeats->setRange(2, 9999);
+    m_minRepeats->setRange(static_cast<int>(kMinRepeatsLeast), static_cast<int>(kMinRepeatsMost));
     auto* resultLayout = new QGridLayout(results);
     resultLayout->addWidget(m_results[0], 0, 0);
     resultLayout->addWidget(m_results[1], 0, 1);

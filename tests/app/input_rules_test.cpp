@@ -5,6 +5,7 @@
 
 #include "app/domain_names.h"
 #include "app/setting_rules.h"
+#include "batch/project_exports.h"
 #include "document/close_query.h"
 #include "workbench_fixture.h"
 
@@ -56,6 +57,12 @@ TEST(SettingRulesTest, RangesColoursAndTypes) {
     settings.ShortCutFC = 65280;
     EXPECT_EQ(validateSetting(settings, "colorsetup", "SelWordsFC", "65280").kind(), ErrorKind::Refused);
     EXPECT_EQ(validateSetting(settings, "colorsetup", "SelWordsFC", "255").kind(), ErrorKind::Refused);
+}
+
+TEST(MinRepeatsTest, TheExportOfRepeatedSentencesTakesTwoToNineThousandNineHundredNinetyNine) {
+    EXPECT_TRUE(checkMinRepeats(2).isOk());
+    EXPECT_TRUE(checkMinRepeats(9999).isOk());
+    for (long refused : {1L, 0L, -3L, 10000L}) EXPECT_EQ(checkMinRepeats(refused).kind(), ErrorKind::Refused) << refused;
 }
 
 TEST(DomainNamesTest, ALabelInHalfWidthBracketsIsRequired) {
