@@ -91,6 +91,8 @@ bool runExports(Workbench& bench, const ProjectAnalysis& analysis, const Project
 }
 
 int runAnalyseProject(const CliContext& context, const ProjectArgs& args) {
+    // Refused before anything runs, as the window's box refuses it.
+    if (Status repeats = checkMinRepeats(args.minRepeats); !repeats) return fail(repeats);
     return withWorkbench(context, [&](Workbench& bench) -> int {
         ProjectAnalysis analysis(projectAnalysisContext(bench));
         if (!analysis.open()) return kExitFailure;  // the save failure was shown

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/recent_files.h"
+#include "app/setting_rules.h"
 #include "app/settings.h"
 #include "base/settings_store.h"
 #include "cli_context.h"
@@ -86,13 +87,17 @@ int runSet(const CliContext& context, const std::string& section, const std::str
     Result<SettingsStore> store = SettingsStore::open(fs, context.settingsPath());
     if (!store) return fail(store.status());
     if (const SettingKey* known = findSettingKey(section, key)) {
-        Settings settings;
+        Settings settings = readSettings(*store);
         if (!setSettingFromText(settings, *known, value)) {
             // The only strings refused are library names holding a path.
             if (known->type == SettingType::String) std::cerr << key << " takes a plain library name, not \"" << value << "\"\n";
             else std::cerr << key << " takes a value of type " << typeName(known->type) << ", not \"" << value << "\"\n";
             return kExitUsage;
         }
+        // A value of the right type the options dialog would refuse is refused here too, with
+        // the dialog's message, and nothing is written.
+        if (Status allowed = validateSetting(readSettings(*store), known->section, known->key, value); !allowed)
+            return fail(allowed);
         store->writeString(known->section, known->key, settingText(settings, *known));
     } else if (isRecentSlot(section, key)) {
         store->writeString("inisetup", key, value);

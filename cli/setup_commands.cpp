@@ -66,7 +66,10 @@ int runStatus(const CliContext& context) {
             nlohmann::json out = {{"folder", bench.workspace().programFolder()},
                                   {"direction", directionTag(bench.direction())},
                                   {"termBase", bench.settings.curZyname},
+                                  {"termBaseTitle", encoding::gbkToUtf8Lossy(bench.libraryTitle(LibraryKind::TermBase))},
                                   {"sentenceLibrary", bench.settings.curLiJuKuname},
+                                  {"sentenceLibraryTitle",
+                                   encoding::gbkToUtf8Lossy(bench.libraryTitle(LibraryKind::SentenceLibrary))},
                                   {"panels", panels}};
             std::cout << out.dump(2) << '\n';
         } else {

@@ -9,6 +9,7 @@
 
 #include "app/direction_switch.h"
 #include "app/document_translation.h"
+#include "app/setting_rules.h"
 #include "base/encoding.h"
 #include "batch/auto_translation.h"
 #include "cli_context.h"
@@ -48,17 +49,19 @@ struct TranslateArgs {
 };
 
 int runTranslate(const CliContext& context, const TranslateArgs& args) {
-    if (args.rate && (*args.rate < 50 || *args.rate > 100)) {
-        std::cerr << "--rate must lie between 50 and 100\n";
+    if (args.rate && (*args.rate < kMatchRateMin || *args.rate > kMatchRateMax)) {
+        std::cerr << "--rate must lie between " << kMatchRateMin << " and " << kMatchRateMax << "\n";
         return kExitUsage;
     }
     return withWorkbenchAndDialogs(context, [&](Workbench& bench, TerminalDialogs& dialogs) -> int {
         // The options are the settings themselves, as the option dialog stores them.
-        if (args.rate) bench.settings.matchrate = *args.rate;
-        if (args.fallback == "copy") bench.settings.userefmode = 1;
-        if (args.fallback == "keep") bench.settings.userefmode = 2;
-        if (args.fallback == "mt") bench.settings.userefmode = 3;
-        if (args.spaceInHan) bench.settings.SpaceInHanChar = true;
+        Settings edited = bench.settings;
+        if (args.rate) edited.matchrate = *args.rate;
+        if (args.fallback == "copy") edited.userefmode = 1;
+        if (args.fallback == "keep") edited.userefmode = 2;
+        if (args.fallback == "mt") edited.userefmode = 3;
+        if (args.spaceInHan) edited.SpaceInHanChar = true;
+        bench.changeSettings(edited);
 
         Document document;
         DocumentContext files{bench.fs(), bench.dialogs(), bench.progress(), bench.workspace().programFolder(),

@@ -10,6 +10,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "app/setting_rules.h"
+
 namespace tavricat::gui {
 
 namespace {
@@ -29,7 +31,7 @@ AutoTranslationDialog::AutoTranslationDialog(Settings& settings, QWidget* parent
 
     m_rate = new QSlider(Qt::Horizontal, this);
     m_rate->setObjectName(QStringLiteral("matchRate"));
-    m_rate->setRange(50, 100);
+    m_rate->setRange(kMatchRateMin, kMatchRateMax);
     m_rate->setValue(settings.matchrate);  // a stored rate outside the range is clamped
     m_rateLabel = new QLabel(rateText(m_rate->value()), this);
     m_rateLabel->setObjectName(QStringLiteral("matchRateLabel"));

@@ -17,7 +17,7 @@
 #include "app/document_translation.h"
 #include "app/sentence_library_switch.h"
 #include "base/encoding.h"
-#include "base/gbk.h"
+#include "document/close_query.h"
 #include "document/document_files.h"
 #include "document/document_views.h"
 #include "document/segment_edit.h"
@@ -32,9 +32,6 @@
 namespace tavricat::gui {
 
 namespace {
-
-// The close query asks only about a bilingual text longer than this many characters.
-constexpr std::size_t kCloseQueryMinChars = 50;
 
 class BusyCursor {
 public:
@@ -85,7 +82,10 @@ MainWindow::MainWindow(Workbench& bench, QWidget* parent)
     buildToolBar();
     refreshFrame();
     resize(900, 640);
+    m_bench.addObserver(*this);
 }
+
+MainWindow::~MainWindow() { m_bench.removeObserver(*this); }
 
 void MainWindow::buildMenu() {
     m_fileMenu = menuBar()->addMenu(QStringLiteral("文件"));
@@ -138,15 +138,17 @@ void MainWindow::buildMenu() {
     m_setupMenu->addSeparator();
     // Colours are stored while the dialog is open, every other option on "确 定".
     m_setupMenu->addAction(QStringLiteral("选项..."), this, [this] {
-        OptionsDialog options(m_bench.settings, m_bench.dialogs(), this);
+        // Colours are taken even when the dialog is cancelled.
+        Settings edited = m_bench.settings;
+        OptionsDialog options(edited, m_bench.dialogs(), this);
         options.exec();
+        m_bench.changeSettings(edited);
     });
 }
 
 void MainWindow::showSetupWizard() {
     SetupWizard wizard(m_bench, *m_libraryDialog, this);
     wizard.exec();
-    refreshFrame();
 }
 
 void MainWindow::switchDirection(Direction direction) {
@@ -154,6 +156,8 @@ void MainWindow::switchDirection(Direction direction) {
         BusyCursor busy;
         tavricat::switchDirection(m_bench, direction);  // a failure was told
     }
+    // A failed or needless switch changes nothing; the checks still follow the real direction
+    // (triggering a checkable action toggled it).
     refreshFrame();
 }
 
@@ -162,7 +166,6 @@ void MainWindow::newTermBase() { m_libraryDialog->run(LibraryKind::TermBase); }
 void MainWindow::newSentenceLibrary() {
     m_libraryDialog->run(LibraryKind::SentenceLibrary,
                          [this](const LibraryInfo& info) { return createSentenceLibrary(m_bench, info); });
-    refreshFrame();
 }
 
 void MainWindow::rebuildRecentMenu() {
@@ -268,8 +271,10 @@ void MainWindow::buildToolBar() {
 
 void MainWindow::translateAutomatically() {
     if (m_translating) return;
-    AutoTranslationDialog options(m_bench.settings, this);
+    Settings edited = m_bench.settings;
+    AutoTranslationDialog options(edited, this);
     if (options.exec() != QDialog::Accepted) return;
+    m_bench.changeSettings(edited);
     runAutomaticTranslation();
 }
 
@@ -289,7 +294,6 @@ Result<AutoTranslationCounts> MainWindow::runAutomaticTranslation(const Sentence
     view(DocumentView::Bilingual)->render();
     // The run has ended and no longer holds the engine: the direction may change now.
     if (switchTo != m_bench.direction()) switchDirection(switchTo);
-    refreshFrame();
     if (!counts) {
         if (!counts.status().message().empty()) m_bench.dialogs().message(counts.status().message());
     } else {
@@ -357,16 +361,17 @@ void MainWindow::onTabChanged(int index) {
 }
 
 void MainWindow::closeQuery() {
-    const RichText& bilingual = m_document.bilingual;
-    if (!bilingual.modified()) return;
-    if (gbk::charCount(bilingual.text()) <= kCloseQueryMinChars) return;
-    if (m_bench.dialogs().askYesNo(encoding::toGbk("现有译文要保存吗?"))) saveBilingual();
+    if (!closeQueryNeeded(m_document.bilingual)) return;
+    // The core's texts are UTF-8 in this file; the ports take GBK.
+    if (m_bench.dialogs().askYesNo(encoding::toGbk(kCloseQueryQuestion))) saveBilingual();
 }
 
 bool MainWindow::shutDown() {
     if (m_shutDown) return true;
     m_shutDown = true;
-    m_bench.settings.curyiwenfilename = m_document.bilingualPath;
+    Settings closing = m_bench.settings;
+    closing.curyiwenfilename = m_document.bilingualPath;
+    m_bench.changeSettings(closing);
     BusyCursor busy;
     m_shutDownFailed = !m_bench.shutdown().isOk();  // "退出时出错!" is shown by the shutdown itself
     return !m_shutDownFailed;

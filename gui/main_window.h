@@ -26,11 +26,14 @@ namespace tavricat::gui {
 
 class LibraryInfoDialog;
 
-class MainWindow : public QMainWindow {
+// The window listens to the workbench: its caption, direction checks and status bar follow
+// whatever command changed the direction, a library or the settings.
+class MainWindow : public QMainWindow, private WorkbenchObserver {
     Q_OBJECT
 public:
     // `bench` must have been started; it outlives the window.
     explicit MainWindow(Workbench& bench, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     Document& document() { return m_document; }
     RichTextView* view(DocumentView which) const { return m_views[static_cast<std::size_t>(which)]; }
@@ -75,7 +78,8 @@ public:
     bool translating() const { return m_translating; }
     QMenu* translateMenu() const { return m_translateMenu; }
 
-    // "现有译文要保存吗?" when the bilingual text was changed; never refuses to close.
+    // "现有译文要保存吗?" when the bilingual text was changed (closeQueryNeeded); never
+    // refuses to close.
     void closeQuery();
     // The shutdown sequence, once; false when it failed (the person was told).
     bool shutDown();
@@ -90,6 +94,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void directionChanged() override { refreshFrame(); }
+    void termBaseChanged() override { refreshFrame(); }
+    void sentenceLibraryChanged() override { refreshFrame(); }
     void buildMenu();
     void buildToolBar();
     // While a run goes on, only "停止自动翻译" stays available and the document box is hidden.

@@ -17,26 +17,26 @@
 
 #include <algorithm>
 
+#include "app/setting_rules.h"
 #include "text_convert.h"
 
 namespace tavricat::gui {
 
 namespace {
 
-constexpr std::int32_t kRed = 255;
-
 struct ColourEntry {
     const char* caption;
+    const char* key;  // in the store's section colorsetup
     std::int32_t Settings::*member;
 };
 
 constexpr std::array<ColourEntry, kColourElementCount> kColourEntries = {{
-    {"当前单词背景", &Settings::CurEwordBC},
-    {"片段提示背景色", &Settings::PhraseTipBC},
-    {"选定单词前景色", &Settings::SelWordsFC},
-    {"快捷键颜色", &Settings::ShortCutFC},
-    {"当前单词首选释义背景色", &Settings::CurExplainBC},
-    {"分隔标记颜色", &Settings::IsoTagsFC},
+    {"当前单词背景", "CurEwordBC", &Settings::CurEwordBC},
+    {"片段提示背景色", "PhraseTipBC", &Settings::PhraseTipBC},
+    {"选定单词前景色", "SelWordsFC", &Settings::SelWordsFC},
+    {"快捷键颜色", "ShortCutFC", &Settings::ShortCutFC},
+    {"当前单词首选释义背景色", "CurExplainBC", &Settings::CurExplainBC},
+    {"分隔标记颜色", "IsoTagsFC", &Settings::IsoTagsFC},
 }};
 
 // The sixteen basic colours of the grid, as Windows colour values.
@@ -67,7 +67,7 @@ QCheckBox* checkBox(const QString& caption, const QString& name, bool checked, Q
 QSpinBox* spinBox(const QString& name, int value, QWidget* parent) {
     auto* spin = new QSpinBox(parent);
     spin->setObjectName(name);
-    spin->setRange(1, 9);
+    spin->setRange(kShownCountMin, kShownCountMax);
     spin->setValue(value);  // QSpinBox clamps a stored value outside the range
     return spin;
 }
@@ -145,7 +145,7 @@ QWidget* OptionsDialog::buildInteractivePage() {
     m_matchRateLabel->setObjectName(QStringLiteral("matchRateLabel"));
     m_matchRate = new QSlider(Qt::Horizontal, page);
     m_matchRate->setObjectName(QStringLiteral("matchRate"));
-    m_matchRate->setRange(50, 100);
+    m_matchRate->setRange(kMatchRateMin, kMatchRateMax);
     m_matchRate->setSingleStep(1);
     m_matchRate->setPageStep(5);
     connect(m_matchRate, &QSlider::valueChanged, this, &OptionsDialog::showMatchRate);
@@ -289,18 +289,12 @@ ColourElement OptionsDialog::currentColourElement() const {
 
 bool OptionsDialog::pickColour(const QColor& colour) {
     const std::int32_t value = toWindowsColour(colour);
-    const ColourElement element = currentColourElement();
-    // Selected words drawn in the shortcut keys' colour could not be told from them. Red is
-    // refused even when the shortcut colour was changed: that change lasts only this run.
-    if (element == ColourElement::SelectedWords && (value == kRed || value == m_settings.ShortCutFC)) {
-        m_dialogs.message(toGbkLossy(QStringLiteral("选定单词前景色不能用红色，也不能与快捷键颜色相同。")));
+    const ColourEntry& entry = kColourEntries[static_cast<std::size_t>(currentColourElement())];
+    if (Status allowed = validateSetting(m_settings, "colorsetup", entry.key, std::to_string(value)); !allowed) {
+        m_dialogs.message(allowed.message());  // GBK from the core
         return false;
     }
-    if (element == ColourElement::ShortcutKeys && value == m_settings.SelWordsFC) {
-        m_dialogs.message(toGbkLossy(QStringLiteral("快捷键颜色不能与选定单词前景色相同。")));
-        return false;
-    }
-    m_settings.*kColourEntries[static_cast<std::size_t>(element)].member = value;
+    m_settings.*entry.member = value;
     showCurrentColour();
     return true;
 }

@@ -40,13 +40,6 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
     return made;
 }
 
-// The text after the first ":" of a status panel ("例句库:我的英-汉例句库").
-QString afterColon(const std::string& panel) {
-    const QString text = fromGbk(panel);
-    const qsizetype colon = text.indexOf(u':');
-    return (colon < 0 ? text : text.mid(colon + 1)).trimmed();
-}
-
 }  // namespace
 
 ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog& libraryDialog, QWidget* parent)
@@ -127,7 +120,7 @@ ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog
     connect(m_results[4], &QPushButton::clicked, this, &ProjectAnalysisDialog::exportProjectTermBase);
     m_minRepeats = new QSpinBox(results);
     m_minRepeats->setObjectName(QStringLiteral("minRepeats"));
-    m_minRepeats->setRange(2, 9999);
+    m_minRepeats->setRange(static_cast<int>(kMinRepeatsLeast), static_cast<int>(kMinRepeatsMost));
     auto* resultLayout = new QGridLayout(results);
     resultLayout->addWidget(m_results[0], 0, 0);
     resultLayout->addWidget(m_results[1], 0, 1);
@@ -223,8 +216,8 @@ void ProjectAnalysisDialog::chooseLibrary() {
 }
 
 void ProjectAnalysisDialog::showLibraryNames() {
-    m_termBaseName->setText(afterColon(m_bench.statusPanels[1]));
-    m_libraryName->setText(afterColon(m_bench.statusPanels[2]));
+    m_termBaseName->setText(fromGbk(m_bench.libraryTitle(LibraryKind::TermBase)));
+    m_libraryName->setText(fromGbk(m_bench.libraryTitle(LibraryKind::SentenceLibrary)));
 }
 
 bool ProjectAnalysisDialog::runAnalysis() {

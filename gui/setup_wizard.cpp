@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/domain_names.h"
 #include "app/workbench.h"
 #include "base/encoding.h"
 #include "library_info_dialog.h"
@@ -211,13 +212,11 @@ void SetupWizard::newDomain() {
     std::optional<std::string> answer = m_bench.dialogs().inputBox(
         encoding::toGbk("新添专业"), encoding::toGbk("格式：专业名[简称]，如：Windows 2000[W2]"), std::string());
     if (!answer) return;
-    // Tested on the decoded text: a GBK trail byte may equal '[' or ']'.
-    const QString domain = fromGbk(*answer);
-    if (domain.contains(u'[') && domain.contains(u']')) {
-        m_allDomains->insertItem(0, domain);
-    } else {
-        m_bench.dialogs().message(encoding::toGbk("必须有简称并用半角\"[\"和\"]\"括起来！"));
+    if (Status checked = checkNewDomain(*answer); !checked) {
+        m_bench.dialogs().message(checked.message());  // GBK from the core
+        return;
     }
+    m_allDomains->insertItem(0, fromGbk(*answer));
 }
 
 void SetupWizard::refreshSummary() {

@@ -9,18 +9,7 @@ Status switchDirection(Workbench& workbench, Direction to) {
         workbench.dialogs().message(saved.message());
         return saved;
     }
-    const Direction from = workbench.direction();
-    if (from == to) return Status::ok();
-    workbench.settings.ctoe = isCE(to);
-    Status loaded = workbench.loadDirectionResources();
-    if (!loaded) {
-        // The grammar in memory still belongs to `from`: a later save under `to` would write
-        // it over the other direction's files.
-        workbench.dialogs().message(loaded.message());
-        workbench.settings.ctoe = isCE(from);
-        workbench.loadDirectionResources();
-    }
-    return loaded;
+    return workbench.changeDirection(to);
 }
 
 std::string directionCaption(Direction direction) {

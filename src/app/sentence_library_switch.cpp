@@ -27,10 +27,7 @@ Status install(Workbench& workbench, SentenceLibrary next, const std::string& na
                                                            workbench.workspace().userDataFolder());
         if (!saved) return saved;
     }
-    workbench.sentenceLibrary = std::move(next);
-    workbench.settings.curLiJuKuname = name;
-    workbench.sentenceLibraryInfo = info;
-    workbench.statusPanels[2] = "例句库: " + shownTitle(info, name);
+    workbench.installSentenceLibrary(std::move(next), name, info);
     return Status::ok();
 }
 
@@ -92,18 +89,15 @@ Result<std::string> createSentenceLibrary(Workbench& workbench, const LibraryInf
 }
 
 Status restoreLibs(Workbench& workbench) {
-    const std::string folder = workbench.workspace().userDataFolder();
-    if (Status reloaded = workbench.engine.termBase.reload(workbench.fs(), folder); !reloaded) return reloaded;
-    Status loaded = workbench.sentenceLibrary.load(workbench.fs(), folder, workbench.sentenceLibrary.name,
-                                                   segmentKeysOfTheRun(workbench));
+    if (Status reloaded = workbench.reloadTermBase(); !reloaded) return reloaded;
+    Status loaded = workbench.reloadSentenceLibrary(segmentKeysOfTheRun(workbench));
     if (loaded) tellIndexRepair(workbench, workbench.sentenceLibrary);
     return loaded;
 }
 
 void clearLibs(Workbench& workbench) {
-    workbench.engine.termBase.termKeys.clear();
-    workbench.engine.termBase.termEntries.clear();
-    workbench.sentenceLibrary.clear();
+    workbench.clearTermBase();
+    workbench.clearSentenceLibrary();
 }
 
 }  // namespace tavricat

@@ -51,6 +51,8 @@ struct Settings {
     std::string interCwordFontName = reinterpret_cast<const char*>(u8"宋体");
     std::int32_t interEwordFontSize = 9;
     std::int32_t interCwordFontSize = 10;
+
+    bool operator==(const Settings&) const = default;
 };
 
 enum class SettingType { Integer, Boolean, String, Colour };

@@ -69,11 +69,8 @@ Status chooseTermBase(Workbench& workbench, const std::string& name, const std::
         // saveTermBase has told the person; the unsaved terms must stay in memory.
         if (Status saved = current.saveTermBase(workbench.fs(), workbench.dialogs(), folder); !saved) return saved;
     }
-    current = std::move(next);
-    workbench.settings.curZyname = name;
     Result<LineList> info = loadLines(workbench.fs(), workbench.workspace().userDataFile(name + ".inf"));
-    workbench.termBaseInfo = info ? LibraryInfo::fromLines(*info) : LibraryInfo{};
-    workbench.statusPanels[1] = kTermBasePanelPrefix + shown;
+    workbench.installTermBase(std::move(next), info ? LibraryInfo::fromLines(*info) : LibraryInfo{}, shown);
     return Status::ok();
 }
 
@@ -83,13 +80,17 @@ Status applySetupChoices(Workbench& workbench, const SetupChoices& choices) {
         if (!s && first) first = std::move(s);
     };
     keep(switchDirection(workbench, choices.direction));
-    if (choices.allDomains) workbench.allDomains = *choices.allDomains;
-    workbench.setSelectedDomains(choices.selectedDomains);
-    workbench.settings.useSysLib = choices.useSysLib;
-    workbench.settings.useUserLib = choices.useUserLib;
+    if (choices.allDomains) workbench.setDomains(*choices.allDomains, choices.selectedDomains);
+    else workbench.setSelectedDomains(choices.selectedDomains);
+    Settings edited = workbench.settings;
+    edited.useSysLib = choices.useSysLib;
+    edited.useUserLib = choices.useUserLib;
+    workbench.changeSettings(edited);
     keep(chooseTermBase(workbench, choices.termBaseName, choices.termBaseTitle));
     keep(useSentenceLibrary(workbench, choices.sentenceLibraryName));
-    workbench.settings.popwizard = choices.popwizard;
+    edited = workbench.settings;
+    edited.popwizard = choices.popwizard;
+    workbench.changeSettings(edited);
     return first;
 }
 

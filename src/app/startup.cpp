@@ -1,5 +1,6 @@
 // The start-up sequence of the workbench, step by step in its fixed order.
 
+#include "app/domain_names.h"
 #include "app/library_files.h"
 #include "app/required_files.h"
 #include "app/workbench.h"
@@ -15,13 +16,8 @@ namespace {
 // the text between them.
 LineList domainNamesOf(const LineList& selected) {
     LineList names;
-    for (const std::string& line : selected) {
-        std::size_t open = line.find('[');
-        if (open == std::string::npos) continue;
-        std::size_t close = line.find(']', open + 1);
-        if (close == std::string::npos) continue;
-        names.push_back(line.substr(open + 1, close - open - 1));
-    }
+    for (const std::string& line : selected)
+        if (std::optional<std::string_view> label = domainLabel(line)) names.emplace_back(*label);
     return names;
 }
 
@@ -40,6 +36,7 @@ void Workbench::setSelectedDomains(LineList domains) {
     selectedDomains = std::move(domains);
     selectedDomainNames = domainNamesOf(selectedDomains);
     selectedDomainText = joinWithLineBreaks(selectedDomainNames);
+    notify(&WorkbenchObserver::domainsChanged);
 }
 
 Status Workbench::loadRequiredList(const std::string& path, LineList& list) {

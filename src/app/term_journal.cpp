@@ -27,7 +27,7 @@ Status addTermEdit(Workbench& bench, std::string_view key, std::string_view entr
     line += entry;
     // The edit and its replay take the same path, so a recovered term base equals this one.
     TermImportCounts counts;
-    ImPortAWord(bench.engine, bench.analysisOptions(), line, &counts);
+    bench.applyTermEdit(line, &counts);
     if (counts.added + counts.merged == 0)
         return Status::error(ErrorKind::BadInput, "The key gives no words to store: " + std::string(trimmedKey));
     bench.newUserWords.push_back(std::move(line));
@@ -39,7 +39,7 @@ Status deleteTermEdit(Workbench& bench, std::string_view key) {
     if (!bench.engine.termBase.find(trimmedKey).found)
         return Status::error(ErrorKind::NotFound, "Not in the term base: " + std::string(trimmedKey));
     std::string line = "dddit " + std::string(trimmedKey);
-    ImPortAWord(bench.engine, bench.analysisOptions(), line);
+    bench.applyTermEdit(line);
     bench.newUserWords.push_back(std::move(line));
     return Status::ok();
 }

@@ -1,7 +1,11 @@
 #include "app/workbench.h"
 
+#include <algorithm>
+
 #include "app/library_files.h"
+#include "app/setup_choices.h"
 #include "base/encoding.h"
+#include "engine/term_import.h"
 
 namespace tavricat {
 
@@ -19,6 +23,100 @@ void Workbench::tell(const std::string& text) {
 }
 
 std::string Workbench::stamp() const { return m_options.stamp ? m_options.stamp() : fileNameStamp(); }
+
+void Workbench::addObserver(WorkbenchObserver& observer) {
+    if (std::find(m_observers.begin(), m_observers.end(), &observer) == m_observers.end()) m_observers.push_back(&observer);
+}
+
+void Workbench::removeObserver(WorkbenchObserver& observer) {
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), &observer), m_observers.end());
+}
+
+void Workbench::notify(void (WorkbenchObserver::*callback)()) {
+    for (WorkbenchObserver* observer : m_observers) (observer->*callback)();
+}
+
+Status Workbench::changeDirection(Direction to) {
+    const Direction from = direction();
+    if (from == to) return Status::ok();
+    settings.ctoe = isCE(to);
+    Status loaded = loadDirectionResources();
+    if (!loaded) {
+        // The grammar in memory still belongs to `from`: a later save under `to` would write
+        // it over the other direction's files.
+        m_dialogs.message(loaded.message());
+        settings.ctoe = isCE(from);
+        loadDirectionResources();
+        return loaded;
+    }
+    notify(&WorkbenchObserver::directionChanged);
+    return Status::ok();
+}
+
+void Workbench::setDomains(LineList all, LineList selected) {
+    allDomains = std::move(all);
+    setSelectedDomains(std::move(selected));
+}
+
+void Workbench::changeSettings(const Settings& edited) {
+    Settings next = edited;
+    next.ctoe = settings.ctoe;
+    next.curZyname = settings.curZyname;
+    next.curLiJuKuname = settings.curLiJuKuname;
+    if (next == settings) return;
+    settings = std::move(next);
+    notify(&WorkbenchObserver::settingsChanged);
+}
+
+void Workbench::installTermBase(TermBase next, LibraryInfo info, const std::string& shownTitle) {
+    engine.termBase = std::move(next);
+    settings.curZyname = engine.termBase.name;
+    termBaseInfo = std::move(info);
+    statusPanels[1] = kTermBasePanelPrefix + shownTitle;
+    notify(&WorkbenchObserver::termBaseChanged);
+}
+
+void Workbench::applyTermEdit(std::string_view line, TermImportCounts* counts) {
+    ImPortAWord(engine, analysisOptions(), line, counts);
+    notify(&WorkbenchObserver::termBaseChanged);
+}
+
+Status Workbench::reloadTermBase() {
+    Status reloaded = engine.termBase.reload(m_fs, m_workspace.userDataFolder());
+    if (reloaded) notify(&WorkbenchObserver::termBaseChanged);
+    return reloaded;
+}
+
+void Workbench::clearTermBase() {
+    engine.termBase.clear();
+    notify(&WorkbenchObserver::termBaseChanged);
+}
+
+void Workbench::installSentenceLibrary(SentenceLibrary next, const std::string& name, LibraryInfo info) {
+    sentenceLibrary = std::move(next);
+    settings.curLiJuKuname = name;
+    sentenceLibraryInfo = std::move(info);
+    statusPanels[2] = "例句库: " + libraryTitle(LibraryKind::SentenceLibrary);
+    notify(&WorkbenchObserver::sentenceLibraryChanged);
+}
+
+Status Workbench::reloadSentenceLibrary(const SegmentKeyTest& isKey) {
+    Status loaded = sentenceLibrary.load(m_fs, m_workspace.userDataFolder(), sentenceLibrary.name, isKey);
+    if (loaded) notify(&WorkbenchObserver::sentenceLibraryChanged);
+    return loaded;
+}
+
+void Workbench::clearSentenceLibrary() {
+    sentenceLibrary.clear();
+    notify(&WorkbenchObserver::sentenceLibraryChanged);
+}
+
+std::string Workbench::libraryTitle(LibraryKind kind) const {
+    const bool termBase = kind == LibraryKind::TermBase;
+    const LibraryInfo& info = termBase ? termBaseInfo : sentenceLibraryInfo;
+    const std::string& name = termBase ? settings.curZyname : settings.curLiJuKuname;
+    return info.title.empty() ? encoding::utf8ToGbkLossy(name) : info.title;
+}
 
 std::string directionPanelText(Direction direction) { return isCE(direction) ? "汉英" : "英汉"; }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/direction.h"
@@ -34,6 +35,21 @@ struct WorkbenchOptions {
 // The five status-bar panels: direction, term base, sentence library, shared library, right.
 using StatusPanels = std::array<std::string, 5>;
 
+struct TermImportCounts;
+
+// What a front end hears from the workbench: each callback comes once per change, after the
+// change is complete, so that a view refreshes from the workbench instead of after each call
+// it makes. A callback must not register or unregister observers.
+class WorkbenchObserver {
+public:
+    virtual ~WorkbenchObserver() = default;
+    virtual void directionChanged() {}
+    virtual void termBaseChanged() {}        // another term base, or its entries changed
+    virtual void sentenceLibraryChanged() {} // another sentence library, reloaded or emptied
+    virtual void settingsChanged() {}
+    virtual void domainsChanged() {}         // the all-domains or the selected-domains list
+};
+
 class Workbench {
 public:
     Workbench(FileSystem& fs, Workspace workspace, Dialogs& dialogs, Progress& progress, WorkbenchOptions options);
@@ -57,8 +73,42 @@ public:
     Status loadDirectionResources();
 
     Direction direction() const { return directionFromCtoe(settings.ctoe); }
+    // Makes `to` the direction and loads its resources. When they cannot be loaded the
+    // person is told, the direction stays as it was (its resources loaded again) and the
+    // failure is returned. Nothing happens when `to` is the direction already.
+    Status changeDirection(Direction to);
     // Replaces the selected domains and rebuilds their labels (what the setup wizard stores).
     void setSelectedDomains(LineList domains);
+    // Replaces both domain lists at once (one notification).
+    void setDomains(LineList all, LineList selected);
+    // Takes the settings a dialog or command edited. The direction and the two library
+    // names are kept: they change only with their resources (changeDirection,
+    // installTermBase, installSentenceLibrary).
+    void changeSettings(const Settings& edited);
+
+    // Puts an already loaded term base in place of the current one (which the caller has
+    // saved), with its information; `shownTitle` goes to the status bar.
+    void installTermBase(TermBase next, LibraryInfo info, const std::string& shownTitle);
+    // Merges one journal line (a term or a "dddit " deletion) into the term base.
+    void applyTermEdit(std::string_view line, TermImportCounts* counts = nullptr);
+    // The term base read again from its files; fails (keeping it) when they cannot be read.
+    Status reloadTermBase();
+    // Both term lists emptied, in memory only.
+    void clearTermBase();
+    // Puts an already loaded library in place of the current one (which the caller has
+    // saved) under `name`, with its information.
+    void installSentenceLibrary(SentenceLibrary next, const std::string& name, LibraryInfo info);
+    // The sentence library read again from its files (`isKey` as for SentenceLibrary::load).
+    Status reloadSentenceLibrary(const SegmentKeyTest& isKey);
+    // The sentence library emptied, in memory only.
+    void clearSentenceLibrary();
+    // What the status bar and the messages call the current term base or sentence library:
+    // its title, or its name when it has none (GBK).
+    std::string libraryTitle(LibraryKind kind) const;
+
+    // Observers are not owned; each must be removed before it is destroyed.
+    void addObserver(WorkbenchObserver& observer);
+    void removeObserver(WorkbenchObserver& observer);
     // What the analysis of a sentence reads from the settings.
     AnalysisOptions analysisOptions() const { return {direction(), settings.useSysLib, settings.useUserLib}; }
     FileSystem& fs() const { return m_fs; }
@@ -66,7 +116,8 @@ public:
     Dialogs& dialogs() const { return m_dialogs; }
     Progress& progress() const { return m_progress; }
 
-    // State of the run (the process-wide lists of the workbench).
+    // State of the run (the process-wide lists of the workbench). Read freely; where a
+    // method above changes a part, change it through that method, so that observers hear it.
     Settings settings;
     RecentFiles recentFiles;
     LineList allDomains;         // userdata/allzy.ini
@@ -98,6 +149,7 @@ private:
     Status removeIfPresent(const std::string& path);
     void tell(const std::string& text);
     std::string stamp() const;
+    void notify(void (WorkbenchObserver::*callback)());
 
     FileSystem& m_fs;
     Workspace m_workspace;
@@ -109,6 +161,7 @@ private:
     Settings m_stored;
     std::string m_startZyname, m_startLiJuKuname;
     bool m_started = false;
+    std::vector<WorkbenchObserver*> m_observers;
 };
 
 // Text of the first status-bar panel for a direction.

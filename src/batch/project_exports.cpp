@@ -10,6 +10,11 @@ namespace tavricat {
 
 std::string exportedCountMessage(std::size_t count) { return "共导出 " + std::to_string(count) + " 个句子!"; }
 
+Status checkMinRepeats(long minRepeats) {
+    if (minRepeats >= kMinRepeatsLeast && minRepeats <= kMinRepeatsMost) return Status::ok();
+    return Status::error(ErrorKind::Refused, "重复次数必须在2到9999之间。");
+}
+
 LineList repeatedNewSentences(const SentenceLibrary& library, long minRepeats) {
     LineList lines;
     for (const std::string& line : library.libSentences) {

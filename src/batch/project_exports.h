@@ -22,6 +22,13 @@ inline constexpr const char* kProjectTermBaseExported = "项目词库导出完�
 // "共导出 " + count + " 个句子!"
 std::string exportedCountMessage(std::size_t count);
 
+// How often a new sentence must repeat for the person's export of repeated sentences: once
+// would be every new sentence, which has an export of its own.
+inline constexpr long kMinRepeatsLeast = 2;
+inline constexpr long kMinRepeatsMost = 9999;
+// Ok for kMinRepeatsLeast..kMinRepeatsMost, else Refused with the message to show.
+Status checkMinRepeats(long minRepeats);
+
 // New sentences that occurred at least `minRepeats` times, each followed by an empty line.
 LineList repeatedNewSentences(const SentenceLibrary& library, long minRepeats);
 // Every new (unmatched) sentence, each followed by an empty line. Refused with

@@ -8,6 +8,17 @@
 
 namespace tavricat {
 
+bool TermBase::replaceEntryAt(std::size_t index, std::string entry) {
+    if (index >= termKeys.size() || termEntries.size() != termKeys.size()) return false;
+    termEntries[index] = std::move(entry);
+    return true;
+}
+
+void TermBase::clear() {
+    termKeys.clear();
+    termEntries.clear();
+}
+
 namespace {
 
 constexpr const char* kEmptyFileName = kEmptyLibraryFileName;

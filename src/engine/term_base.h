@@ -24,7 +24,8 @@ class TermBase {
 public:
     // Strictly parallel: termEntries[i] belongs to termKeys[i] and both always have the same
     // size. termKeys stays in list order because every insertion goes to the index find()
-    // returns; change them only through insertAt/removeAt (or keep both invariants yourself).
+    // returns; change them only through insertAt/removeAt/replaceEntryAt/clear (or keep both
+    // invariants yourself).
     LineList termKeys;
     LineList termEntries;
     // The files' name without extension, a native (UTF-8) file name: "MyDictEC".
@@ -51,6 +52,12 @@ public:
     // Removes line `index` of both lists. False (nothing changed) when index >= size() or the
     // two lists are not of one size.
     bool removeAt(std::size_t index);
+    // Replaces the entry of line `index`. False (nothing changed) when index >= size() or
+    // the two lists are not of one size.
+    bool replaceEntryAt(std::size_t index, std::string entry);
+    // Empties both lists (in memory). The name and the kept-aside lines of the .02 stay, so
+    // that a later save still writes them back.
+    void clear();
 
     // Saves both lists to <folder>/<name>.01 and .02 through .01bak/.02bak. When a copy of a
     // bak file fails, the real .01 and .02 are deleted, the bak pair is kept as the only copy,

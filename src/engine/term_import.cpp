@@ -51,8 +51,7 @@ void ImPortAWord(Engine& engine, const AnalysisOptions& options, std::string_vie
     if (normalised.empty()) return;
     SortedFind found = engine.termBase.find(normalised);
     if (found.found) {
-        std::string& stored = engine.termBase.termEntries[found.index];
-        stored = mergeTermValues(stored, value);
+        engine.termBase.replaceEntryAt(found.index, mergeTermValues(engine.termBase.termEntries[found.index], value));
         if (counts) ++counts->merged;
     } else {
         engine.termBase.insertAt(found.index, normalised, value);

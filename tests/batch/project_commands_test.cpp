@@ -50,6 +50,12 @@ TEST_F(CliProjectTest, RefusalsExitWithTheirMessage) {
     EXPECT_EQ(low.exitCode, 1);
     EXPECT_NE(low.err.find(utf8(u8"必须为30到100范围内的数字")), std::string::npos) << low.err;
     EXPECT_FALSE(work.exists("log.txt"));
+    testing::CliRun once = cli({"analyse-project", work.file("a.txt"), "--log", work.file("log.txt"), "--export-repeats",
+                                work.file("rep"), "--min-repeats", "1"});
+    EXPECT_EQ(once.exitCode, 1);
+    EXPECT_NE(once.err.find(utf8(u8"重复次数必须在2到9999之间")), std::string::npos) << once.err;
+    EXPECT_FALSE(work.exists("log.txt"));
+    EXPECT_FALSE(work.exists("rep.txt"));
 
     testing::CliRun missing = cli({"analyse-project", work.file("gone.txt"), "--log", work.file("log.txt")});
     EXPECT_EQ(missing.exitCode, 1);

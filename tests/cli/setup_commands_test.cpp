@@ -87,6 +87,23 @@ TEST_F(CliTest, SettingsReadDefaultsAndKeepWhatIsSet) {
     EXPECT_NE(list.out.find("colorsetup ShortCutFC 255\n"), std::string::npos);
 }
 
+TEST_F(CliTest, SettingsTheOptionsDialogRefusesAreRefusedWithItsMessage) {
+    ASSERT_EQ(cli({"settings", "set", "inisetup", "matchrate", "80"}).exitCode, 0);
+    const std::string stored = config.read("tavricat25cecmini.ini");
+
+    testing::CliRun red = cli({"settings", "set", "colorsetup", "SelWordsFC", "255"});
+    EXPECT_EQ(red.exitCode, 1);
+    EXPECT_EQ(red.err, encoding::gbkToUtf8Lossy("选定单词前景色不能用红色，也不能与快捷键颜色相同。") + "\n");
+    testing::CliRun low = cli({"settings", "set", "inisetup", "matchrate", "5"});
+    EXPECT_EQ(low.exitCode, 1);
+    EXPECT_FALSE(low.err.empty());
+    EXPECT_EQ(cli({"settings", "set", "colorsetup", "ShortCutFC", "16711680"}).exitCode, 1);  // the selection's blue
+    EXPECT_EQ(config.read("tavricat25cecmini.ini"), stored);  // nothing written
+
+    EXPECT_EQ(cli({"settings", "set", "colorsetup", "SelWordsFC", "65280"}).exitCode, 0);
+    EXPECT_EQ(cli({"settings", "get", "colorsetup", "SelWordsFC"}).out, "65280\n");
+}
+
 TEST_F(CliTest, TextStoredUnderAnIntegerKeyReadsAsItsNumberOrTheDefault) {
     config.write("tavricat25cecmini.ini", "[inisetup]\nmatchrate= 72\nlimitPhraseTipNum=many\n");
     EXPECT_EQ(cli({"settings", "get", "inisetup", "matchrate"}).out, "72\n");

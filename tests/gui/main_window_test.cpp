@@ -14,6 +14,7 @@
 
 #include <memory>
 
+#include "app/direction_switch.h"
 #include "app/program_folder_setup.h"
 #include "app/sentence_library_switch.h"
 #include "app/workbench.h"
@@ -91,6 +92,18 @@ private slots:
         QCOMPARE(m_window->tabs()->tabText(0), QStringLiteral("双语"));
         QCOMPARE(m_window->tabs()->tabText(1), QStringLiteral("原文"));
         QCOMPARE(m_window->tabs()->tabText(2), QStringLiteral("译文"));
+    }
+
+    // A change made without the window (a core call, a dialog of its own) still shows: the
+    // window refreshes from the workbench's notifications.
+    void theFrameFollowsChangesMadeOutsideTheWindow() {
+        QVERIFY(tavricat::switchDirection(*m_bench, Direction::CE).isOk());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("TavriCAT 2.5[汉英]"));
+        QCOMPARE(m_window->statusPanel(0)->text(), QStringLiteral("汉英"));
+        QVERIFY(m_window->directionAction(Direction::CE)->isChecked());
+        QVERIFY(!m_window->directionAction(Direction::EC)->isChecked());
+        QVERIFY(useSentenceLibrary(*m_bench, "DemoCE").isOk());
+        QCOMPARE(m_window->statusPanel(2)->text(), QStringLiteral("例句库: 演示例句库（汉-英）"));
     }
 
     void openingWithoutBilingualShowsTheSourceTwiceAndSavesBil() {
