@@ -152,7 +152,7 @@ void MainWindow::showSetupWizard() {
 void MainWindow::switchDirection(Direction direction) {
     {
         BusyCursor busy;
-        tavricat::switchDirection(m_bench, direction);  // a failure was told
+        (void)tavricat::switchDirection(m_bench, direction);  // a failure was told
     }
     refreshFrame();
 }
@@ -233,18 +233,19 @@ void MainWindow::openSource() {
     refreshFrame();
 }
 
-void MainWindow::saveBilingual() {
+bool MainWindow::saveBilingual() {
     BusyCursor busy;
-    tavricat::saveBilingual(m_document, m_context);
+    // A failed write has been shown by the save itself.
+    return tavricat::saveBilingual(m_document, m_context).isOk();
 }
 
 void MainWindow::saveTarget() {
-    tavricat::saveTarget(m_document, m_context);
+    (void)tavricat::saveTarget(m_document, m_context);  // a failed write was shown
     // The target view is derived afresh whenever it is entered; show what the save made.
     if (m_document.activeView == DocumentView::Target) view(DocumentView::Target)->render();
 }
 
-void MainWindow::saveViewAs() { tavricat::saveViewAs(m_document, m_context); }
+void MainWindow::saveViewAs() { (void)tavricat::saveViewAs(m_document, m_context); }  // a failed write was shown
 
 void MainWindow::buildToolBar() {
     QToolBar* tools = addToolBar(QStringLiteral("工具"));
@@ -270,7 +271,7 @@ void MainWindow::translateAutomatically() {
     if (m_translating) return;
     AutoTranslationDialog options(m_bench.settings, this);
     if (options.exec() != QDialog::Accepted) return;
-    runAutomaticTranslation();
+    (void)runAutomaticTranslation();  // it shows its own failure
 }
 
 Result<AutoTranslationCounts> MainWindow::runAutomaticTranslation() {
@@ -348,7 +349,7 @@ void MainWindow::onTabChanged(int index) {
     {
         BusyCursor busy;
         m_tabs->setEnabled(false);
-        changeView(m_document, m_context, to);
+        (void)changeView(m_document, m_context, to);  // a failure was shown; the view changed anyway
         m_tabs->setEnabled(true);
     }
     if (from == DocumentView::Target || to == DocumentView::Target) view(DocumentView::Target)->render();
@@ -356,11 +357,14 @@ void MainWindow::onTabChanged(int index) {
     view(to)->setFocus();
 }
 
-void MainWindow::closeQuery() {
+bool MainWindow::closeQuery() {
     const RichText& bilingual = m_document.bilingual;
-    if (!bilingual.modified()) return;
-    if (gbk::charCount(bilingual.text()) <= kCloseQueryMinChars) return;
-    if (m_bench.dialogs().askYesNo(encoding::toGbk("现有译文要保存吗?"))) saveBilingual();
+    if (!bilingual.modified()) return true;
+    if (gbk::charCount(bilingual.text()) <= kCloseQueryMinChars) return true;
+    // The translation the person asked to keep must not go with the window when it could not
+    // be written: the window stays open.
+    if (m_bench.dialogs().askYesNo(encoding::toGbk("现有译文要保存吗?"))) return saveBilingual();
+    return true;
 }
 
 bool MainWindow::shutDown() {
@@ -382,7 +386,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (!m_shutDown) {
-        closeQuery();
+        if (!closeQuery()) {
+            event->ignore();
+            return;
+        }
         shutDown();
     }
     event->accept();

@@ -55,7 +55,7 @@ public:
     // The File menu's commands.
     bool openPath(const std::string& path);  // also the recent-files items
     void openSource();
-    void saveBilingual();
+    bool saveBilingual();  // false when it was not saved
     void saveTarget();
     void saveViewAs();
     void replaceBilingualBySource();
@@ -76,7 +76,7 @@ public:
     QMenu* translateMenu() const { return m_translateMenu; }
 
     // "现有译文要保存吗?" when the bilingual text was changed; never refuses to close.
-    void closeQuery();
+    bool closeQuery();  // false: the person's save failed and the window stays
     // The shutdown sequence, once; false when it failed (the person was told).
     bool shutDown();
     bool isShutDown() const { return m_shutDown; }

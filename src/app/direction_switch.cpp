@@ -18,7 +18,9 @@ Status switchDirection(Workbench& workbench, Direction to) {
         // it over the other direction's files.
         workbench.dialogs().message(loaded.message());
         workbench.settings.ctoe = isCE(from);
-        workbench.loadDirectionResources();
+        // The grammar of `from` was never replaced; the person still hears why its
+        // dictionary or grammar could not be read again.
+        if (Status back = workbench.loadDirectionResources(); !back) workbench.dialogs().message(back.message());
     }
     return loaded;
 }

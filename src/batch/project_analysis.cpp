@@ -51,7 +51,9 @@ ProjectAnalysis::ProjectAnalysis(Workbench& bench, AnalysisClock clock) : m_benc
 }
 
 ProjectAnalysis::~ProjectAnalysis() {
-    if (m_open) close();
+    // A library that cannot be read back has been shown by readLibraryBack; a destructor can
+    // do nothing more.
+    if (m_open) (void)close();
 }
 
 Status ProjectAnalysis::open() {
@@ -120,7 +122,8 @@ Result<AnalysisOutcome> ProjectAnalysis::compare(const std::vector<std::string>&
     m_bench.sentenceLibrary.clear();
     Result<AnalysisOutcome> earlier = analyseList(oldFiles, lowerLimit, lowerLimit / 100.0, logPath);
     if (!earlier) {
-        readLibraryBack();
+        // The analysis failure is the one returned; a failed read back has shown its own.
+        (void)readLibraryBack();
         return earlier;
     }
     dropTemporaryMarks();
