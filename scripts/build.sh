@@ -10,7 +10,7 @@ launcher=()
 if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   # Paths relative to the checkout, so that a second clone hits the same cache; the
-  # precompiled headers need the two sloppiness settings to be cached at all.
+  # precompiled headers need these sloppiness settings to be cached at all.
   export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
   export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 fi
