@@ -75,8 +75,9 @@ public:
     bool translating() const { return m_translating; }
     QMenu* translateMenu() const { return m_translateMenu; }
 
-    // "现有译文要保存吗?" when the bilingual text was changed; never refuses to close.
-    bool closeQuery();  // false: the person's save failed and the window stays
+    // "现有译文要保存吗?" when the bilingual text was changed; false (the window stays) only
+    // when the person asked for the save and it failed.
+    bool closeQuery();
     // The shutdown sequence, once; false when it failed (the person was told).
     bool shutDown();
     bool isShutDown() const { return m_shutDown; }
