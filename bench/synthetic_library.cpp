@@ -111,7 +111,7 @@ void SyntheticLibrary::analysisOf(const std::vector<std::uint16_t>& ids, stClass
         analysis.segWords[slot] = token + " ";
         analysis.segText[slot] = token + " ";
         analysis.segTrans[slot] = m_meanings[ids[i]];
-        analysis.segClass[slot] = ids[i] == m_period ? "" : "n";
+        analysis.segClass[slot] = std::string(ids[i] == m_period ? 0 : 1, 'n');
         if (i) analysis.text += ' ';
         analysis.text += token;
     }

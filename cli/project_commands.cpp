@@ -101,7 +101,7 @@ int runAnalyseProject(const CliContext& context, const ProjectArgs& args) {
                                               ? analysis.analyse(args.files, args.limit, log)
                                               : analysis.compare(args.files, args.oldFiles, args.limit, log);
         if (!outcome) {
-            analysis.close();
+            (void)analysis.close();  // the command fails anyway; a failed read back was shown
             return kExitFailure;  // the refusal was shown
         }
         printFigures(*outcome);

@@ -154,7 +154,7 @@ void MainWindow::showSetupWizard() {
 void MainWindow::switchDirection(Direction direction) {
     {
         BusyCursor busy;
-        tavricat::switchDirection(m_bench, direction);  // a failure was told
+        (void)tavricat::switchDirection(m_bench, direction);  // a failure was told
     }
     // A failed or needless switch changes nothing; the checks still follow the real direction
     // (triggering a checkable action toggled it).
@@ -236,18 +236,19 @@ void MainWindow::openSource() {
     refreshFrame();
 }
 
-void MainWindow::saveBilingual() {
+bool MainWindow::saveBilingual() {
     BusyCursor busy;
-    tavricat::saveBilingual(m_document, m_context);
+    // A failed write has been shown by the save itself.
+    return tavricat::saveBilingual(m_document, m_context).isOk();
 }
 
 void MainWindow::saveTarget() {
-    tavricat::saveTarget(m_document, m_context);
+    (void)tavricat::saveTarget(m_document, m_context);  // a failed write was shown
     // The target view is derived afresh whenever it is entered; show what the save made.
     if (m_document.activeView == DocumentView::Target) view(DocumentView::Target)->render();
 }
 
-void MainWindow::saveViewAs() { tavricat::saveViewAs(m_document, m_context); }
+void MainWindow::saveViewAs() { (void)tavricat::saveViewAs(m_document, m_context); }  // a failed write was shown
 
 void MainWindow::buildToolBar() {
     QToolBar* tools = addToolBar(QStringLiteral("工具"));
@@ -275,7 +276,7 @@ void MainWindow::translateAutomatically() {
     AutoTranslationDialog options(edited, this);
     if (options.exec() != QDialog::Accepted) return;
     m_bench.changeSettings(edited);
-    runAutomaticTranslation();
+    (void)runAutomaticTranslation();  // it shows its own failure
 }
 
 Result<AutoTranslationCounts> MainWindow::runAutomaticTranslation() {
@@ -352,7 +353,7 @@ void MainWindow::onTabChanged(int index) {
     {
         BusyCursor busy;
         m_tabs->setEnabled(false);
-        changeView(m_document, m_context, to);
+        (void)changeView(m_document, m_context, to);  // a failure was shown; the view changed anyway
         m_tabs->setEnabled(true);
     }
     if (from == DocumentView::Target || to == DocumentView::Target) view(DocumentView::Target)->render();
@@ -360,10 +361,13 @@ void MainWindow::onTabChanged(int index) {
     view(to)->setFocus();
 }
 
-void MainWindow::closeQuery() {
-    if (!closeQueryNeeded(m_document.bilingual)) return;
-    // The core's texts are UTF-8 in this file; the ports take GBK.
-    if (m_bench.dialogs().askYesNo(encoding::toGbk(kCloseQueryQuestion))) saveBilingual();
+bool MainWindow::closeQuery() {
+    if (!closeQueryNeeded(m_document.bilingual)) return true;
+    // The translation the person asked to keep must not go with the window when it could not
+    // be written: the window stays open. The core's texts are UTF-8 in this file; the ports
+    // take GBK.
+    if (m_bench.dialogs().askYesNo(encoding::toGbk(kCloseQueryQuestion))) return saveBilingual();
+    return true;
 }
 
 bool MainWindow::shutDown() {
@@ -387,7 +391,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (!m_shutDown) {
-        closeQuery();
+        if (!closeQuery()) {
+            event->ignore();
+            return;
+        }
         shutDown();
     }
     event->accept();

@@ -58,7 +58,7 @@ public:
     // The File menu's commands.
     bool openPath(const std::string& path);  // also the recent-files items
     void openSource();
-    void saveBilingual();
+    bool saveBilingual();  // false when it was not saved
     void saveTarget();
     void saveViewAs();
     void replaceBilingualBySource();
@@ -78,9 +78,9 @@ public:
     bool translating() const { return m_translating; }
     QMenu* translateMenu() const { return m_translateMenu; }
 
-    // "现有译文要保存吗?" when the bilingual text was changed (closeQueryNeeded); never
-    // refuses to close.
-    void closeQuery();
+    // "现有译文要保存吗?" when the bilingual text was changed; false (the window stays) only
+    // when the person asked for the save and it failed.
+    bool closeQuery();
     // The shutdown sequence, once; false when it failed (the person was told).
     bool shutDown();
     bool isShutDown() const { return m_shutDown; }

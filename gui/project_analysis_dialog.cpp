@@ -173,7 +173,7 @@ ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog
 
     showLibraryNames();
     // The library's state on disk is what each analysis and the closing read back.
-    m_analysis->open();  // a failed save was shown; the analysis then refuses to run
+    (void)m_analysis->open();  // a failed save was shown; the analysis then refuses to run
 }
 
 ProjectAnalysisDialog::~ProjectAnalysisDialog() = default;  // the analysis closes itself
@@ -207,11 +207,12 @@ void ProjectAnalysisDialog::chooseLibrary() {
     if (!m_chooseLibrary) return;
     // Another library must not be saved with this analysis's marks: drop them first, and
     // save whichever library is current afterwards.
-    m_analysis->close();
+    // A library not read back still holds them (the failure was shown): no switch then.
+    if (!m_analysis->close()) return;
     m_outcome.reset();
     setResultsEnabled(false);
     m_chooseLibrary();
-    m_analysis->open();
+    (void)m_analysis->open();  // a failed save was shown; the analysis then refuses to run
     showLibraryNames();
 }
 
@@ -318,7 +319,7 @@ void ProjectAnalysisDialog::exportProjectTermBase() {
 
 void ProjectAnalysisDialog::done(int result) {
     if (m_running) return;
-    m_analysis->close();
+    (void)m_analysis->close();  // a library that could not be read back was shown
     m_outcome.reset();
     setResultsEnabled(false);
     QDialog::done(result);

@@ -279,7 +279,7 @@ void SetupWizard::onOk() {
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    applySetupChoices(m_bench, choices());  // failures were told step by step
+    (void)applySetupChoices(m_bench, choices());  // failures were told step by step
     QApplication::restoreOverrideCursor();
     accept();
 }

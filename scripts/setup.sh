@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev fonts-noto-cjk xvfb xauth
   libsqlite3-dev libpq-dev postgresql
   libzip-dev libpugixml-dev libsodium-dev

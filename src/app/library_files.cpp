@@ -99,7 +99,8 @@ Result<bool> finishInterruptedSave(const Workspace& workspace, const std::string
         Status copied = fs.copyFile(workspace.userDataFile(bakPathOf(name + ext)), workspace.userDataFile(name + ext));
         if (!copied) return copied;
     }
-    for (const std::string& ext : extensions) fs.remove(workspace.userDataFile(bakPathOf(name + ext)));
+    // A bak left behind holds what the real file now holds: the next start copies it again.
+    for (const std::string& ext : extensions) (void)fs.remove(workspace.userDataFile(bakPathOf(name + ext)));
     // A failed save renamed the information file; it belongs to the restored library.
     for (const std::string& ext : infoExtensions) {
         const std::string info = workspace.userDataFile(name + ext);

@@ -209,7 +209,8 @@ Status Workbench::recoverUnsavedTermEdits() {
     // The replayed edits belong to this run's journal now, so that they reach userlibw.saw
     // and survive a second abnormal end.
     if (Result<LineList> lines = loadLines(m_fs, journal)) newUserWords = std::move(*lines);
-    m_fs.remove(journal);
+    // A journal that stays is removed again at shutdown, which reports a failure then.
+    (void)m_fs.remove(journal);
     tell("由于您的系统上次运行时非正常退出,未保存的自定义词汇现在已经自动恢复.最好先退出TavriCAT再启动!");
     return Status::ok();
 }

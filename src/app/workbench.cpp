@@ -46,7 +46,9 @@ Status Workbench::changeDirection(Direction to) {
         // it over the other direction's files.
         m_dialogs.message(loaded.message());
         settings.ctoe = isCE(from);
-        loadDirectionResources();
+        // The grammar of `from` was never replaced; the person still hears why its
+        // dictionary or grammar could not be read again.
+        if (Status back = loadDirectionResources(); !back) m_dialogs.message(back.message());
         return loaded;
     }
     notify(&WorkbenchObserver::directionChanged);

@@ -23,7 +23,8 @@ BakSaveResult saveThroughBak(FileSystem& fs, const std::vector<BakSaveFile>& fil
             // full disk further. Bak files that were there before (a failed copy earlier in
             // the run: they may be the only copy) are kept.
             if (!anyBak)
-                for (std::size_t j = 0; j < i; ++j) fs.remove(bakPathOf(files[j].path));
+                // An incomplete bak set left behind is moved aside at the next start.
+                for (std::size_t j = 0; j < i; ++j) (void)fs.remove(bakPathOf(files[j].path));
             result.outcome = BakSaveOutcome::WriteFailed;
             result.detail = written;
             return result;
@@ -35,10 +36,12 @@ BakSaveResult saveThroughBak(FileSystem& fs, const std::vector<BakSaveFile>& fil
         if (!copied && firstCopyFailure.isOk()) firstCopyFailure = copied;
     }
     if (firstCopyFailure.isOk()) {
-        for (const BakSaveFile& file : files) fs.remove(bakPathOf(file.path));
+        // A bak left behind holds what the real file now holds: the next start copies it again.
+        for (const BakSaveFile& file : files) (void)fs.remove(bakPathOf(file.path));
         return result;
     }
-    for (const BakSaveFile& file : files) fs.remove(file.path);
+    // Whatever of the real files stays, the complete bak set wins at the next start.
+    for (const BakSaveFile& file : files) (void)fs.remove(file.path);
     result.outcome = BakSaveOutcome::CopyFailed;
     result.detail = firstCopyFailure;
     return result;

@@ -149,12 +149,13 @@ Result<std::string> FileSystem::readRange(const std::string& path, std::uint64_t
 Status replaceFile(FileSystem& fs, const std::string& path, const std::string& data) {
     std::string scratch = path + ".tmp-save";
     Status written = fs.writeFile(scratch, data);
+    // A scratch file left behind is never read; the failure to report is the write's.
     if (!written) {
-        fs.remove(scratch);
+        (void)fs.remove(scratch);
         return written;
     }
     Status renamed = fs.rename(scratch, path);
-    if (!renamed) fs.remove(scratch);
+    if (!renamed) (void)fs.remove(scratch);
     return renamed;
 }
 

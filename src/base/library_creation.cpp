@@ -42,7 +42,8 @@ Result<std::string> createLibraryFiles(FileSystem& fs, const std::string& userDa
         const std::string path = joinPath(userDataFolder, *name + extension);
         Status written = replaceFile(fs, path, extension == extensions.front() ? joinLines(info.toLines()) : "");
         if (!written) {
-            for (const std::string& made : extensions) fs.remove(joinPath(userDataFolder, *name + made));
+            // Clearing up what this call made; the write failure is what the caller needs.
+            for (const std::string& made : extensions) (void)fs.remove(joinPath(userDataFolder, *name + made));
             return written;
         }
     }

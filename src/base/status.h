@@ -17,7 +17,7 @@ enum class ErrorKind {
     Refused,       // the person or a rule said no
 };
 
-class Status {
+class [[nodiscard]] Status {
 public:
     Status() = default;
     static Status ok() { return {}; }
@@ -36,7 +36,7 @@ private:
 
 // A value or the Status that explains why there is none.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : m_value(std::move(value)) {}
     Result(Status status) : m_status(std::move(status)) {}

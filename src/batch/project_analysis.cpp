@@ -53,7 +53,9 @@ ProjectAnalysis::ProjectAnalysis(ProjectAnalysisContext context, AnalysisClock c
 }
 
 ProjectAnalysis::~ProjectAnalysis() {
-    if (m_open) close();
+    // A library that cannot be read back has been shown by readLibraryBack; a destructor can
+    // do nothing more.
+    if (m_open) (void)close();
 }
 
 Status ProjectAnalysis::open() {
@@ -106,6 +108,8 @@ Result<AnalysisOutcome> ProjectAnalysis::analyse(const std::vector<std::string>&
     if (Status reread = readLibraryBack(); !reread) return reread;
     m_context.progress.setCaption(kProjectAnalysisCaption);
     const TermBaseSnapshot snapshot(m_context.engine.termBase);
+    // From here the library in memory is the analysis's working copy until it is read back.
+    m_context.library.holdBackFromSaving();
     return analyseList(files, lowerLimit, lowerLimit / 100.0, logPath);
 }
 
@@ -118,10 +122,13 @@ Result<AnalysisOutcome> ProjectAnalysis::compare(const std::vector<std::string>&
     m_context.progress.setCaption(kProjectComparisonCaption);
     const TermBaseSnapshot snapshot(m_context.engine.termBase);
 
+    // From here the library in memory is the analysis's working copy until it is read back.
+    m_context.library.holdBackFromSaving();
     m_context.library.clear();
     Result<AnalysisOutcome> earlier = analyseList(oldFiles, lowerLimit, lowerLimit / 100.0, logPath);
     if (!earlier) {
-        readLibraryBack();
+        // The analysis failure is the one returned; a failed read back has shown its own.
+        (void)readLibraryBack();
         return earlier;
     }
     dropTemporaryMarks();

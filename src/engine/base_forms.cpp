@@ -34,10 +34,10 @@ std::string toBaseForms(std::string_view text, const VerbFormLists& forms) {
     // when the line has no base form or one of another number of words (each base word
     // must stay in the place of its form's word, or every later word would shift against
     // its segment).
-    auto baseOf = [&](std::size_t i, std::string_view text) -> std::string_view {
-        if (baseList == nullptr || i >= baseList->size()) return text;
+    auto baseOf = [&](std::size_t i, std::string_view words) -> std::string_view {
+        if (baseList == nullptr || i >= baseList->size()) return words;
         const std::string_view base = gbk::trim((*baseList)[i]);
-        if (base.empty() || countWords(base) != countWords(text)) return text;
+        if (base.empty() || countWords(base) != countWords(words)) return words;
         return base;
     };
 

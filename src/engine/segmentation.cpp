@@ -115,8 +115,8 @@ Segmentation segmentText(std::string_view text, DictSource source, Dictionaries&
     std::size_t candidateVersion = remaining.version();
     std::string ownCandidate;
     auto candidate = [&]() -> std::string_view { return candidateIsRest ? remaining.view() : ownCandidate; };
-    auto setOwnCandidate = [&](std::string text) {
-        ownCandidate = std::move(text);
+    auto setOwnCandidate = [&](std::string shortenedStart) {
+        ownCandidate = std::move(shortenedStart);
         candidateIsRest = false;
     };
     std::string pending;

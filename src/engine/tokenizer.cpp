@@ -157,7 +157,7 @@ std::string spacePunct(std::string_view input) {
             if (gbk::charLength(text, i) == 2) continue;
             unsigned char c = static_cast<unsigned char>(text[i]);
             if (c == '.') {
-                text.insert(i, " ");
+                text.insert(i, 1, ' ');
                 break;
             }
             if (isAsciiLetter(c) || isDigit(c)) break;

@@ -315,6 +315,7 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
     libWords = std::move(*words);
     libPostings = std::move(*postings);
     name = newName;
+    m_heldBack = false;
     rebuildSourceIndex();
     return Status::ok();
 }
@@ -484,7 +485,7 @@ Status SentenceLibrary::deleteSample(std::size_t index) {
 }
 
 Status SentenceLibrary::savelijuku(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const {
-    if (name.empty()) return shown(dialogs, kSentenceLibrarySaveFailed);
+    if (name.empty() || m_heldBack) return shown(dialogs, kSentenceLibrarySaveFailed);
     return saveLibraryThroughBak(fs, dialogs,
                                  {{libraryFile(userDataFolder, name, ".rf2"), joinLines(libPostings)},
                                   {libraryFile(userDataFolder, name, ".rf1"), joinLines(libWords)},

@@ -112,6 +112,12 @@ public:
     // Empties the three lists (the name stays).
     void clear();
 
+    // The lists in memory are a working copy that must never reach the files (a project
+    // analysis marks examples and adds temporary ones); saves are refused until the next
+    // successful load.
+    void holdBackFromSaving() { m_heldBack = true; }
+    bool heldBackFromSaving() const { return m_heldBack; }
+
     std::size_t exampleCount() const { return libSentences.size(); }
     // Deleted examples (lines with an empty token part).
     std::size_t tombstones() const;
@@ -140,7 +146,8 @@ public:
     // `savelijuku`: writes .rf2, .rf1 and .rf0 through their bak files. When a copy of a bak
     // file fails, the real three are deleted, the bak set is kept as the only copy, <name>.irf
     // is renamed <name>.irfbak and kSentenceLibraryCopyFailed is shown. Any other failure
-    // shows kSentenceLibrarySaveFailed. Returns the shown message as an Io error.
+    // shows kSentenceLibrarySaveFailed, as does a save of a library held back from saving
+    // (nothing is written then). Returns the shown message as an Io error.
     Status savelijuku(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const;
 
     // The search's summary of example `index`; null when the lines were changed from outside
@@ -171,6 +178,7 @@ private:
     std::string m_indexRepair;
     std::vector<LineSignature> m_signatures;
     std::vector<std::uint64_t> m_sourceSlots;
+    bool m_heldBack = false;
     std::size_t m_sourcesIndexed = 0;  // lines 0 .. m_sourcesIndexed-1 are in m_sourceSlots
     void indexToken(std::string_view token, std::size_t example);
 };

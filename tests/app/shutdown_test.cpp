@@ -5,7 +5,11 @@
 namespace tavricat {
 namespace {
 
+using testing::FaultyFileSystem;
 using testing::FsOp;
+using testing::RecordingProgress;
+using testing::ScriptedDialogs;
+using testing::TempFolder;
 using testing::WorkbenchFixture;
 
 TEST_F(WorkbenchFixture, CleanShutdownWritesListsSettingsAndLogs) {
@@ -115,6 +119,88 @@ TEST_F(WorkbenchFixture, AFailedLibrarySaveFailsTheShutdownAndNamesTheFiles) {
     EXPECT_FALSE(home.exists("userdata/MySentsEC.rf2bak"));
     EXPECT_FALSE(home.exists("userdata/MySentsEC.rf1bak"));
     EXPECT_EQ(home.read("userdata/MySentsEC.rf0").find("我有一本书"), std::string::npos);
+}
+
+// One step of the shutdown fails; the report names its file and every other step still did
+// its work. The tests above cover the lists, the sentence library, the grammar and the word log.
+TEST(ShutdownSteps, EachFailingSaveStepIsNamedAndTheOtherStepsStillRun) {
+    enum Step { kTermBase, kSettings, kGrammarLog, kTermJournal, kSentenceJournal, kStepCount };
+    struct Case {
+        Step step;
+        FsOp op;
+        const char* suffix;
+        const char* named;  // in the report
+    };
+    const Case cases[] = {
+        {kTermBase, FsOp::Write, "MyDictEC.02bak.tmp-save", "MyDictEC.01/.02"},
+        {kSettings, FsOp::Rename, "tavricat25cecmini.ini", "tavricat25cecmini.ini"},
+        {kGrammarLog, FsOp::Rename, "userlibg.sag", "userlibg.sag"},
+        {kTermJournal, FsOp::Remove, "temlibw.saw", "temlibw.saw"},
+        {kSentenceJournal, FsOp::Remove, "temlibs.sas", "temlibs.sas"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.suffix);
+        TempFolder caseHome, caseConfig;
+        FaultyFileSystem caseFs;
+        ScriptedDialogs caseDialogs;
+        RecordingProgress caseProgress;
+        ASSERT_TRUE(completeProgramFolder(caseFs, TAVRICAT_DELIVERED_DIR, caseHome.path()).isOk());
+        WorkbenchOptions options;
+        options.settingsPath = caseConfig.file("tavricat25cecmini.ini");
+        options.stamp = [] { return std::string("20260101-000000"); };
+        Workbench bench(caseFs, Workspace(caseFs, caseHome.path()), caseDialogs, caseProgress, options);
+        ASSERT_TRUE(bench.start().isOk());
+
+        // Every step has something to write or remove.
+        bench.engine.deletedWords.push_back("obsolete");
+        const SortedFind at = bench.engine.termBase.find("zzterm");
+        ASSERT_TRUE(bench.engine.termBase.insertAt(at.index, "zzterm", "术语"));
+        ASSERT_TRUE(bench.sentenceLibrary.addAsent(bench.engine, bench.analysisOptions(), "I have a book.^我有一本书。")
+                        .isOk());
+        bench.grammar.anchors = {"want"};
+        bench.grammar.entries = {"~ * to^<~>想要"};
+        bench.settings.matchrate = 80;
+        bench.newUserWords = {"new^新"};
+        bench.newGrammarEntries = {"aa~ * to^^想要~"};
+        ASSERT_TRUE(bench.saveUserTem().isOk());
+        caseHome.write("temlibs.sas", "x");
+        caseFs.failOn(c.op, c.suffix);
+
+        const Status result = bench.shutdown();
+        ASSERT_FALSE(result.isOk());
+        EXPECT_EQ(result.message().rfind("退出时出错!", 0), 0u);
+        EXPECT_NE(result.message().find(c.named), std::string::npos) << result.message();
+        ASSERT_FALSE(caseDialogs.messages.empty());
+        EXPECT_EQ(caseDialogs.messages.back(), result.message());
+        EXPECT_EQ(caseProgress.events.back(), "hide");
+
+        EXPECT_EQ(caseHome.read("userdata/DeletedWords.ini"), "obsolete\r\n");
+        EXPECT_NE(caseHome.read("userdata/MySentsEC.rf0").find("^我有一本书。\r\n"), std::string::npos);
+        EXPECT_EQ(caseHome.read("userdata/modesEC.m1"), "want\r\n");
+        EXPECT_EQ(caseHome.read("userdata/userlibw.saw"), "new^新\r\n");
+        for (int other = 0; other < kStepCount; ++other) {
+            if (other == c.step) continue;
+            switch (static_cast<Step>(other)) {
+            case kTermBase:
+                EXPECT_NE(caseHome.read("userdata/MyDictEC.01").find("zzterm"), std::string::npos);
+                break;
+            case kSettings:
+                EXPECT_NE(caseConfig.read("tavricat25cecmini.ini").find("80"), std::string::npos);
+                break;
+            case kGrammarLog:
+                EXPECT_EQ(caseHome.read("userdata/userlibg.sag"), "aa~ * to^^想要~\r\n");
+                break;
+            case kTermJournal:
+                EXPECT_FALSE(caseHome.exists("temlibw.saw"));
+                break;
+            case kSentenceJournal:
+                EXPECT_FALSE(caseHome.exists("temlibs.sas"));
+                break;
+            case kStepCount:
+                break;
+            }
+        }
+    }
 }
 
 TEST_F(WorkbenchFixture, AShutdownAfterNoChangeWritesNothing) {

@@ -238,5 +238,19 @@ TEST_F(ProjectAnalysisTest, AnAnalysisThatCouldNotSaveTheLibraryNeverReadsItBack
     EXPECT_EQ(library().exampleCount(), 3u);  // the unsaved example is still there
 }
 
+// The marks and temporary examples of an analysis whose library cannot be read back stay in
+// memory; the shutdown must not write them over the library saved when the analysis opened.
+TEST_F(ProjectAnalysisTest, AnAnalysisThatCouldNotReadTheLibraryBackIsNeverSaved) {
+    const std::string saved = libraryFiles();
+    ASSERT_TRUE(analysis->analyse({project("p.txt", "A sentence nobody stored. I have a book.")}, 80,
+                                  work.file("log.txt"))
+                    .isOk());
+    fs.failOn(testing::FsOp::Read, "MySentsEC.rf0");
+    EXPECT_FALSE(analysis->close().isOk());
+    EXPECT_GT(library().exampleCount(), 2u);  // the temporary example is still in memory
+    EXPECT_FALSE(bench->shutdown().isOk());
+    EXPECT_EQ(libraryFiles(), saved);
+}
+
 }  // namespace
 }  // namespace tavricat

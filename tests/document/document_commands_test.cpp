@@ -160,7 +160,12 @@ TEST_F(DocumentTest, MergeJoinsSourcesAndTranslations) {
 }
 
 TEST_F(DocumentTest, MergeTakesSegmentsOfAnyLength) {
-    const std::string longSource = std::string(30000, 'a') + ".";
+    // Built by push_back: GCC 12 takes `std::string(n, c) + "."` for an out-of-bounds copy.
+    const std::string longSource = [] {
+        std::string text(30000, 'a');
+        text.push_back('.');
+        return text;
+    }();
     document.bilingual = confirmed({{"A.", {"甲。", 0.9}}, {longSource, {"乙。", 0.8}}});
     document.bilingual.select(4, 20);
     ASSERT_TRUE(mergeSegments(document, Direction::EC).isOk());

@@ -133,7 +133,7 @@ TEST_F(AnalysisTest, NormSentTrimsLineEndsAndBuildsTheKey) {
 class SystemDictionaryAnalysisTest : public AnalysisTest {
 protected:
     void SetUp() override {
-        DiskFileSystem fs;
+        // The member `fs`: the open dictionary reads its blocks through it in every test.
         ASSERT_TRUE(writeSystemDictionary(fs, dir.file("ecdict"),
                                           {{"apple", "[n.]苹果^个^水果"},
                                            {"look after", "照顾^^"},

@@ -82,7 +82,7 @@ TEST(PinyinTableTest, LoadsFromAFileAndAnEmptyFileConvertsNothing) {
 TEST(PinyinTableTest, TheDeliveredTableReadsCommonText) {
     DiskFileSystem fs;
     PinyinService service;
-    ASSERT_TRUE(service.load(fs, std::string(TAVRICAT_DELIVERED_DIR) + "/pinyin.dat").isOk());
+    ASSERT_TRUE(service.load(fs, TAVRICAT_DELIVERED_DIR "/pinyin.dat").isOk());
     EXPECT_EQ(service.pinyinOf("我们明天去北京。"), "women mingtian qu beijing 。");
     EXPECT_EQ(service.pinyinOf("绿色的书"), "lüse de shu");
 }

@@ -319,7 +319,7 @@ TEST_F(GrammarLibraryWorkbenchTest, TemporaryAndPermanentDeleteOfAPlacement) {
 
 TEST_F(GrammarLibraryWorkbenchTest, ModifyReplacesAPatternWithTheSameSourceOnly) {
     auto bench = started();
-    addGrammarPattern(*bench, "look after {sb}^1^照顾@1");
+    ASSERT_TRUE(addGrammarPattern(*bench, "look after {sb}^1^照顾@1").isOk());
     EXPECT_EQ(*modifyPlacement(*bench, "look after {sb}", "照顾@1", "Look after {sb}^1^照料@1"), GrammarChange::Added);
     EXPECT_EQ(bench->grammar.entries, (LineList{"~ {sb}^<1~>照料@1"}));
     // A new source is a new pattern beside the old one.

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -237,6 +238,30 @@ private slots:
         QVERIFY(m_window->isShutDown());
         QVERIFY(std::find(m_progress.events.begin(), m_progress.events.end(),
                           "show:" + gbk("正在保存系统文件，请等待...") + "/100@50") != m_progress.events.end());
+    }
+
+    void closingKeepsTheWindowWhenTheAskedForSaveFails() {
+        const std::string path = writeText("k.txt", longText());
+        QVERIFY(m_window->openPath(path));
+        typeText(m_window->view(DocumentView::Bilingual), QStringLiteral("新"));
+        // A folder where the bilingual file goes: the save cannot replace it.
+        QVERIFY(QDir().mkpath(QString::fromStdString(docPath("k.bil"))));
+        m_dialogs.answers.push_back(true);
+        m_window->close();
+        QVERIFY(asked("现有译文要保存吗?"));
+        QVERIFY(!m_dialogs.messages.empty());
+        QVERIFY(!m_window->isShutDown());
+        QVERIFY(m_window->isVisible());
+        QVERIFY(m_window->document().bilingual.modified());
+
+        // Once the file can be written, closing saves and shuts down.
+        QVERIFY(QDir(QString::fromStdString(docPath("k.bil"))).removeRecursively());
+        m_dialogs.answers.push_back(true);
+        m_window->close();
+        QVERIFY(m_window->isShutDown());
+        Result<RichText> saved = loadRichTextFile(m_fs, docPath("k.bil"));
+        QVERIFY(saved.isOk());
+        QCOMPARE(saved->text(), gbk("新") + longText());
     }
 
     void closingWithNoOrUnchangedTextWritesNoBilingualFile() {

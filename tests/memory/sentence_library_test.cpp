@@ -318,11 +318,12 @@ TEST_F(SentenceLibraryFilesTest, ADamagedIndexIsBuiltAgainFromTheExamples) {
 
 TEST(SentenceLibraryIndexTest, ARebuiltIndexMatchesTheOneTheAddsBuilt) {
     SentenceLibrary added;
-    added.addAnalysed(analysisOf({"in front of", "the", "house"}), "在房子前面");
-    added.addAnalysed(analysisOf({"the", "Cat", "the"}), "猫");
-    added.addAnalysed(analysisOf({"a", "cat"}), "一只猫");
+    ASSERT_TRUE(added.addAnalysed(analysisOf({"in front of", "the", "house"}), "在房子前面").isOk());
+    ASSERT_TRUE(added.addAnalysed(analysisOf({"the", "Cat", "the"}), "猫").isOk());
+    ASSERT_TRUE(added.addAnalysed(analysisOf({"a", "cat"}), "一只猫").isOk());
     ASSERT_TRUE(added.deleteSample(2).isOk());
-    for (int k = 0; k < 800; ++k) added.addAnalysed(analysisOf({"common", "w" + std::to_string(k)}), "词");
+    for (int k = 0; k < 800; ++k)
+        ASSERT_TRUE(added.addAnalysed(analysisOf({"common", "w" + std::to_string(k)}), "词").isOk());
     EXPECT_EQ(indexDamageOf(added.libSentences, added.libWords, added.libPostings), "");
 
     SentenceLibrary rebuilt;

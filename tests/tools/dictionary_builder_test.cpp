@@ -45,7 +45,7 @@ const char* const kFrequencies =
 
 std::string utf8(const char* gbkText) { return encoding::gbkToUtf8Lossy(gbkText); }
 
-std::string scriptPath() { return std::string(TAVRICAT_DELIVERED_DIR) + "/../../tools/build_dictionaries.py"; }
+std::string scriptPath() { return TAVRICAT_DELIVERED_DIR "/../../tools/build_dictionaries.py"; }
 
 class DictionaryBuilderTest : public ::testing::Test {
 protected:
