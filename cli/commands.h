@@ -19,5 +19,6 @@ void registerTmCommands(CLI::App& app, CliContext& context);        // tm add/se
 void registerDataCommands(CLI::App& app, CliContext& context);      // data verbs
 void registerTranslateCommands(CLI::App& app, CliContext& context); // translate
 void registerProjectCommands(CLI::App& app, CliContext& context);   // analyse-project
+void registerSuggestCommands(CLI::App& app, CliContext& context);   // suggest
 
 }  // namespace tavricat::cli

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     registerDataCommands(app, context);
     registerTranslateCommands(app, context);
     registerProjectCommands(app, context);
+    registerSuggestCommands(app, context);
 
     // The command's words, for a process that finds the program folder in use by this one.
     for (int i = 1; i < argc; ++i) {

@@ -23,6 +23,7 @@
 #include "engine/engine.h"
 #include "memory/sentence_library.h"
 #include "grammar/grammar_library.h"
+#include "interactive/sentence_state.h"
 
 namespace tavricat {
 
@@ -134,6 +135,7 @@ public:
     StatusPanels statusPanels;
     Engine engine;               // term base, system dictionary, deleted words, morphology tables
     SentenceLibrary sentenceLibrary;  // the current translation memory
+    SentenceState sentenceState;      // the sentence under interactive translation
     std::vector<std::string> notices;  // what start-up told the person, in order
 
 private:

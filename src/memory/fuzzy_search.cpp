@@ -10,6 +10,7 @@
 #include "document/inline_tags.h"
 #include "engine/engine.h"
 #include "engine/find_word.h"
+#include "memory/example_adaptation.h"
 #include "memory/line_signature.h"
 #include "memory/posting_merge.h"
 
@@ -29,21 +30,6 @@ std::string rateText(double rate) {
 // The candidate as the list keeps it: its rate rounded as it is shown.
 Candidate candidate(double rate, std::size_t example) {
     return {std::strtod(rateText(rate).c_str(), nullptr), example};
-}
-
-// Reads hexadecimal text; nullopt when it holds anything else.
-std::optional<std::size_t> readHex(std::string_view text) {
-    if (text.empty()) return std::nullopt;
-    std::size_t value = 0;
-    for (char c : text) {
-        int digit = (c >= '0' && c <= '9') ? c - '0'
-                    : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                    : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                                              : -1;
-        if (digit < 0) return std::nullopt;
-        value = value * 16 + static_cast<std::size_t>(digit);
-    }
-    return value;
 }
 
 std::vector<std::string> segmentKeys(const stClass& sentence) {
@@ -86,40 +72,6 @@ bool mayLengthenPhraseHit(const std::vector<bool>& mayMatch, const std::vector<P
         start = end;
     }
     return false;
-}
-
-// The items of a "|"-separated list, in order (empty ones included).
-std::vector<std::string_view> barItems(std::string_view list) {
-    std::vector<std::string_view> items;
-    std::size_t from = 0;
-    while (true) {
-        std::size_t bar = list.find('|', from);
-        items.push_back(list.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from));
-        if (bar == std::string_view::npos) return items;
-        from = bar + 1;
-    }
-}
-
-void replaceAllOf(std::string& text, std::string_view what, std::string_view with) {
-    if (what.empty()) return;
-    std::string result;
-    std::size_t from = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, from)) {
-        result.append(text, from, at - from);
-        result.append(with);
-        from = at + what.size();
-    }
-    result.append(text, from, std::string::npos);
-    text = std::move(result);
-}
-
-// The translation of a stored line: after the first "^" of the line from its third
-// character on (at most 3000 characters), cut to `limit`.
-std::string_view translationOf(std::string_view line, std::size_t limit) {
-    std::string_view rest = gbk::cutToBytes(line.substr(std::min<std::size_t>(2, line.size())), 3000);
-    std::size_t caret = findKeySeparator(rest);
-    if (caret == std::string_view::npos) return {};
-    return gbk::cutToBytes(rest.substr(caret + 1), limit);
 }
 
 // A rate of 1 says the example is the sentence: every token found is not enough when the
@@ -301,7 +253,7 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
                     continue;
             }
         }
-        const int m = static_cast<int>(readHex(std::string_view(line).substr(0, 2)).value_or(0));
+        const int m = static_cast<int>(readHexNumber(std::string_view(line).substr(0, 2)).value_or(0));
         const std::string_view source = exampleSourceOf(line);
 
         std::size_t last = 0;
@@ -350,54 +302,22 @@ std::string getsimsent(const SentenceLibrary& library, Engine& engine, const Sim
         if (search.dialogs) search.dialogs->message(kUnreadableCandidate);
         return {};
     }
-    const std::string_view line = library.libSentences[*best];
-    std::optional<std::size_t> count = readHex(line.substr(0, std::min<std::size_t>(2, line.size())));
-    if (!count && search.dialogs) search.dialogs->message(kUnreadableCandidate);
-    const int m = static_cast<int>(count.value_or(0));
-
-    const std::string_view stored = gbk::cutToBytes(line.substr(std::min<std::size_t>(2, line.size())), 3000);
-    const std::size_t caret = findKeySeparator(stored);
-    const std::string exampleSource(stored.substr(0, caret));
-    search.StoredTarget = caret == std::string_view::npos
-                              ? std::string()
-                              : std::string(gbk::cutToBytes(stored.substr(caret + 1), 2000));
+    const StoredExample example = readStoredExample(library.libSentences[*best]);
+    if (!example.countReadable && search.dialogs) search.dialogs->message(kUnreadableCandidate);
+    search.StoredTarget = example.translation;
     search.AdaptedTarget = search.StoredTarget;
 
-    // Where each token of the sentence occurs in the example's source. The search start
-    // moves on by the token's length less one, not to the match.
-    const std::vector<std::string> tokens = segmentKeys(sentence);
-    const std::size_t n = tokens.size();
-    std::vector<std::size_t> pos(n, 0), len(n, 0);
-    std::size_t start = 1;
-    int found = 0;
-    std::string sentenceSource;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view token = gbk::trim(tokens[i]);
-        sentenceSource.append(" ").append(token);
-        if (hasTag(tokens[i])) continue;
-        pos[i] = findTokenFrom(start, exampleSource, token);
-        if (pos[i] > 0) {
-            ++found;
-            len[i] = token.size();
-            start = start + len[i] - 1;
-        }
-    }
-
-    int d = m;
-    if (hasTag(exampleSource)) d -= countTags(exampleSource);
-    int q = static_cast<int>(n);
-    if (hasTag(sentence.text)) q -= countTags(sentence.text);
-    if (d < q) d = q;
-    if (d == 0) d = 100;
+    const TokenMatch match = matchTokens(sentence, example.source);
+    const std::size_t n = match.pos.size();
+    const int d = rateDenominator(example.wordCount, example.source, sentence);
     // The example's words are the sentence's: a full match, also when the term base has cut
     // the sentence into other tokens since the example was stored.
-    search.ExampleRate = sameWords(exampleSource, sentenceSource, true)
+    search.ExampleRate = sameWords(example.source, match.sentenceSource, true)
                              ? 1.0
-                             : cappedRate(static_cast<double>(found) / d, d, exampleSource, sentenceSource);
+                             : cappedRate(static_cast<double>(match.found) / d, d, example.source, match.sentenceSource);
     if (search.RateOnly) return {};
 
-    const auto percent = static_cast<long>(std::floor(search.ExampleRate * 100));
-    if (!passesMatchRate(percent, options.matchrate)) search.ExampleRate = kNoExampleRate;
+    if (!passesMatchRate(percentOf(search.ExampleRate), options.matchrate)) search.ExampleRate = kNoExampleRate;
 
     if (search.ExampleRate < 1.1 && static_cast<long>(search.ExampleRate) == 1) return search.StoredTarget;
 
@@ -406,45 +326,19 @@ std::string getsimsent(const SentenceLibrary& library, Engine& engine, const Sim
         // are looked up, and their meaning in the stored translation is replaced by the
         // meanings of the sentence's words of the gap.
         for (std::size_t i = 0; i < n; ++i) {
-            if (pos[i] != 0) continue;
-            const long from = i == 0 ? 1 : static_cast<long>(pos[i - 1] + len[i - 1]) - 1;
-            long end = static_cast<long>(exampleSource.size()) + 1;
-            for (std::size_t e = i; e < n; ++e) {
-                if (pos[e] > 0) {
-                    end = static_cast<long>(pos[e]);
-                    break;
-                }
-            }
-            const long first = std::max(from, 1L);
-            const long length = std::max(end - from, 0L);
-            std::string piece(
-                gbk::trim(std::string_view(exampleSource)
-                              .substr(std::min<std::size_t>(static_cast<std::size_t>(first - 1), exampleSource.size()),
-                                      static_cast<std::size_t>(length))));
+            if (match.pos[i] != 0) continue;
+            const SourceGap gap = gapInSource(match, i, example.source.size());
+            std::string piece(gbk::trim(std::string_view(example.source).substr(gap.offset, gap.length)));
             std::string spare;
             normSent(piece, spare, engine, options.analysis);
 
-            std::string replaced;
-            const stClass& example = engine.refSent;
-            for (std::int32_t k = 1; k <= example.segCount; ++k) {
-                const auto slot = static_cast<std::size_t>(k);
-                const std::string items = example.segKeys[slot] + "|" + example.segTrans[slot] + "|";
-                for (std::string_view item : barItems(items)) {
-                    if (!item.empty() && search.AdaptedTarget.find(item) != std::string::npos) {
-                        replaced += item;
-                        break;
-                    }
-                }
-            }
+            const std::string replaced = meaningsUsedIn(engine.refSent, search.AdaptedTarget, false);
             if (replaced.empty() || search.AdaptedTarget.find(replaced) == std::string::npos) continue;
 
-            std::string replacement;
-            std::size_t e = i;
-            for (; e < n && pos[e] == 0; ++e) {
-                if (e + 1 < sentence.segTrans.size()) replacement += meaningOf(sentence.segTrans[e + 1]);
-            }
+            std::size_t end = i;
+            const std::string replacement = gapMeanings(sentence, match, i, end);
             replaceAllOf(search.AdaptedTarget, replaced, replacement);
-            i = e;  // the loop goes on after the gap
+            i = end;  // the loop goes on after the gap
         }
         return search.AdaptedTarget;
     }
@@ -452,27 +346,7 @@ std::string getsimsent(const SentenceLibrary& library, Engine& engine, const Sim
     // No usable example: a meaning that an example sharing a run of tokens uses goes first,
     // so the machine translation that follows picks it.
     findsimint(library, sentence, search, SearchScope::Full);
-    for (std::size_t u = 0; u + 1 < n;) {
-        const PhraseHit& hit = search.PhraseHits[u];
-        if (hit.span < 1) {
-            ++u;
-            continue;
-        }
-        const std::optional<std::size_t> index = readHex(hit.example);
-        const std::string_view target = index && *index < library.libSentences.size()
-                                            ? translationOf(library.libSentences[*index], 3000)
-                                            : std::string_view();
-        for (std::size_t j = u; j < u + static_cast<std::size_t>(hit.span) && j + 1 < sentence.segTrans.size(); ++j) {
-            std::string& meanings = sentence.segTrans[j + 1];
-            for (std::string_view item : barItems(meanings)) {
-                if (!item.empty() && target.find(item) != std::string_view::npos) {
-                    meanings = std::string(item) + "|" + meanings;
-                    break;
-                }
-            }
-        }
-        u += static_cast<std::size_t>(hit.span);
-    }
+    promotePhraseMeanings(library, sentence, search.PhraseHits, false);
     return {};
 }
 
