@@ -170,7 +170,7 @@ void analyseProject(benchmark::State& state) {
     {
         SentenceLibrary library = s.library;
         library.name = "MySentsEC";
-        if (!library.savelijuku(disk, s.dialogs, joinPath(home, "userdata"))) std::abort();
+        if (!library.saveFiles(disk, s.dialogs, joinPath(home, "userdata"))) std::abort();
     }
     const std::string project = std::string(folder) + "/project.txt";
     if (!disk.writeFile(project, documentText(sentences, 91))) std::abort();

@@ -3,7 +3,7 @@
 // of single queries), adds per second, and save, load and load peak memory of the largest
 // library.
 //   build-bench/bench/memory_bench                       everything (the 1M cases take minutes)
-//   build-bench/bench/memory_bench --benchmark_filter=findsimint/100000
+//   build-bench/bench/memory_bench --benchmark_filter=rankSimilarExamples/100000
 //
 // Each query is timed on its own with CLOCK_MONOTONIC; the counters median_us and p95_us are
 // the figures to read (the framework's Time column is the mean, which a few slow queries
@@ -165,7 +165,7 @@ void libraryCounters(benchmark::State& state, const SearchSet& set) {
     state.counters["stop_words"] = static_cast<double>(stopped);
 }
 
-void searchFindsimint(benchmark::State& state, std::size_t examples, QueryKind kind) {
+void rankSimilarExamplesBench(benchmark::State& state, std::size_t examples, QueryKind kind) {
     SearchSet& set = searchSet(examples);
     const std::vector<stClass>& queries = set.queries[kind];
     FuzzySearch search;
@@ -175,7 +175,7 @@ void searchFindsimint(benchmark::State& state, std::size_t examples, QueryKind k
     for (auto _ : state) {
         const stClass& query = queries[i++ % queries.size()];
         const double start = seconds();
-        findsimint(set.library, query, search);
+        rankSimilarExamples(set.library, query, search);
         micros.push_back((seconds() - start) * 1e6);
         candidates += !search.CandidateList.empty();
         exactHits += search.ExactHit;
@@ -190,7 +190,7 @@ void searchFindsimint(benchmark::State& state, std::size_t examples, QueryKind k
     libraryCounters(state, set);
 }
 
-void searchGetsimsent(benchmark::State& state, std::size_t examples, QueryKind kind) {
+void adaptBestExampleBench(benchmark::State& state, std::size_t examples, QueryKind kind) {
     SearchSet& set = searchSet(examples);
     const std::vector<stClass>& queries = set.queries[kind];
     Engine& engine = sharedEngine();
@@ -206,7 +206,7 @@ void searchGetsimsent(benchmark::State& state, std::size_t examples, QueryKind k
         engine.workSent = queries[i++ % queries.size()];
         search.ExampleRate = kNoExampleRate;
         const double start = seconds();
-        std::string target = getsimsent(set.library, engine, options, search);
+        std::string target = adaptBestExample(set.library, engine, options, search);
         micros.push_back((seconds() - start) * 1e6);
         benchmark::DoNotOptimize(target);
         if (!target.empty()) (search.ExampleRate >= 1 ? full : fuzzy) += 1;
@@ -299,7 +299,7 @@ const std::string& savedLibraryFolder() {
     if (!saved) {
         DiskFileSystem fs;
         SilentDialogs dialogs;
-        if (!searchSet(1000000).library.savelijuku(fs, dialogs, folder.path).isOk()) std::abort();
+        if (!searchSet(1000000).library.saveFiles(fs, dialogs, folder.path).isOk()) std::abort();
         saved = true;
     }
     return folder.path;
@@ -311,7 +311,7 @@ void save1M(benchmark::State& state) {
     DiskFileSystem fs;
     SilentDialogs dialogs;
     for (auto _ : state) {
-        if (!library.savelijuku(fs, dialogs, folder.path).isOk()) state.SkipWithError("save failed");
+        if (!library.saveFiles(fs, dialogs, folder.path).isOk()) state.SkipWithError("save failed");
     }
     const FileSizes sizes = fileSizes(folder.path);
     state.counters["rf0_bytes"] = sizes.rf0;
@@ -394,14 +394,14 @@ void load1M(benchmark::State& state) {
 void registerAll() {
     using benchmark::RegisterBenchmark;
     const std::size_t sizes[] = {10000, 100000, 1000000};
-    for (const char* function : {"findsimint", "getsimsent"}) {
-        const bool whole = std::strcmp(function, "getsimsent") == 0;
+    for (const char* function : {"rankSimilarExamples", "adaptBestExample"}) {
+        const bool whole = std::strcmp(function, "adaptBestExample") == 0;
         for (std::size_t examples : sizes) {
             for (int k = 0; k < kQueryKinds; ++k) {
                 const auto kind = static_cast<QueryKind>(k);
                 const std::string name = std::string(function) + "/" + std::to_string(examples) + "/" + kKindNames[k];
-                auto* b = whole ? RegisterBenchmark(name.c_str(), [=](benchmark::State& s) { searchGetsimsent(s, examples, kind); })
-                                : RegisterBenchmark(name.c_str(), [=](benchmark::State& s) { searchFindsimint(s, examples, kind); });
+                auto* b = whole ? RegisterBenchmark(name.c_str(), [=](benchmark::State& s) { adaptBestExampleBench(s, examples, kind); })
+                                : RegisterBenchmark(name.c_str(), [=](benchmark::State& s) { rankSimilarExamplesBench(s, examples, kind); });
                 b->Iterations(static_cast<benchmark::IterationCount>(kQueriesPerKind))->Unit(benchmark::kMicrosecond);
             }
         }

@@ -109,7 +109,7 @@ int runTarget(const CliContext& context, const std::string& path, const std::str
 int runPairs(const CliContext& context, const std::string& path, const std::string& output) {
     Result<RichText> bilingual = loadCheckedBilingual(path);
     if (!bilingual) return fail(bilingual.status());
-    PairExtraction extracted = hiddencleanup(*bilingual);
+    PairExtraction extracted = extractSentencePairs(*bilingual);
     DiskFileSystem fs;
     if (Status written = replaceLines(fs, output, extracted.pairs); !written) return fail(written);
     if (context.json) std::cout << nlohmann::json{{"file", output}, {"pairs", extracted.pairs.size()}}.dump() << '\n';

@@ -82,12 +82,12 @@ int runSearch(const CliContext& context, const std::string& text) {
         prepareSent(*sentence, cleaned, pipeline, false);
         // Every improving candidate, for the listing; the batch search keeps only the best.
         FuzzySearch listing;
-        findsimint(bench.sentenceLibrary, bench.engine.workSent, listing, SearchScope::CandidatesOnly);
+        rankSimilarExamples(bench.sentenceLibrary, bench.engine.workSent, listing, SearchScope::CandidatesOnly);
         FuzzySearch search;
         search.ExampleRate = kNoExampleRate;
         search.dialogs = &bench.dialogs();
         SimilarityOptions options{bench.analysisOptions(), bench.settings.matchrate};
-        const std::string result = getsimsent(bench.sentenceLibrary, bench.engine, options, search);
+        const std::string result = adaptBestExample(bench.sentenceLibrary, bench.engine, options, search);
 
         const SentenceLibrary& library = bench.sentenceLibrary;
         const std::optional<std::size_t> best = search.bestExample();

@@ -21,7 +21,7 @@ std::string spacedInCE(const Workbench& bench, std::string_view record) {
 
 // Adds a record as it stands and logs it when the library changed.
 Result<GrammarChange> addLogged(Workbench& bench, const std::string& record) {
-    Result<GrammarChange> change = AddAGram(grammarScope(bench), record);
+    Result<GrammarChange> change = addGrammarRecord(grammarScope(bench), record);
     if (change && *change == GrammarChange::Added) logChange(bench, "aa", record);
     return change;
 }
@@ -39,7 +39,7 @@ Result<GrammarChange> addGrammarPattern(Workbench& bench, std::string_view recor
 }
 
 Result<GrammarChange> deleteGrammarPattern(Workbench& bench, std::string_view record) {
-    Result<GrammarChange> change = DelAgram(grammarScope(bench), record);
+    Result<GrammarChange> change = deleteGrammarRecord(grammarScope(bench), record);
     if (change && *change == GrammarChange::Deleted) logChange(bench, "dd", std::string(record));
     return change;
 }
@@ -55,7 +55,7 @@ Result<GrammarImportReport> importGrammarFile(Workbench& bench, const std::strin
     bench.progress().show("正在更新语法库，请等待...", 0, 0);
     for (const std::string& line : lines) {
         bench.progress().pump();
-        Result<GrammarChange> change = ImPortAGram(scope, line);
+        Result<GrammarChange> change = importGrammarLine(scope, line);
         if (!change) {
             report.refused.push_back(change.status().message());
             continue;

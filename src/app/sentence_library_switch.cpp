@@ -19,11 +19,11 @@ LibraryInfo readInfo(Workbench& workbench, const std::string& name) {
     return lines ? LibraryInfo::fromLines(*lines) : LibraryInfo{};
 }
 
-// Saves the current library and puts `next` in its place. When the save fails (savelijuku
+// Saves the current library and puts `next` in its place. When the save fails (saveFiles
 // has told the person) the current library stays.
 Status install(Workbench& workbench, SentenceLibrary next, const std::string& name, const LibraryInfo& info) {
     if (!workbench.sentenceLibrary.name.empty()) {
-        Status saved = workbench.sentenceLibrary.savelijuku(workbench.fs(), workbench.dialogs(),
+        Status saved = workbench.sentenceLibrary.saveFiles(workbench.fs(), workbench.dialogs(),
                                                            workbench.workspace().userDataFolder());
         if (!saved) return saved;
     }

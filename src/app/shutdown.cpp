@@ -88,7 +88,7 @@ Status Workbench::shutdown() {
         {[&] {
              if (settings.curLiJuKuname.empty()) return Status::ok();
              return named(joinPath(userData, sentenceLibrary.name) + ".rf0/.rf1/.rf2",
-                          sentenceLibrary.savelijuku(m_fs, m_dialogs, userData));
+                          sentenceLibrary.saveFiles(m_fs, m_dialogs, userData));
          },
          0},
         {[&] { return saveGrammar(); }, 70},

@@ -79,7 +79,7 @@ void Workbench::installTermBase(TermBase next, LibraryInfo info, const std::stri
 }
 
 void Workbench::applyTermEdit(std::string_view line, TermImportCounts* counts) {
-    ImPortAWord(engine, analysisOptions(), line, counts);
+    importTermLine(engine, analysisOptions(), line, counts);
     notify(&WorkbenchObserver::termBaseChanged);
 }
 

@@ -102,7 +102,7 @@ Result<AutoTranslationCounts> runAutoTranslation(RichText& document, AutoTransla
         FuzzySearch search;
         search.ExampleRate = kNoExampleRate;
         search.dialogs = &context.dialogs;
-        std::string result = getsimsent(context.library, engine, {context.pipeline.options, options.matchrate}, search);
+        std::string result = adaptBestExample(context.library, engine, {context.pipeline.options, options.matchrate}, search);
         if (context.stop.requested()) {
             // The sentence in hand stays untouched.
             document.setCaret(document.selStart());

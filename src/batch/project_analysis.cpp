@@ -60,7 +60,7 @@ ProjectAnalysis::~ProjectAnalysis() {
 
 Status ProjectAnalysis::open() {
     m_words.clear();
-    Status saved = m_context.library.savelijuku(m_context.fs, m_context.dialogs, m_context.userDataFolder);
+    Status saved = m_context.library.saveFiles(m_context.fs, m_context.dialogs, m_context.userDataFolder);
     // Without a saved copy, reading back would lose examples held only in memory.
     m_open = saved.isOk();
     return saved;
@@ -179,7 +179,7 @@ Result<AnalysisOutcome> ProjectAnalysis::analyseList(const std::vector<std::stri
         std::size_t position = 0;
         for (int picked = 1; position < text.size(); ++picked) {
             const std::size_t before = position;
-            std::string sentence = getASent2(text, position, text.size(), breaks);
+            std::string sentence = nextChineseSentenceIn(text, position, text.size(), breaks);
             if (sentence.empty() || position <= before) break;
             analyseSentence(std::move(sentence), pipeline, options.matchrate, lowerLimit, limit, counters);
             if (picked % kProgressStep == 0) progress.setPosition(static_cast<int>(std::min<std::size_t>(position, 0x7FFFFFFF)));
@@ -215,7 +215,7 @@ void ProjectAnalysis::analyseSentence(std::string sentence, const PipelineContex
     m_words.addAsentSWords(engine.workSent, engine.termBase);
 
     m_search.ExampleRate = 0;
-    getsimsent(library, engine, SimilarityOptions{pipeline.options, matchrate}, m_search);
+    adaptBestExample(library, engine, SimilarityOptions{pipeline.options, matchrate}, m_search);
     const double rate = m_search.ExampleRate;
     const std::optional<std::size_t> best = rate >= limit ? m_search.bestExample() : std::nullopt;
     if (best && *best < library.exampleCount()) {

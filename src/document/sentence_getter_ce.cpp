@@ -136,7 +136,7 @@ SentencePick getASentCE(RichText& buffer, const BreakOptions& options, bool rawM
                         [&](const RichText& text, std::size_t from) { return scanChinese(text, from, options); });
 }
 
-std::string getASent2(std::string_view text, std::size_t& position, std::size_t limit, const BreakOptions& options) {
+std::string nextChineseSentenceIn(std::string_view text, std::size_t& position, std::size_t limit, const BreakOptions& options) {
     limit = std::min(limit, text.size());
     if (position >= limit) return {};
     const ByteView view{text};

@@ -104,6 +104,6 @@ SentencePick getASentCE(RichText& buffer, const BreakOptions& options, bool rawM
 // `position` past it; closing marks right after a stop are absorbed even beyond `limit`, so
 // then only `position` goes past it. At or after `limit` the result is empty and
 // `position` is not moved back.
-std::string getASent2(std::string_view text, std::size_t& position, std::size_t limit, const BreakOptions& options);
+std::string nextChineseSentenceIn(std::string_view text, std::size_t& position, std::size_t limit, const BreakOptions& options);
 
 }  // namespace tavricat

@@ -56,7 +56,7 @@ void cleanup(RichText& buffer, Progress* progress) {
     buffer.setCaret(0);
 }
 
-PairExtraction hiddencleanup(const RichText& buffer, Progress* progress) {
+PairExtraction extractSentencePairs(const RichText& buffer, Progress* progress) {
     PairExtraction result;
     const std::size_t length = buffer.size();
     std::size_t pos = 0;

@@ -20,11 +20,11 @@ struct PairExtraction {
     std::vector<std::size_t> refused;     // start positions of segments that make no pair (below)
 };
 
-// `hiddencleanup`: the sentence pairs of the buffer. Line breaks become blanks, double blanks
+// `extractSentencePairs`: the sentence pairs of the buffer. Line breaks become blanks, double blanks
 // single ones, both sides trimmed. Segments whose source holds a marker are skipped and
 // reported in `nested`; segments with an empty side, a "^" in the source (it would end the
 // source of the pair line early) or a marker in the target in `refused`. Length is no reason
 // to skip one.
-PairExtraction hiddencleanup(const RichText& buffer, Progress* progress = nullptr);
+PairExtraction extractSentencePairs(const RichText& buffer, Progress* progress = nullptr);
 
 }  // namespace tavricat

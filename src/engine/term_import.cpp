@@ -27,7 +27,7 @@ std::string mergeTermValues(std::string_view oldValue, std::string_view newValue
     return joinFields(merged, '^');
 }
 
-void ImPortAWord(Engine& engine, const AnalysisOptions& options, std::string_view line, TermImportCounts* counts) {
+void importTermLine(Engine& engine, const AnalysisOptions& options, std::string_view line, TermImportCounts* counts) {
     if (counts) ++counts->processed;
     const std::size_t caret = line.find('^');
     std::string key(line.substr(0, caret));
@@ -65,7 +65,7 @@ Result<TermImportCounts> impAtemfileWord(Engine& engine, const AnalysisOptions& 
     if (!lines) return lines.status();
     TermImportCounts counts;
     for (const std::string& line : *lines)
-        if (!gbk::trim(line).empty()) ImPortAWord(engine, options, line, &counts);
+        if (!gbk::trim(line).empty()) importTermLine(engine, options, line, &counts);
     return counts;
 }
 

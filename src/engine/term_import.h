@@ -26,10 +26,10 @@ struct TermImportCounts {
 // then the old field's, each once; equal fields stay.
 std::string mergeTermValues(std::string_view oldValue, std::string_view newValue);
 
-// `ImPortAWord`: one line. The key is rebuilt from its analysis (the segment keys joined by
+// `importTermLine`: one line. The key is rebuilt from its analysis (the segment keys joined by
 // blanks); the value loses the blanks between Chinese characters; an existing key is merged,
 // a new one inserted at its sorted place.
-void ImPortAWord(Engine& engine, const AnalysisOptions& options, std::string_view line,
+void importTermLine(Engine& engine, const AnalysisOptions& options, std::string_view line,
                  TermImportCounts* counts = nullptr);
 
 // `impAtemfileWord`: every line of a journal file.

@@ -33,7 +33,7 @@ Status blankGrammarSource(std::string_view record) {
     return Status::error(ErrorKind::BadInput, "语法原文不能为空：" + std::string(record));
 }
 
-Result<GrammarChange> AddAGram(const GrammarScope& scope, std::string_view record) {
+Result<GrammarChange> addGrammarRecord(const GrammarScope& scope, std::string_view record) {
     if (gbk::trim(record).empty()) return GrammarChange::None;
     Result<GrammarRecord> parsed = parseGrammarRecord(record);
     if (!parsed) return parsed.status();
@@ -48,7 +48,7 @@ Result<GrammarChange> AddAGram(const GrammarScope& scope, std::string_view recor
     return GrammarChange::Added;
 }
 
-Result<GrammarChange> DelAgram(const GrammarScope& scope, std::string_view record) {
+Result<GrammarChange> deleteGrammarRecord(const GrammarScope& scope, std::string_view record) {
     if (gbk::trim(record).empty()) return GrammarChange::None;
     const GrammarRecord split = splitGrammarRecord(record);
     if (gbk::trim(split.source).empty()) return blankGrammarSource(record);
@@ -77,10 +77,10 @@ Result<GrammarChange> DelAgram(const GrammarScope& scope, std::string_view recor
     return GrammarChange::Deleted;
 }
 
-Result<GrammarChange> ImPortAGram(const GrammarScope& scope, std::string_view line) {
-    if (line.rfind("aa", 0) == 0) return AddAGram(scope, cutOnCharBoundary(line.substr(2), kImportedRecordLimit));
-    if (line.rfind("dd", 0) == 0) return DelAgram(scope, line.substr(2));
-    return AddAGram(scope, line);
+Result<GrammarChange> importGrammarLine(const GrammarScope& scope, std::string_view line) {
+    if (line.rfind("aa", 0) == 0) return addGrammarRecord(scope, cutOnCharBoundary(line.substr(2), kImportedRecordLimit));
+    if (line.rfind("dd", 0) == 0) return deleteGrammarRecord(scope, line.substr(2));
+    return addGrammarRecord(scope, line);
 }
 
 std::optional<std::size_t> placementPairStart(const LineList& lines, long selected) {

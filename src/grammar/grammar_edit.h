@@ -37,17 +37,17 @@ enum class GrammarChange {
 
 // Inserts the pattern of "SOURCE^OPTION^TARGET" at its anchor's sorted place. Refuses
 // (BadInput) a record parseGrammarRecord refuses and one whose source leaves no pattern key.
-Result<GrammarChange> AddAGram(const GrammarScope& scope, std::string_view record);
+Result<GrammarChange> addGrammarRecord(const GrammarScope& scope, std::string_view record);
 
 // Removes one pattern with the record's pattern key from among the lines of its anchor.
 // When several lines have that key, the one whose option and target also match is taken,
 // else the one whose target matches, else the first line of the anchor, else the last
 // matching line counting from the end. Only the source is required; a blank one is refused.
-Result<GrammarChange> DelAgram(const GrammarScope& scope, std::string_view record);
+Result<GrammarChange> deleteGrammarRecord(const GrammarScope& scope, std::string_view record);
 
 // One line as a .sag file holds it: "aa" + record adds (the record cut to 3000 bytes on a
 // character boundary), "dd" + record deletes, any other non-blank line is added.
-Result<GrammarChange> ImPortAGram(const GrammarScope& scope, std::string_view line);
+Result<GrammarChange> importGrammarLine(const GrammarScope& scope, std::string_view line);
 
 // The refusal of a record whose source is blank.
 Status blankGrammarSource(std::string_view record);

@@ -2,7 +2,7 @@
 // Grammar records and the texts built from them.
 //
 // A record "SOURCE^OPTION^TARGET" is what the grammar dialog yields, what .sag files and the
-// shared library carry, and what AddAGram / DelAgram take. Stored in the library it becomes
+// shared library carry, and what addGrammarRecord / deleteGrammarRecord take. Stored in the library it becomes
 // an anchor (a line of .m1) and an entry (the line of .m2 at the same index):
 //   entry = P + "^<" + OPTION + "~>" + TARGET, every anchor in it replaced by "~",
 //           and in EC the blanks between Chinese characters removed.

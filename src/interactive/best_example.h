@@ -47,7 +47,7 @@ struct BestExample {
     ReferenceDisplay reference;
 };
 
-// Rates the last candidate of `search` (which findsimint filled for engine.workSent, in any
+// Rates the last candidate of `search` (which rankSimilarExamples filled for engine.workSent, in any
 // scope) and adapts it. On the no-example path the full search runs again for its phrase hits. On the no-example path the meanings of runs the examples share move to the
 // front of workSent's segTrans, and AdaptedTarget is left empty for the machine translation.
 // An unreadable number in the stored example shows "error 801 occur!" and the rest goes on.

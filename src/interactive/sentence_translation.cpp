@@ -84,7 +84,7 @@ SentenceTranslation translateText(SentenceTranslationContext& context, SentenceS
     state.CurrentWord = analysed.segCount > 0 ? 0 : -1;
 
     FuzzySearch search;
-    findsimint(context.library, analysed, search, SearchScope::BestOnly);
+    rankSimilarExamples(context.library, analysed, search, SearchScope::BestOnly);
 
     for (std::string& line : splitLines(engine.grammarPlacement.placedPatterns)) {
         if (line.empty()) continue;

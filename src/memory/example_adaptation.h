@@ -1,6 +1,6 @@
 #pragma once
 // The steps of rating a stored example against the sentence and fitting its translation to
-// the sentence, shared by the batch search (getsimsent) and the interactive translation of a
+// the sentence, shared by the batch search (adaptBestExample) and the interactive translation of a
 // sentence, which adds its own display and its literal replacements around them.
 
 #include <cstddef>

@@ -118,7 +118,7 @@ std::vector<std::string> spanKeys(const stClass& sentence, int first, int count)
 
 }  // namespace
 
-std::vector<ListedExample> findsim2(const SentenceLibrary& library, Engine& engine, const AnalysisOptions& analysis,
+std::vector<ListedExample> findExamplesOfText(const SentenceLibrary& library, Engine& engine, const AnalysisOptions& analysis,
                                     std::string_view text, bool contiguous, const ExampleLookupOptions& options) {
     std::string sentence(text);
     std::string spare;
@@ -126,13 +126,13 @@ std::vector<ListedExample> findsim2(const SentenceLibrary& library, Engine& engi
     return listGroup(library, spanKeys(engine.refSent, 1, engine.refSent.segCount), contiguous, options);
 }
 
-std::vector<ListedExample> findsim3(const SentenceLibrary& library, const stClass& sentence, int first, int count,
+std::vector<ListedExample> findExamplesOfTokenSpan(const SentenceLibrary& library, const stClass& sentence, int first, int count,
                                     bool contiguous, const ExampleLookupOptions& options) {
     if (library.libSentences.empty()) return {};
     return listGroup(library, spanKeys(sentence, first, count), contiguous, options);
 }
 
-std::string findsim4(const SentenceLibrary& library, const stClass& sentence, int first, int count) {
+std::string translationsOfTokenSpan(const SentenceLibrary& library, const stClass& sentence, int first, int count) {
     std::string result;
     if (library.libSentences.empty()) return result;
     const std::vector<QueryToken> tokens = classifyQueryTokens(library, spanKeys(sentence, first, count));
@@ -147,7 +147,7 @@ std::string findsim4(const SentenceLibrary& library, const stClass& sentence, in
     return result;
 }
 
-std::vector<ListedExample> chazhaoliju(int mode, const std::vector<TokenMarks>& marks, const SentenceLibrary& library,
+std::vector<ListedExample> listExamplesOfMarkedWords(int mode, const std::vector<TokenMarks>& marks, const SentenceLibrary& library,
                                        Engine& engine, const AnalysisOptions& analysis,
                                        const ExampleLookupOptions& options) {
     const stClass& sentence = engine.workSent;
@@ -173,13 +173,13 @@ std::vector<ListedExample> chazhaoliju(int mode, const std::vector<TokenMarks>& 
     std::vector<std::size_t> positions;
     if (mode == 1) {
         bool contiguous = group([](const TokenMarks& m) { return m.selected; }, text, positions);
-        if (!positions.empty()) listed = findsim2(library, engine, analysis, text, contiguous, options);
+        if (!positions.empty()) listed = findExamplesOfText(library, engine, analysis, text, contiguous, options);
         return listed;
     }
 
     bool contiguous = group([](const TokenMarks& m) { return m.phraseTip; }, text, positions);
     std::size_t firstSpan = positions.empty() ? 0 : positions.back() - positions.front() + 1;
-    if (positions.size() >= 2) listed = findsim2(library, engine, analysis, text, contiguous, options);
+    if (positions.size() >= 2) listed = findExamplesOfText(library, engine, analysis, text, contiguous, options);
 
     std::vector<std::size_t> shown;
     for (std::size_t k = 0; k < marks.size(); ++k)
@@ -189,7 +189,7 @@ std::vector<ListedExample> chazhaoliju(int mode, const std::vector<TokenMarks>& 
     bool fewGaps = true;
     for (std::size_t k = 1; k < shown.size(); ++k) fewGaps &= shown[k] - shown[k - 1] <= 2;
     if (span > firstSpan) {
-        std::vector<ListedExample> more = findsim3(library, sentence, static_cast<int>(shown.front()) + 1,
+        std::vector<ListedExample> more = findExamplesOfTokenSpan(library, sentence, static_cast<int>(shown.front()) + 1,
                                                    static_cast<int>(span), fewGaps, options);
         listed.insert(listed.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
     }

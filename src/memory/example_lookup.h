@@ -33,17 +33,17 @@ struct ExampleLookupOptions {
     bool spaceInHanChar = false;  // show blanks between Chinese characters
 };
 
-// `findsim2`: the examples holding the words of `text` (analysed into engine.refSent).
+// `findExamplesOfText`: the examples holding the words of `text` (analysed into engine.refSent).
 // With `contiguous`, only examples holding them as one run are listed.
-std::vector<ListedExample> findsim2(const SentenceLibrary& library, Engine& engine, const AnalysisOptions& analysis,
+std::vector<ListedExample> findExamplesOfText(const SentenceLibrary& library, Engine& engine, const AnalysisOptions& analysis,
                                     std::string_view text, bool contiguous, const ExampleLookupOptions& options);
 
-// `findsim3`: the same for `count` tokens of `sentence` from token `first` (1-based).
-std::vector<ListedExample> findsim3(const SentenceLibrary& library, const stClass& sentence, int first, int count,
+// `findExamplesOfTokenSpan`: the same for `count` tokens of `sentence` from token `first` (1-based).
+std::vector<ListedExample> findExamplesOfTokenSpan(const SentenceLibrary& library, const stClass& sentence, int first, int count,
                                     bool contiguous, const ExampleLookupOptions& options);
 
-// `findsim4`: "^" + translation of each of up to four examples holding the span exactly.
-std::string findsim4(const SentenceLibrary& library, const stClass& sentence, int first, int count);
+// `translationsOfTokenSpan`: "^" + translation of each of up to four examples holding the span exactly.
+std::string translationsOfTokenSpan(const SentenceLibrary& library, const stClass& sentence, int first, int count);
 
 // How the interactive area marks each token of the current sentence.
 struct TokenMarks {
@@ -52,9 +52,9 @@ struct TokenMarks {
     bool meaningShown = false;  // meaning label not white
 };
 
-// `chazhaoliju`: mode 1 lists examples of the selected words; mode 2 those of the
+// `listExamplesOfMarkedWords`: mode 1 lists examples of the selected words; mode 2 those of the
 // phrase-tip words and of the span of tokens whose meaning is shown.
-std::vector<ListedExample> chazhaoliju(int mode, const std::vector<TokenMarks>& marks, const SentenceLibrary& library,
+std::vector<ListedExample> listExamplesOfMarkedWords(int mode, const std::vector<TokenMarks>& marks, const SentenceLibrary& library,
                                        Engine& engine, const AnalysisOptions& analysis,
                                        const ExampleLookupOptions& options);
 

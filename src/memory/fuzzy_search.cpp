@@ -50,7 +50,7 @@ void recordRuns(std::vector<std::size_t>& positions, std::size_t example, std::v
         const std::size_t span = k - runStart;
         const std::size_t first = positions[runStart];
         if (span >= 2 && first < hits.size() && hits[first].span < static_cast<int>(span)) {
-            hits[first] = PhraseHit{static_cast<int>(span), 0, hex5(example)};
+            hits[first] = PhraseHit{static_cast<int>(span), 0, exampleIndexHex(example)};
         }
         runStart = k;
     }
@@ -85,14 +85,14 @@ double cappedRate(double rate, int denominator, std::string_view exampleSource, 
 
 }  // namespace
 
-std::string Candidate::text() const { return rateText(rate) + hex5(example); }
+std::string Candidate::text() const { return rateText(rate) + exampleIndexHex(example); }
 
 std::optional<std::size_t> FuzzySearch::bestExample() const {
     if (CandidateList.empty()) return std::nullopt;
     return CandidateList.back().example;
 }
 
-void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search, SearchScope scope) {
+void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search, SearchScope scope) {
     const bool withPhraseHits = scope == SearchScope::Full;
     search.CandidateList.clear();
     search.ExactHit = false;
@@ -288,12 +288,12 @@ void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySe
     if (bestOnly && best > 0) search.CandidateList.assign(1, candidate(best, bestExample));
 }
 
-std::string getsimsent(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,
+std::string adaptBestExample(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,
                        FuzzySearch& search) {
     stClass& sentence = engine.workSent;
     // Only the best example is rated; phrase hits matter only when no example is usable and
     // are collected then.
-    findsimint(library, sentence, search, SearchScope::BestOnly);
+    rankSimilarExamples(library, sentence, search, SearchScope::BestOnly);
     if (search.CandidateList.empty()) return {};
 
     std::sort(search.CandidateList.begin(), search.CandidateList.end());
@@ -345,7 +345,7 @@ std::string getsimsent(const SentenceLibrary& library, Engine& engine, const Sim
 
     // No usable example: a meaning that an example sharing a run of tokens uses goes first,
     // so the machine translation that follows picks it.
-    findsimint(library, sentence, search, SearchScope::Full);
+    rankSimilarExamples(library, sentence, search, SearchScope::Full);
     promotePhraseMeanings(library, sentence, search.PhraseHits, false);
     return {};
 }

@@ -32,7 +32,7 @@ inline constexpr double kNoExampleRate = 9.99;
 struct PhraseHit {
     int span = 0;          // 0: none
     int second = 0;        // never set by the search
-    std::string example;   // hex5 index of the example
+    std::string example;   // the example's index, 5 hexadecimal digits
 };
 
 // An example that rated above every one the search had visited before it.
@@ -78,12 +78,12 @@ enum class SearchScope {
     BestOnly,        // CandidateList holds only its last entry (the best example); fewer still
 };
 
-// `findsimint`: rates every example that shares an indexed token with `sentence` (segKeys
+// `rankSimilarExamples`: rates every example that shares an indexed token with `sentence` (segKeys
 // 1..segCount, text) and fills CandidateList, PhraseHits and ExactHit. An example holding
 // exactly the sentence's words (in any cut into tokens) ends the search as the single entry
 // 1.000000; any other example rates below 1. Examples whose line summary shows they can
 // change neither list are passed over unread.
-void findsimint(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search,
+void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search,
                 SearchScope scope = SearchScope::Full);
 
 struct SimilarityOptions {
@@ -96,12 +96,12 @@ struct SimilarityOptions {
 // matches only.
 inline bool passesMatchRate(long percent, int matchrate) { return percent > std::min(matchrate, 99); }
 
-// `getsimsent`: the batch search over engine.workSent. Returns the translation to use (the
+// `adaptBestExample`: the batch search over engine.workSent. Returns the translation to use (the
 // stored one for a full match, the adapted one for a fuzzy match) or empty. With no usable
 // example, items of engine.workSent.segTrans that examples sharing a run of tokens use are
 // moved to the front, for the machine translation that follows; PhraseHits are filled only
 // then. CandidateList holds the best entry only. Uses engine.refSent.
-std::string getsimsent(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,
+std::string adaptBestExample(const SentenceLibrary& library, Engine& engine, const SimilarityOptions& options,
                        FuzzySearch& search);
 
 }  // namespace tavricat

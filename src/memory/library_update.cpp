@@ -143,7 +143,7 @@ Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const s
 Result<BilingualConversion> convertBilingualFile(FileSystem& fs, const std::string& path) {
     Result<RichText> document = loadRichTextFile(fs, path);
     if (!document) return document.status();
-    const PairExtraction extracted = hiddencleanup(*document);
+    const PairExtraction extracted = extractSentencePairs(*document);
     BilingualConversion conversion{exsPathFor(path), extracted.nested.size() + extracted.refused.size()};
     if (Status written = replaceLines(fs, conversion.exsPath, extracted.pairs); !written) return written;
     return conversion;
@@ -196,7 +196,7 @@ LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const 
     }
     totals.librarySize = context.library.exampleCount();
     if (context.progress) context.progress->setCaption("更新例句库");
-    if (context.library.savelijuku(context.fs, context.dialogs, userDataFolder)) {
+    if (context.library.saveFiles(context.fs, context.dialogs, userDataFolder)) {
         context.dialogs.beep();
         context.dialogs.message(kUpdateDone);
     }

@@ -55,7 +55,7 @@ Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const s
 
 struct BilingualConversion {
     std::string exsPath;
-    std::size_t refused = 0;  // segments left out of the .exs (see hiddencleanup)
+    std::size_t refused = 0;  // segments left out of the .exs (see extractSentencePairs)
 };
 
 // Writes the sentence pairs of a bilingual document to exsPathFor(path).

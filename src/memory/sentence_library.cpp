@@ -113,7 +113,7 @@ bool sameWords(std::string_view a, std::string_view b, bool ignoreTags) {
     }
 }
 
-std::string hex5(std::size_t index) {
+std::string exampleIndexHex(std::size_t index) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%05zX", index);
     return buffer;
@@ -248,7 +248,7 @@ std::string indexDamageOf(const LineList& sentences, const LineList& words, cons
     }
     if (!stopped) {
         for (std::size_t e = 0; e < sentences.size(); ++e)
-            if (expected[e] > 0 && seen[e] == 0) return "例句 " + hex5(e) + " 不在索引中";
+            if (expected[e] > 0 && seen[e] == 0) return "例句 " + exampleIndexHex(e) + " 不在索引中";
     }
     return {};
 }
@@ -273,7 +273,7 @@ void SentenceLibrary::rebuildIndex(const SegmentKeyTest& isKey) {
         if ((to - from) * 5 > kMaxPostingsLength) {
             list = kStopMarker;
         } else {
-            for (std::size_t k = to; k-- > from;) list += hex5(entries[k].second);  // newest first
+            for (std::size_t k = to; k-- > from;) list += exampleIndexHex(entries[k].second);  // newest first
         }
         libWords.push_back(std::move(entries[from].first));
         libPostings.push_back(std::move(list));
@@ -427,16 +427,16 @@ void SentenceLibrary::indexToken(std::string_view token, std::size_t example) {
     const auto position = static_cast<std::ptrdiff_t>(at.index);
     if (!at.found) {
         libWords.insert(libWords.begin() + position, std::string(token));
-        libPostings.insert(libPostings.begin() + position, hex5(example));
+        libPostings.insert(libPostings.begin() + position, exampleIndexHex(example));
         return;
     }
     std::string& postings = libPostings[at.index];
     if (postings == kStopMarker) return;
-    postings.insert(0, hex5(example));
+    postings.insert(0, exampleIndexHex(example));
     if (postings.size() > kMaxPostingsLength) postings = kStopMarker;
 }
 
-Result<std::size_t> SentenceLibrary::ImPortASent(Engine& engine, const AnalysisOptions& options,
+Result<std::size_t> SentenceLibrary::importLibraryLine(Engine& engine, const AnalysisOptions& options,
                                                  std::string_view line) {
     if (line.size() <= 5) return refused(kNotALibraryLine);
     const std::string_view rest = line.substr(3);
@@ -460,7 +460,7 @@ bool SentenceLibrary::replaceTranslation(std::size_t index, std::string_view tra
 
 Status SentenceLibrary::deleteSample(std::size_t index) {
     if (index >= libSentences.size()) {
-        return Status::error(ErrorKind::BadInput, "例句编号" + hex5(index) + "不存在。");
+        return Status::error(ErrorKind::BadInput, "例句编号" + exampleIndexHex(index) + "不存在。");
     }
     std::string& line = libSentences[index];
     line = line.substr(0, std::min<std::size_t>(3, line.size())) + "^";
@@ -469,7 +469,7 @@ Status SentenceLibrary::deleteSample(std::size_t index) {
     // Every posting list is cleared of the index, not only those of the tokens a new analysis
     // of the key finds: the term base may have changed since the example was added, and a
     // posting left behind would lead the search to a tombstone.
-    const std::string group = hex5(index);
+    const std::string group = exampleIndexHex(index);
     for (std::string& postings : libPostings) {
         if (postings == kStopMarker || postings.find(group) == std::string::npos) continue;
         std::string kept;
@@ -484,7 +484,7 @@ Status SentenceLibrary::deleteSample(std::size_t index) {
     return Status::ok();
 }
 
-Status SentenceLibrary::savelijuku(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const {
+Status SentenceLibrary::saveFiles(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const {
     if (name.empty() || m_heldBack) return shown(dialogs, kSentenceLibrarySaveFailed);
     return saveLibraryThroughBak(fs, dialogs,
                                  {{libraryFile(userDataFolder, name, ".rf2"), joinLines(libPostings)},

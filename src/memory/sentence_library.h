@@ -47,7 +47,7 @@ inline constexpr std::size_t kMaxSegments = 255;
 inline constexpr std::size_t kMaxTranslationPart = 3000;
 
 // The upper-case, 5-digit hexadecimal form of an example index ("0001F").
-std::string hex5(std::size_t index);
+std::string exampleIndexHex(std::size_t index);
 
 // Position of the "^" that ends the key of a library line (the first one that is not the
 // trail byte of a double-byte character), or npos.
@@ -94,7 +94,7 @@ public:
     LineList libSentences;
     // Distinct source tokens in list order; strictly parallel to libPostings.
     LineList libWords;
-    // Concatenated hex5 example indexes, newest first, or kStopMarker.
+    // Concatenated example indexes (5 hexadecimal digits each), newest first, or kStopMarker.
     LineList libPostings;
     // The files' name without extension, a native (UTF-8) file name: "MySentsEC".
     std::string name;
@@ -130,11 +130,11 @@ public:
     // The same steps with a ready analysis (workSent) and the translation without "^".
     Result<std::size_t> addAnalysed(const stClass& analysis, std::string_view translation);
 
-    // `ImPortASent`: `line` in library-line form ("03 i have it ^我有"): the text between the
+    // `importLibraryLine`: `line` in library-line form ("03 i have it ^我有"): the text between the
     // count and the first "^" is analysed again and stored with the translation, blanks
     // between its Chinese characters removed. Lines of 5 characters or fewer and lines
     // without "^" are refused.
-    Result<std::size_t> ImPortASent(Engine& engine, const AnalysisOptions& options, std::string_view line);
+    Result<std::size_t> importLibraryLine(Engine& engine, const AnalysisOptions& options, std::string_view line);
 
     // Keeps the key (up to and with its "^") of example `index` and puts `translation` after
     // it. False (nothing changed) for an index out of range or a line without "^".
@@ -143,12 +143,12 @@ public:
     // `deleteSample`: example `index` becomes a tombstone and leaves every posting list.
     Status deleteSample(std::size_t index);
 
-    // `savelijuku`: writes .rf2, .rf1 and .rf0 through their bak files. When a copy of a bak
+    // `saveFiles`: writes .rf2, .rf1 and .rf0 through their bak files. When a copy of a bak
     // file fails, the real three are deleted, the bak set is kept as the only copy, <name>.irf
     // is renamed <name>.irfbak and kSentenceLibraryCopyFailed is shown. Any other failure
     // shows kSentenceLibrarySaveFailed, as does a save of a library held back from saving
     // (nothing is written then). Returns the shown message as an Io error.
-    Status savelijuku(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const;
+    Status saveFiles(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const;
 
     // The search's summary of example `index`; null when the lines were changed from outside
     // (the search then reads every line it visits).

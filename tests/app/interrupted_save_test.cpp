@@ -81,13 +81,13 @@ TEST(InterruptedSaveTest, EveryKillPointLeavesALibraryThatOpensWhole) {
         DiskFileSystem disk;
         Workspace workspace(disk, home.path());
         ASSERT_TRUE(disk.makeDirectories(workspace.userDataFolder()).isOk());
-        ASSERT_TRUE(before.savelijuku(disk, dialogs, workspace.userDataFolder()).isOk());
+        ASSERT_TRUE(before.saveFiles(disk, dialogs, workspace.userDataFolder()).isOk());
 
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             KillingFileSystem killing(killAt);
-            _exit(after.savelijuku(killing, dialogs, workspace.userDataFolder()).isOk() ? kFinished : kSaveFailed);
+            _exit(after.saveFiles(killing, dialogs, workspace.userDataFolder()).isOk() ? kFinished : kSaveFailed);
         }
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -81,7 +81,7 @@ TEST_F(SentenceLibrarySwitchTest, ANewLibraryIsCreatedAndOptionallyMadeCurrent) 
 }
 
 TEST_F(SentenceLibrarySwitchTest, RestoreDropsUnsavedChangesAndClearEmpties) {
-    ASSERT_TRUE(bench->sentenceLibrary.savelijuku(fs, dialogs, bench->workspace().userDataFolder()).isOk());
+    ASSERT_TRUE(bench->sentenceLibrary.saveFiles(fs, dialogs, bench->workspace().userDataFolder()).isOk());
     ASSERT_TRUE(bench->sentenceLibrary.addAsent(bench->engine, bench->analysisOptions(), "it^它").isOk());
     SortedFind at = bench->engine.termBase.find("zzunsaved");
     ASSERT_TRUE(bench->engine.termBase.insertAt(at.index, "zzunsaved", "未存"));

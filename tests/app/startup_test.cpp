@@ -114,7 +114,7 @@ TEST_F(WorkbenchFixture, ALibraryLeftAsItsBakSetByAFailedCopyOpensAgainWithItsEx
         // .rf0 cannot be written: the save ends with the bak set as the only copy.
         testing::FaultyFileSystem locked;
         locked.failOn(testing::FsOp::Copy, "DemoEC.rf0");
-        EXPECT_FALSE(bench->sentenceLibrary.savelijuku(locked, dialogs, home.file("userdata")).isOk());
+        EXPECT_FALSE(bench->sentenceLibrary.saveFiles(locked, dialogs, home.file("userdata")).isOk());
     }
     ASSERT_FALSE(home.exists("userdata/DemoEC.rf1"));
     ASSERT_TRUE(home.exists("userdata/DemoEC.rf0bak"));

@@ -119,7 +119,7 @@ TEST(TargetConversionTest, PairsFlattenLineBreaksAndSkipBadSegments) {
     for (int i = 0; i < 1100; ++i) longTarget += "长";
     RichText rt = bufferOf("{*>Two\r\nlines  here.<}80{>两行。<*} {*>" + longSource + "<}80{>" + longTarget +
                            "<*}{*>a{*>b<}1{>c<*}{*> ok <}70{> 好 <*}");
-    PairExtraction extracted = hiddencleanup(rt);
+    PairExtraction extracted = extractSentencePairs(rt);
     EXPECT_EQ(extracted.pairs,
               (std::vector<std::string>{"Two lines here.^两行。", longSource + "^" + longTarget, "ok^好"}));
     EXPECT_EQ(extracted.nested.size(), 1u);
@@ -134,7 +134,7 @@ TEST(TargetConversionTest, SegmentsThatMakeNoPairAreRefused) {
     // the target make no example either. A "^" in the target is text.
     RichText rt = bufferOf("{*>Clean the ^filter.<}90{>清洁^过滤器。<*}{*>  <}90{>空。<*}{*>Empty.<}90{>\r\n<*}"
                            "{*><}90{><*}{*>Broken.<}90{>坏<}的。<*}{*>Fine.<}90{>好^的。<*}");
-    PairExtraction extracted = hiddencleanup(rt);
+    PairExtraction extracted = extractSentencePairs(rt);
     EXPECT_EQ(extracted.pairs, std::vector<std::string>{"Fine.^好^的。"});
     EXPECT_EQ(extracted.refused.size(), 5u);
     EXPECT_TRUE(extracted.nested.empty());

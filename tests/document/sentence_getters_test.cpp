@@ -201,7 +201,7 @@ TEST(SentenceStringFormTest, AppliesTheChineseRulesBetweenPositionAndLimit) {
     };
     for (const auto& c : cases) {
         std::size_t position = c.position;
-        EXPECT_EQ(getASent2(c.text, position, c.limit, c.options), c.sentence) << c.text << " from " << c.position;
+        EXPECT_EQ(nextChineseSentenceIn(c.text, position, c.limit, c.options), c.sentence) << c.text << " from " << c.position;
         EXPECT_EQ(position, c.newPosition) << c.text << " from " << c.position;
     }
 }

@@ -53,7 +53,7 @@ TEST(MeaningLabelsTest, AnAdaptedTranslationTakesNoLabel) {
     FuzzySearch found;
     SimilarityOptions options;
     options.analysis = ec;
-    EXPECT_EQ(getsimsent(library, engine, options, found), "我们有两个被。");
+    EXPECT_EQ(adaptBestExample(library, engine, options, found), "我们有两个被。");
 }
 
 }  // namespace

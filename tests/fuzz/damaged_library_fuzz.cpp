@@ -50,14 +50,14 @@ void sentenceLibrary(std::string_view bytes) {
     std::string cleaned;
     prepareSent(sentence, cleaned, pipeline, false);
     FuzzySearch search;
-    findsimint(library, bench.engine.workSent, search);
+    rankSimilarExamples(library, bench.engine.workSent, search);
     SimilarityOptions options{bench.analysisOptions(), 65};
     FuzzySearch batch;
     batch.ExampleRate = kNoExampleRate;
     batch.dialogs = &bench.dialogs();
-    (void)getsimsent(library, bench.engine, options, batch);
+    (void)adaptBestExample(library, bench.engine, options, batch);
     (void)library.addAsent(bench.engine, bench.analysisOptions(), "I have a pen.^ok");
-    if (!library.savelijuku(bench.fs(), bench.dialogs(), g_state->userData)) return;
+    if (!library.saveFiles(bench.fs(), bench.dialogs(), g_state->userData)) return;
     SentenceLibrary again;
     fuzz::check(static_cast<bool>(again.load(bench.fs(), g_state->userData, "Damaged")));
     fuzz::check(again.libSentences == library.libSentences);

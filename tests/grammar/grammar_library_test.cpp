@@ -110,8 +110,8 @@ TEST(GrammarLibraryKeyTest, EntryLinesReplaceTheAnchorInTheWholeLine) {
 
 class GrammarLibraryEditTest : public ::testing::Test {
 protected:
-    GrammarChange add(const std::string& record) { return *AddAGram(scope, record); }
-    GrammarChange del(const std::string& record) { return *DelAgram(scope, record); }
+    GrammarChange add(const std::string& record) { return *addGrammarRecord(scope, record); }
+    GrammarChange del(const std::string& record) { return *deleteGrammarRecord(scope, record); }
 
     Engine engine;
     GrammarLibrary library;
@@ -156,11 +156,11 @@ TEST_F(GrammarLibraryEditTest, RefusedAndEmptyRecordsChangeNothing) {
     add("want * to^^想要#1");
     const GrammarLibrary before = library;
     for (const char* bad : {"look after", "^^x", "a^9^x", "，^^x" /* no English left: empty key */}) {
-        Result<GrammarChange> change = AddAGram(scope, bad);
+        Result<GrammarChange> change = addGrammarRecord(scope, bad);
         EXPECT_EQ(change.status().kind(), ErrorKind::BadInput) << bad;
         EXPECT_FALSE(change.status().message().empty());
     }
-    EXPECT_EQ(DelAgram(scope, "^^x").status().kind(), ErrorKind::BadInput);
+    EXPECT_EQ(deleteGrammarRecord(scope, "^^x").status().kind(), ErrorKind::BadInput);
     EXPECT_EQ(add("  "), GrammarChange::None);
     EXPECT_EQ(del(""), GrammarChange::None);
     EXPECT_EQ(library.anchors, before.anchors);
@@ -168,14 +168,14 @@ TEST_F(GrammarLibraryEditTest, RefusedAndEmptyRecordsChangeNothing) {
 }
 
 TEST_F(GrammarLibraryEditTest, ImportedLinesAddDeleteOrAddPlainRecords) {
-    EXPECT_EQ(*ImPortAGram(scope, "aalook after {sb}^^照顾@1"), GrammarChange::Added);
-    EXPECT_EQ(*ImPortAGram(scope, "want * to^^想要#1"), GrammarChange::Added);
-    EXPECT_EQ(*ImPortAGram(scope, "ddlook after {sb}^^照顾@1"), GrammarChange::Deleted);
+    EXPECT_EQ(*importGrammarLine(scope, "aalook after {sb}^^照顾@1"), GrammarChange::Added);
+    EXPECT_EQ(*importGrammarLine(scope, "want * to^^想要#1"), GrammarChange::Added);
+    EXPECT_EQ(*importGrammarLine(scope, "ddlook after {sb}^^照顾@1"), GrammarChange::Deleted);
     EXPECT_EQ(library.entries, (LineList{"~ * to^<~>想要#1"}));
 
     // A record is cut at 3000 bytes, never inside a character.
     const std::string record = "k {n}^^" + std::string(2992, 'x');  // 2999 bytes
-    EXPECT_EQ(*ImPortAGram(scope, "aa" + record + "我tail"), GrammarChange::Added);
+    EXPECT_EQ(*importGrammarLine(scope, "aa" + record + "我tail"), GrammarChange::Added);
     EXPECT_EQ(library.entries[0], "~ {n}^<~>" + std::string(2992, 'x'));
 }
 
@@ -295,7 +295,7 @@ TEST_F(GrammarLibraryWorkbenchTest, ReferenceWindowSelectsWholePairs) {
 
 TEST_F(GrammarLibraryWorkbenchTest, TemporaryAndPermanentDeleteOfAPlacement) {
     auto bench = started();
-    ASSERT_EQ(*AddAGram(grammarScope(*bench), "want * to^^想要#1"), GrammarChange::Added);
+    ASSERT_EQ(*addGrammarRecord(grammarScope(*bench), "want * to^^想要#1"), GrammarChange::Added);
     std::vector<MatchRecord> table(3);
     table[0].pattern = table[1].pattern = "look after {sb}";
     table[0].templ = table[1].templ = "照顾@1";

@@ -62,7 +62,7 @@ int runKilledRun(const QStringList& args) {
     // Confirmed pairs reach the library, which is saved; one more is confirmed after the save.
     for (const char* pair : kSavedPairs)
         if (!bench->sentenceLibrary.addAsent(bench->engine, bench->analysisOptions(), gbk(pair))) return 5;
-    if (!bench->sentenceLibrary.savelijuku(fs, dialogs, bench->workspace().userDataFolder())) return 6;
+    if (!bench->sentenceLibrary.saveFiles(fs, dialogs, bench->workspace().userDataFolder())) return 6;
     if (!addTermEdit(*bench, "fuzzy widget", gbk("模糊部件^n"))) return 7;
     if (!bench->sentenceLibrary.addAsent(bench->engine, bench->analysisOptions(), gbk(kUnsavedPair))) return 8;
     // What confirming writes as it goes: the recovery files.

@@ -172,14 +172,14 @@ TEST(FuzzySearchEquivalenceTest, SkippingExamplesNeverChangesTheResult) {
             withCandidates += !expected.CandidateList.empty() && !expected.ExactHit;
             exactHits += expected.ExactHit;
             FuzzySearch full;
-            findsimint(library, sentence, full, SearchScope::Full);
+            rankSimilarExamples(library, sentence, full, SearchScope::Full);
             ASSERT_EQ(describe(full), describe(expected)) << "round " << round << " query " << q;
             FuzzySearch candidates;
-            findsimint(library, sentence, candidates, SearchScope::CandidatesOnly);
+            rankSimilarExamples(library, sentence, candidates, SearchScope::CandidatesOnly);
             EXPECT_EQ(candidates.CandidateList, expected.CandidateList) << "round " << round << " query " << q;
             EXPECT_EQ(candidates.ExactHit, expected.ExactHit);
             FuzzySearch bestOnly;
-            findsimint(library, sentence, bestOnly, SearchScope::BestOnly);
+            rankSimilarExamples(library, sentence, bestOnly, SearchScope::BestOnly);
             EXPECT_EQ(bestOnly.CandidateList, expected.CandidateList.empty()
                                                   ? std::vector<Candidate>{}
                                                   : std::vector<Candidate>{expected.CandidateList.back()})

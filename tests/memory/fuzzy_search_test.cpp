@@ -50,7 +50,7 @@ protected:
     }
     FuzzySearch search(const std::vector<std::string>& keys) {
         FuzzySearch s;
-        findsimint(lib, analysisOf(keys), s);
+        rankSimilarExamples(lib, analysisOf(keys), s);
         return s;
     }
 
@@ -153,7 +153,7 @@ TEST_F(FuzzySearchTest, TheSameWordsCutIntoOtherTokensAreAnExactHit) {
     EXPECT_TRUE(s.ExactHit);
     EXPECT_EQ(texts(s), std::vector<std::string>{"1.00000000000"});
     FuzzySearch best;
-    findsimint(lib, analysisOf({"replace", "the", "filter cartridge", "."}), best, SearchScope::BestOnly);
+    rankSimilarExamples(lib, analysisOf({"replace", "the", "filter cartridge", "."}), best, SearchScope::BestOnly);
     EXPECT_TRUE(best.ExactHit);
     EXPECT_EQ(texts(best), std::vector<std::string>{"1.00000000000"});
 }
@@ -168,7 +168,7 @@ protected:
         found.RateOnly = rateOnly;
         SimilarityOptions options;
         options.matchrate = matchrate;
-        return getsimsent(lib, engine, options, found);
+        return adaptBestExample(lib, engine, options, found);
     }
 
     Engine engine;
@@ -255,7 +255,7 @@ TEST_F(GetSimSentTest, FuzzyMatchAdaptsTheTranslation) {
     found = FuzzySearch{};
     SimilarityOptions options;
     options.analysis = ec;
-    EXPECT_EQ(getsimsent(lib, engine, options, found), "我有一本蓝书。");
+    EXPECT_EQ(adaptBestExample(lib, engine, options, found), "我有一本蓝书。");
     EXPECT_EQ(found.StoredTarget, "我有一本红书。");
     EXPECT_NEAR(found.ExampleRate, 5.0 / 6, 1e-9);
 }

@@ -69,12 +69,12 @@ TEST_F(SentenceLibraryTest, KeysAreTrimmedAndTheCountIsTwoHexDigits) {
 }
 
 TEST_F(SentenceLibraryTest, ImportedLibraryLinesAreAnalysedAgain) {
-    Result<std::size_t> imported = lib.ImPortASent(engine, ec, "03 I  have it ^我 有 它");
+    Result<std::size_t> imported = lib.importLibraryLine(engine, ec, "03 I  have it ^我 有 它");
     ASSERT_TRUE(imported.isOk()) << imported.status().message();
     EXPECT_EQ(lib.libSentences, LineList{"03 i have it ^我有它"});
     EXPECT_EQ(lib.libWords, (LineList{"have", "i", "it"}));
     for (const char* notALine : {"03 a^", "03 i have it", ""}) {
-        EXPECT_FALSE(lib.ImPortASent(engine, ec, notALine).isOk()) << notALine;
+        EXPECT_FALSE(lib.importLibraryLine(engine, ec, notALine).isOk()) << notALine;
     }
     EXPECT_EQ(lib.exampleCount(), 1u);
 }
@@ -216,7 +216,7 @@ protected:
 
 TEST_F(SentenceLibraryFilesTest, SaveWritesTheListsBackByteForByte) {
     const std::string rf0 = dir.read("s.rf0"), rf1 = dir.read("s.rf1"), rf2 = dir.read("s.rf2");
-    ASSERT_TRUE(lib.savelijuku(fs, dialogs, dir.path()).isOk());
+    ASSERT_TRUE(lib.saveFiles(fs, dialogs, dir.path()).isOk());
     EXPECT_EQ(dir.read("s.rf0"), rf0);
     EXPECT_EQ(dir.read("s.rf1"), rf1);
     EXPECT_EQ(dir.read("s.rf2"), rf2);
@@ -225,7 +225,7 @@ TEST_F(SentenceLibraryFilesTest, SaveWritesTheListsBackByteForByte) {
 
     Engine engine;
     ASSERT_TRUE(lib.addAsent(withATerm(engine), AnalysisOptions{}, "It is^是").isOk());
-    ASSERT_TRUE(lib.savelijuku(fs, dialogs, dir.path()).isOk());
+    ASSERT_TRUE(lib.saveFiles(fs, dialogs, dir.path()).isOk());
     SentenceLibrary again;
     ASSERT_TRUE(again.load(fs, dir.path(), "s").isOk());
     EXPECT_EQ(again.libSentences, lib.libSentences);
@@ -242,7 +242,7 @@ TEST_F(SentenceLibraryFilesTest, ALoadedLibraryFindsItsExamplesBySource) {
 
 TEST_F(SentenceLibraryFilesTest, AnEmptyLibrarySavesEmptyFiles) {
     lib.clear();
-    ASSERT_TRUE(lib.savelijuku(fs, dialogs, dir.path()).isOk());
+    ASSERT_TRUE(lib.saveFiles(fs, dialogs, dir.path()).isOk());
     EXPECT_EQ(dir.read("s.rf0"), "");
     EXPECT_EQ(dir.read("s.rf1"), "");
     EXPECT_EQ(dir.read("s.rf2"), "");
@@ -251,7 +251,7 @@ TEST_F(SentenceLibraryFilesTest, AnEmptyLibrarySavesEmptyFiles) {
 TEST_F(SentenceLibraryFilesTest, AFailedCopyLeavesOnlyTheBakSet) {
     lib.libSentences.push_back("01 new ^新");
     fs.failOn(FsOp::Copy, "s.rf1");
-    Status saved = lib.savelijuku(fs, dialogs, dir.path());
+    Status saved = lib.saveFiles(fs, dialogs, dir.path());
     EXPECT_EQ(saved.kind(), ErrorKind::Io);
     EXPECT_EQ(dialogs.messages, (std::vector<std::string>{kSentenceLibraryCopyFailed}));
     for (const char* gone : {"s.rf0", "s.rf1", "s.rf2", "s.irf"}) EXPECT_FALSE(dir.exists(gone)) << gone;
@@ -264,7 +264,7 @@ TEST_F(SentenceLibraryFilesTest, AFailedBakWriteKeepsTheRealFiles) {
     const std::string rf0 = dir.read("s.rf0");
     lib.libSentences.push_back("01 new ^新");
     fs.failOn(FsOp::Write, "s.rf0bak.tmp-save");
-    EXPECT_EQ(lib.savelijuku(fs, dialogs, dir.path()).kind(), ErrorKind::Io);
+    EXPECT_EQ(lib.saveFiles(fs, dialogs, dir.path()).kind(), ErrorKind::Io);
     EXPECT_EQ(dialogs.messages, (std::vector<std::string>{kSentenceLibrarySaveFailed}));
     EXPECT_EQ(dir.read("s.rf0"), rf0);
     EXPECT_TRUE(dir.exists("s.irf"));
