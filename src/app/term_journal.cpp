@@ -34,6 +34,21 @@ Status addTermEdit(Workbench& bench, std::string_view key, std::string_view entr
     return Status::ok();
 }
 
+Status replaceTermEdit(Workbench& bench, std::string_view key, std::string_view entry) {
+    const std::string_view trimmedKey = gbk::trim(key);
+    if (gbk::trim(entry).empty() || hasLineBreak(entry))
+        return Status::error(ErrorKind::BadInput, "A term entry is neither empty nor more than one line.");
+    const SortedFind found = bench.engine.termBase.find(trimmedKey);
+    if (!found.found) return Status::error(ErrorKind::NotFound, "Not in the term base: " + std::string(trimmedKey));
+    if (!bench.replaceTermEntry(found.index, std::string(entry)))
+        return Status::error(ErrorKind::BadInput, "The term lists are out of step.");
+    std::string line(trimmedKey);
+    line += '^';
+    line += entry;
+    bench.newUserWords.push_back(std::move(line));
+    return Status::ok();
+}
+
 Status deleteTermEdit(Workbench& bench, std::string_view key) {
     const std::string_view trimmedKey = gbk::trim(key);
     if (!bench.engine.termBase.find(trimmedKey).found)

@@ -16,6 +16,12 @@ namespace tavricat {
 // a key holding "^" or a line break.
 Status addTermEdit(Workbench& bench, std::string_view key, std::string_view entry);
 
+// Replaces the whole entry of `key`, which must be in the term base (NotFound otherwise,
+// nothing journalled): a meaning moved to the front of its list. The journal line merges
+// into the old entry on replay, which gives the same entry because the new one holds every
+// item of the old.
+Status replaceTermEdit(Workbench& bench, std::string_view key, std::string_view entry);
+
 // Deletes `key` from the term base. NotFound when it is not there (nothing is journalled).
 Status deleteTermEdit(Workbench& bench, std::string_view key);
 

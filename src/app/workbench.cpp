@@ -83,6 +83,12 @@ void Workbench::applyTermEdit(std::string_view line, TermImportCounts* counts) {
     notify(&WorkbenchObserver::termBaseChanged);
 }
 
+bool Workbench::replaceTermEntry(std::size_t index, std::string entry) {
+    if (!engine.termBase.replaceEntryAt(index, std::move(entry))) return false;
+    notify(&WorkbenchObserver::termBaseChanged);
+    return true;
+}
+
 Status Workbench::reloadTermBase() {
     Status reloaded = engine.termBase.reload(m_fs, m_workspace.userDataFolder());
     if (reloaded) notify(&WorkbenchObserver::termBaseChanged);

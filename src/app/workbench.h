@@ -92,6 +92,9 @@ public:
     void installTermBase(TermBase next, LibraryInfo info, const std::string& shownTitle);
     // Merges one journal line (a term or a "dddit " deletion) into the term base.
     void applyTermEdit(std::string_view line, TermImportCounts* counts = nullptr);
+    // Replaces the entry of term line `index` (its key stays). False (nothing changed) when
+    // there is no such line.
+    bool replaceTermEntry(std::size_t index, std::string entry);
     // The term base read again from its files; fails (keeping it) when they cannot be read.
     Status reloadTermBase();
     // Both term lists emptied, in memory only.
