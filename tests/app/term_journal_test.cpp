@@ -86,5 +86,26 @@ TEST_F(TermJournalTest, AnAbnormalEndIsReplayedIntoTheSameTermBase) {
               "由于您的系统上次运行时非正常退出,未保存的自定义词汇现在已经自动恢复.最好先退出TavriCAT再启动!");
 }
 
+TEST_F(TermJournalTest, AReplacedEntryIsJournalledAndReplayedIntoTheSameTermBase) {
+    LineList entries;
+    {
+        auto bench = makeWorkbench();
+        ASSERT_TRUE(bench->start().isOk());
+        ASSERT_TRUE(addTermEdit(*bench, "pear", "鸭梨|[n.]梨子^n^^专用").isOk());
+        const std::string before = bench->engine.termBase.lookupKey("pear");
+        ASSERT_TRUE(replaceTermEdit(*bench, "pear", "[n.]梨子|鸭梨|梨^n^^专用").isOk());
+        EXPECT_EQ(bench->engine.termBase.lookupKey("pear"), "[n.]梨子|鸭梨|梨^n^^专用") << before;
+        EXPECT_EQ(bench->newUserWords.back(), "pear^[n.]梨子|鸭梨|梨^n^^专用");
+        EXPECT_EQ(replaceTermEdit(*bench, "apple", "苹果").kind(), ErrorKind::NotFound);
+        EXPECT_EQ(replaceTermEdit(*bench, "pear", "梨\r\ndddit plum").kind(), ErrorKind::BadInput);
+        EXPECT_EQ(bench->newUserWords.size(), 2u);
+        ASSERT_TRUE(bench->saveUserTem().isOk());
+        entries = bench->engine.termBase.termEntries;
+    }
+    auto next = makeWorkbench();
+    ASSERT_TRUE(next->start().isOk());
+    EXPECT_EQ(next->engine.termBase.termEntries, entries);
+}
+
 }  // namespace
 }  // namespace tavricat
