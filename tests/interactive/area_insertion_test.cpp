@@ -63,7 +63,7 @@ TEST(CommonCharactersTest, TheRunUnderThePositionBetweenBlanksAndLineBreaks) {
     };
     EXPECT_EQ(runAt(0), "的");
     EXPECT_EQ(runAt(4), "了");
-    EXPECT_EQ(runAt(9), "是不是");   // the second byte of "不"
+    EXPECT_EQ(runAt(10), "是不是");  // the second byte of "不"
     EXPECT_EQ(runAt(14), "么");
     EXPECT_EQ(runAt(2), "<none>");   // on the blank
     EXPECT_EQ(runAt(6), "<none>");   // on the line break
