@@ -33,6 +33,18 @@ std::string withSeparatingBlank(std::string_view box, std::size_t caret, std::st
     return text;
 }
 
+std::optional<TextRun> findFromCaret(std::string_view box, std::size_t caret, std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    auto findFrom = [&](std::size_t from) -> std::optional<TextRun> {
+        for (std::size_t at = box.find(text, from); at != std::string_view::npos; at = box.find(text, at + 1))
+            if (!gbk::isTrailByte(box, at)) return TextRun{at, text.size()};
+        return std::nullopt;
+    };
+    if (caret < box.size())
+        if (std::optional<TextRun> found = findFrom(caret)) return found;
+    return findFrom(0);
+}
+
 BoxInsertion punctuationInsertion(const PunctuationButton& button, Direction direction, bool spaceInHanChar) {
     BoxInsertion insertion;
     insertion.text = isCE(direction) ? button.ce : (spaceInHanChar ? button.ecSpaced : button.ec);

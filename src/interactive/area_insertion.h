@@ -52,6 +52,15 @@ inline constexpr std::array<PunctuationButton, 7> kPunctuationButtons{{
     {"SpeedButton37", "()", "（）", "（）"},
 }};
 
+struct TextRun {
+    std::size_t start = 0;
+    std::size_t length = 0;
+};
+
+// Where `text` occurs in the box from `caret` on, else from the start (what Shift over a
+// word selects); whole characters only. None for an empty text or no occurrence.
+std::optional<TextRun> findFromCaret(std::string_view box, std::size_t caret, std::string_view text);
+
 // A punctuation button pressed: its text for the direction; the caret goes back between a
 // pair of brackets.
 BoxInsertion punctuationInsertion(const PunctuationButton& button, Direction direction, bool spaceInHanChar);
@@ -60,10 +69,6 @@ BoxInsertion punctuationInsertion(const PunctuationButton& button, Direction dir
 // CR or LF before it up to the next one. None when `pos` is at or past the end of the text
 // or on a blank or line break.
 // `pos` inside a double-byte character counts as that character.
-struct TextRun {
-    std::size_t start = 0;
-    std::size_t length = 0;
-};
 std::optional<TextRun> commonCharacterRunAt(std::string_view box, std::size_t pos);
 
 // A selected run of the common-character box clicked: trimmed, without CR and LF, with

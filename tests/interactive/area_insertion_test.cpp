@@ -41,6 +41,18 @@ TEST(LabelInsertionTest, WordAndMeaningClicks) {
     EXPECT_EQ(meaningClickText(token, false), " book ");
 }
 
+TEST(LabelInsertionTest, TheMeaningIsFoundFromTheCaretOnThenFromTheStart) {
+    const std::string box = "书 and 书 or";
+    EXPECT_EQ(findFromCaret(box, 0, "书")->start, 0u);
+    EXPECT_EQ(findFromCaret(box, 1, "书")->start, 7u);
+    EXPECT_EQ(findFromCaret(box, 8, "书")->start, 0u);
+    EXPECT_EQ(findFromCaret(box, 99, "or")->start, 10u);
+    EXPECT_FALSE(findFromCaret(box, 0, "书本"));
+    EXPECT_FALSE(findFromCaret(box, 0, ""));
+    // "\x81\x61" ends in the byte of "a": the "a" of "ab" is found, not the half character.
+    EXPECT_EQ(findFromCaret("\x81\x61ab", 0, "a")->start, 2u);
+}
+
 TEST(PunctuationTest, TextByDirectionAndTheCaretInsideBrackets) {
     const PunctuationButton& comma = kPunctuationButtons[0];
     const PunctuationButton& brackets = kPunctuationButtons[6];
