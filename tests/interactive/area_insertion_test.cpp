@@ -50,7 +50,7 @@ TEST(LabelInsertionTest, TheMeaningIsFoundFromTheCaretOnThenFromTheStart) {
     EXPECT_FALSE(findFromCaret(box, 0, "书本"));
     EXPECT_FALSE(findFromCaret(box, 0, ""));
     // "\x81\x61" ends in the byte of "a": the "a" of "ab" is found, not the half character.
-    EXPECT_EQ(findFromCaret("\x81\x61ab", 0, "a")->start, 2u);
+    EXPECT_EQ(findFromCaret("\x81\x61" "ab", 0, "a")->start, 2u);
 }
 
 TEST(PunctuationTest, TextByDirectionAndTheCaretInsideBrackets) {
