@@ -16,7 +16,7 @@ TokenRun phraseTipOf(const stClass& workSent, int current, const SpanTranslation
     return tip;
 }
 
-TokenRun phraseTipOf(const stClass& workSent, int current, const SentenceLibrary& library) {
+TokenRun phraseTipInLibrary(const stClass& workSent, int current, const SentenceLibrary& library) {
     return phraseTipOf(workSent, current,
                        [&](int first, int count) { return translationsOfTokenSpan(library, workSent, first, count); });
 }

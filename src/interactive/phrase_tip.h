@@ -25,6 +25,6 @@ using SpanTranslations = std::function<std::string(int first, int count)>;
 TokenRun phraseTipOf(const stClass& workSent, int current, const SpanTranslations& lookup);
 
 // The same against the sentence library's examples (translationsOfTokenSpan).
-TokenRun phraseTipOf(const stClass& workSent, int current, const SentenceLibrary& library);
+TokenRun phraseTipInLibrary(const stClass& workSent, int current, const SentenceLibrary& library);
 
 }  // namespace tavricat
