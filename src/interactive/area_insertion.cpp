@@ -53,7 +53,8 @@ BoxInsertion punctuationInsertion(const PunctuationButton& button, Direction dir
 }
 
 std::optional<TextRun> commonCharacterRunAt(std::string_view box, std::size_t pos) {
-    if (pos >= box.size()) return std::nullopt;
+    // On a blank or a line break there is nothing to select.
+    if (pos >= box.size() || isRunBreak(box[pos])) return std::nullopt;
     if (gbk::isTrailByte(box, pos)) --pos;
     std::size_t start = pos;
     while (start > 0 && !isRunBreak(box[start - 1])) --start;
@@ -62,7 +63,6 @@ std::optional<TextRun> commonCharacterRunAt(std::string_view box, std::size_t po
     // by characters keeps that true for any text.
     while (end < box.size() && !isRunBreak(box[end])) end += gbk::charLength(box, end);
     if (end > box.size()) end = box.size();
-    if (end == start) return std::nullopt;  // on a blank or a line break: nothing to select
     return TextRun{start, end - start};
 }
 
