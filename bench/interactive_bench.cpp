@@ -27,27 +27,18 @@
 #include "base/ports.h"
 #include "interactive/sentence_state.h"
 #include "interactive/sentence_translation.h"
+#include "latency.h"
 #include "synthetic_library.h"
 
 namespace tavricat {
 namespace {
 
+using bench::reportLatency;
+using bench::seconds;
+
 constexpr std::uint32_t kSeed = 20110;
 constexpr std::size_t kLibraryExamples = 100000;
 constexpr std::size_t kTokens = 25;
-
-double seconds() {
-    timespec ts;
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-double quantile(std::vector<double> samples, double q) {
-    if (samples.empty()) return 0;
-    std::sort(samples.begin(), samples.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(q * static_cast<double>(samples.size())));
-    return samples[std::min(samples.size() - 1, rank == 0 ? 0 : rank - 1)];
-}
 
 // A started workbench over a program folder filled from the delivered data, with the
 // synthetic library as its sentence library and the library's words in its term base.
@@ -123,8 +114,7 @@ void translateSentences(benchmark::State& state, const std::vector<std::string>&
     }
     state.counters["sentences"] = static_cast<double>(sentences.size());
     state.counters["with_example"] = static_cast<double>(offered);
-    state.counters["median_us"] = quantile(micros, 0.5);
-    state.counters["p95_us"] = quantile(micros, 0.95);
+    reportLatency(state, micros);
 }
 
 void similar(benchmark::State& state) {

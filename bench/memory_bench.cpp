@@ -30,10 +30,15 @@
 #include "memory/fuzzy_search.h"
 #include "memory/posting_merge.h"
 #include "memory/sentence_library.h"
+#include "latency.h"
 #include "synthetic_library.h"
 
 namespace tavricat {
 namespace {
+
+using bench::quantile;
+using bench::reportLatency;
+using bench::seconds;
 
 constexpr std::uint32_t kLibrarySeed = 20110;
 constexpr std::size_t kQueriesPerKind = 1000;
@@ -42,26 +47,6 @@ constexpr const char* kLoadChildFlag = "--load-child";
 
 enum QueryKind { Exact, Similar, Fresh, kQueryKinds };
 const char* const kKindNames[] = {"exact", "similar", "new"};
-
-double seconds() {
-    timespec ts;
-    ::clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-// The q-quantile (0..1) of the samples, nearest rank.
-double quantile(std::vector<double> samples, double q) {
-    if (samples.empty()) return 0;
-    std::sort(samples.begin(), samples.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(q * static_cast<double>(samples.size())));
-    return samples[std::min(samples.size() - 1, rank == 0 ? 0 : rank - 1)];
-}
-
-void reportLatency(benchmark::State& state, const std::vector<double>& micros) {
-    state.counters["median_us"] = quantile(micros, 0.5);
-    state.counters["p95_us"] = quantile(micros, 0.95);
-    state.counters["max_us"] = quantile(micros, 1.0);
-}
 
 // "VmRSS" or "VmHWM" of /proc/self/status, in KiB.
 long procStatusKb(const char* field) {

@@ -8,22 +8,12 @@
 
 #include "app/workbench_fixture.h"
 #include "batch/auto_translation.h"
+#include "support/nonsense_words.h"
 
 namespace tavricat {
 namespace {
 
-// Four-letter nonsense words no dictionary holds and no suffix rule touches.
-std::string words(int from, int count) {
-    static const char consonants[] = "bcfghjklmnpqrtvwxz";
-    std::string text;
-    for (int k = from; k < from + count; ++k) {
-        if (k > from) text += ' ';
-        text += "zq";
-        text += consonants[k / 18 % 18];
-        text += consonants[k % 18];
-    }
-    return text;
-}
+std::string words(int from, int count) { return testing::nonsenseWords(from, count); }
 
 class AutoTranslationTest : public testing::WorkbenchFixture {
 protected:

@@ -12,12 +12,12 @@
 namespace tavricat {
 namespace {
 
-using testing::nonsense;
+using testing::nonsenseWords;
 
 class BestExampleTest : public testing::SentenceFixture {};
 
 TEST_F(BestExampleTest, EveryWordFoundOutOfOrderRates99NeverFull) {
-    addExample(nonsense(0, 3) + " .^甲乙丙。");
+    addExample(nonsenseWords(0, 3) + " .^甲乙丙。");
     // zqbb zqbf zqbc: each found (the search start moves on by a token's length less one),
     // but not in the example's order.
     const SentenceTranslation result = suggest("zqbb zqbf zqbc .");
@@ -32,16 +32,16 @@ TEST_F(BestExampleTest, EveryWordFoundOutOfOrderRates99NeverFull) {
 TEST_F(BestExampleTest, TheThresholdComparesTheWholePercentWithMatchrate) {
     bench->settings.matchrate = 70;
     // 39 of 55 tokens: 70.9 %, whose whole part is not above 70.
-    addExample(nonsense(0, 54) + " .^五十五。");
-    SentenceTranslation below = suggest(nonsense(0, 38) + " .");
+    addExample(nonsenseWords(0, 54) + " .^五十五。");
+    SentenceTranslation below = suggest(nonsenseWords(0, 38) + " .");
     EXPECT_EQ(below.path, ExamplePath::None);
     EXPECT_EQ(below.ExampleRate, kNoExampleRate);
     EXPECT_TRUE(below.reference.empty());
     EXPECT_NE(below.translationBox, "五十五。");
 
     // 71 of 100 tokens: offered, labelled 71 %.
-    addExample(nonsense(100, 99) + " .^一百。");
-    SentenceTranslation above = suggest(nonsense(100, 70) + " .");
+    addExample(nonsenseWords(100, 99) + " .^一百。");
+    SentenceTranslation above = suggest(nonsenseWords(100, 70) + " .");
     EXPECT_EQ(above.path, ExamplePath::Fuzzy);
     ASSERT_EQ(above.reference.lines.size(), 2u);
     EXPECT_EQ(above.reference.lines[1], "[71%]一百。");

@@ -9,21 +9,9 @@
 #include "app/workbench_fixture.h"
 #include "interactive/sentence_state.h"
 #include "interactive/sentence_translation.h"
+#include "support/nonsense_words.h"
 
 namespace tavricat::testing {
-
-// Four-letter nonsense words no dictionary holds and no suffix rule touches: zqbb, zqbc, ...
-inline std::string nonsense(int from, int count) {
-    static const char consonants[] = "bcfghjklmnpqrtvwxz";
-    std::string text;
-    for (int k = from; k < from + count; ++k) {
-        if (k > from) text += ' ';
-        text += "zq";
-        text += consonants[k / 18 % 18];
-        text += consonants[k % 18];
-    }
-    return text;
-}
 
 class SentenceFixture : public WorkbenchFixture {
 protected:

@@ -10,7 +10,7 @@
 namespace tavricat {
 namespace {
 
-using testing::nonsense;
+using testing::nonsenseWords;
 
 class SentenceTranslationTest : public testing::SentenceFixture {};
 
