@@ -11,14 +11,14 @@
 namespace tavricat {
 namespace {
 
-using testing::nonsense;
+using testing::nonsenseWords;
 
 class MeaningChoiceTest : public testing::SentenceFixture {
 protected:
     void SetUp() override {
         SentenceFixture::SetUp();
         addTerm("zzterm", "术语|专门用语^n");
-        translation = suggest("zzterm " + nonsense(0, 2));
+        translation = suggest("zzterm " + nonsenseWords(0, 2));
         ASSERT_EQ(translation.outcome, SentenceOutcome::Translated);
         area.build(bench->engine.workSent, translation.tokens, {});
         popup.open(bench->engine.workSent, 0, false, nullptr);
