@@ -106,6 +106,17 @@ std::optional<int> InteractiveArea::tokenOfShortcut(char letter) const {
     return k;
 }
 
+InteractiveArea::AltKeyResult InteractiveArea::altKey(int keyCode, bool popupVisible) {
+    constexpr int kOpenBracket = 219;
+    constexpr int kCloseBracket = 221;
+    AltKeyResult result;
+    if (keyCode == kOpenBracket) result.pageTurned = previousShortcutPage();
+    else if (keyCode == kCloseBracket) result.pageTurned = nextShortcutPage();
+    else if (keyCode >= 'A' && keyCode <= 'Z' && !popupVisible) result.openPopupFor = tokenOfShortcut(static_cast<char>(keyCode));
+    if (result.openPopupFor) m_current = *result.openPopupFor;
+    return result;
+}
+
 void InteractiveArea::assignShortcuts() {
     for (AreaToken& token : m_tokens) token.shortcut = 0;
     for (int j = 0; j < kLettersPerPage; ++j) {

@@ -79,6 +79,15 @@ public:
     // Alt+letter (either case): the token carrying the letter on the current page, if any.
     std::optional<int> tokenOfShortcut(char letter) const;
 
+    // A key pressed with Alt in the main window (window key codes: 219 "[", 221 "]", 65..90
+    // the letters). "[" and "]" turn the shortcut page; a letter gives the token whose popup
+    // to open, in keyboard mode, unless the popup is already showing.
+    struct AltKeyResult {
+        bool pageTurned = false;
+        std::optional<int> openPopupFor;
+    };
+    AltKeyResult altKey(int keyCode, bool popupVisible);
+
 private:
     void assignShortcuts();
     void updateVisibility();

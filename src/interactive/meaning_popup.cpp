@@ -139,6 +139,11 @@ std::optional<PopupChoice> MeaningPopup::chooseByKey(char key, bool spaceInHanCh
     return std::nullopt;
 }
 
+std::string MeaningPopup::enterText(const stClass& workSent) const {
+    if (m_token < 0) return {};
+    return " " + slot(workSent.segText, static_cast<std::size_t>(m_token) + 1);
+}
+
 std::string promotedEntry(std::string_view entry, std::string_view label, std::string_view meaning) {
     const std::size_t caret = entry.find('^');
     const std::string_view oldList = entry.substr(0, caret);

@@ -72,6 +72,8 @@ public:
     // column 1; "[" and "]" page (and choose nothing). Anything else, or a row that does not
     // exist, chooses nothing.
     std::optional<PopupChoice> chooseByKey(char key, bool spaceInHanChar);
+    // Enter: a blank and the token's text as the analysis wrote it.
+    std::string enterText(const stClass& workSent) const;
 
 private:
     std::vector<PopupRow> m_rows;

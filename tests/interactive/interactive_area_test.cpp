@@ -142,6 +142,18 @@ TEST(ShortcutPagesTest, AltLetterReachesOnlyTokensOfTheSentence) {
     EXPECT_EQ(InteractiveArea().tokenOfShortcut('a'), std::nullopt);
 }
 
+TEST(ShortcutPagesTest, AltKeysTurnPagesAndOpenThePopupOfALetteredToken) {
+    InteractiveArea area = built(wordsSentence(20));
+    EXPECT_FALSE(area.altKey(219, false).pageTurned);  // already on page 0
+    EXPECT_TRUE(area.altKey(221, false).pageTurned);
+    const InteractiveArea::AltKeyResult g = area.altKey('G', false);
+    EXPECT_EQ(g.openPopupFor, 19);
+    EXPECT_EQ(area.currentWord(), 19);
+    EXPECT_FALSE(area.altKey('H', false).openPopupFor);  // token 20 does not exist
+    EXPECT_FALSE(area.altKey('A', true).openPopupFor);   // the popup is already up
+    EXPECT_EQ(area.currentWord(), 19);
+}
+
 TEST(InteractiveAreaTest, ANewSentenceStartsClean) {
     InteractiveArea area = built(wordsSentence(30));
     ASSERT_TRUE(area.toggleMarked(3));

@@ -5,6 +5,7 @@
 #include "engine/pinyin_service.h"
 #include "engine/term_base.h"
 #include "interactive/meaning_popup.h"
+#include "interactive/popup_commands.h"
 
 namespace tavricat {
 namespace {
@@ -72,6 +73,16 @@ TEST(MeaningPopupTest, KeyboardModeNumbersTenRowsAndDigitsFollowThePage) {
 
     popup.open(sentence, 0, true, nullptr);  // a new opening starts at the top
     EXPECT_EQ(popup.topRow(), 0);
+}
+
+TEST(MeaningPopupTest, EnterAndCommandKeys) {
+    const stClass sentence = areaSentence({{"the ", "这"}, {"Book ", "书"}});
+    MeaningPopup popup;
+    popup.open(sentence, 1, true, nullptr);
+    EXPECT_EQ(popup.enterText(sentence), " Book ");
+    EXPECT_EQ(popupCommandOfKey(186), PopupCommand::SplitPhrase);
+    EXPECT_EQ(popupCommandOfKey(222), PopupCommand::ExampleSearch2);
+    EXPECT_EQ(popupCommandOfKey(219), std::nullopt);  // "[" pages, it starts nothing
 }
 
 TEST(MeaningPopupTest, ChosenCellsInsertWithoutLabelsAndSpacedAsAsked) {
