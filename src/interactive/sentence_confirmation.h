@@ -64,14 +64,10 @@ ConfirmationResult confirmSentence(ConfirmationContext& context, SentenceState& 
 
 // Write-back: the trimmed box text (its first letter upper-cased in CE direction) becomes the
 // target of the sentence selected in the document, when there is a selection or the sentence
-// is being re-edited; then the box is emptied. Nothing happens (false) while the caret stands
+// is being re-edited; then the box is emptied. Nothing happens (false) while the selection starts
 // at the very end of the document.
 bool writeBackTranslation(ConfirmationContext& context, const SentenceState& state, RichText& document,
                           std::string& box);
-
-}  // namespace tavricat
-
-namespace tavricat {
 
 // Confirm and continue, up to the next sentence: nothing (nullopt) for a blank box or when the
 // person declines at the tag question; otherwise Confirm's result, after which the caller
