@@ -10,6 +10,7 @@ void SentenceState::reset(bool keepReEdit) {
     CurrentWord = -1;
     ExampleRate = kNoExampleRate;
     exampleUsed = false;
+    bestCandidate.reset();
     if (!keepReEdit) reEdit = false;
 }
 

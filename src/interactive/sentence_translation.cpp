@@ -101,6 +101,7 @@ SentenceTranslation translateText(SentenceTranslationContext& context, SentenceS
     state.exampleSource = best.source;
     state.exampleTranslation = best.translation;
     state.exampleUsed = best.path == ExamplePath::Full;
+    state.bestCandidate = best.example;
     if (state.exampleUsed && best.example) state.exampleIndex = *best.example;
 
     result.tokens = tokensOf(engine.workSent, best);
