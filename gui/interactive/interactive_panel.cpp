@@ -241,6 +241,11 @@ std::optional<ConfirmationResult> InteractivePanel::confirm() {
     ConfirmationResult result = confirmSentence(setup.context(), m_bench.sentenceState, m_access.bilingual(), box);
     if (result.outcome == ConfirmOutcome::Cancelled || result.outcome == ConfirmOutcome::EmptyBox) return result;
     m_access.renderBilingual();
+    if (!box.empty()) {
+        // The document refused the translation (the person was told): the box keeps it.
+        emit confirmed(result);
+        return result;
+    }
     afterWriteBack();
     emit confirmed(result);
     return result;
