@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -102,7 +103,8 @@ void ExamplePanel::arrange() {
         m_refbox->setVisible(true);
         m_commonBox->setVisible(false);
         const int lines = m_hasExample ? m_refbox->document()->blockCount() : 0;
-        setFixedHeight(m_hasExample ? lines * (m_refbox->fontMetrics().height() + 4) + 2 + 2 * m_refbox->frameWidth()
+        const int margins = 2 * (m_refbox->frameWidth() + static_cast<int>(m_refbox->document()->documentMargin()));
+        setFixedHeight(m_hasExample ? lines * (m_refbox->fontMetrics().height() + 4) + 2 + margins
                                     : std::max(m_btZi->sizeHint().height() * 2, 1));
     }
     m_swap->setEnabled(m_btZi->isChecked());

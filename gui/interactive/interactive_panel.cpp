@@ -185,7 +185,11 @@ QWidget* InteractivePanel::buildButtons() {
     }
     layout->addSpacing(8);
     for (const DisplayModeInfo& info : kDisplayModes) {
-        QToolButton* button = add(info.button, fromGbk(info.buttonHint).left(4), fromGbk(info.buttonHint),
+        // "原文+释义+快捷键" is shown as "原+释+快".
+        QString caption;
+        for (const QString& part : fromGbk(info.buttonHint).split(QLatin1Char('+'))) caption += part.left(1) + QLatin1Char('+');
+        caption.chop(1);
+        QToolButton* button = add(info.button, caption, fromGbk(info.buttonHint),
                                   [this, mode = info.mode] { setDisplayMode(mode); });
         button->setCheckable(true);
         button->setAutoExclusive(true);

@@ -49,7 +49,8 @@ MeaningPopupWidget::MeaningPopupWidget(QWidget* parent)
     for (const PopupCommandInfo& info : kPopupCommands) {
         if (!info.button) continue;
         const QString hint = fromGbk(info.hint);
-        QToolButton* button = addButton(info.button, hint.left(hint.indexOf(QLatin1Char(':'))), hint);
+        // The caption is the command's first two characters; the hint names it with its key.
+        QToolButton* button = addButton(info.button, hint.left(2), hint);
         const PopupCommand command = info.command;
         connect(button, &QToolButton::clicked, this, [this, command] { emit commandRequested(command); });
     }
@@ -120,7 +121,8 @@ void MeaningPopupWidget::showRows(const MeaningPopup& popup) {
     if (m_top < m_grid->rowCount()) m_grid->scrollToItem(m_grid->item(m_top, 1), QAbstractItemView::PositionAtTop);
     m_pageUp->setEnabled(popup.canPageUp());
     m_pageDown->setEnabled(popup.canPageDown());
-    m_toolbar->setFixedWidth(width);
+    // The grid is at least as wide as the toolbar, so that no button is folded away.
+    if (m_toolbar->sizeHint().width() > width) m_grid->setFixedWidth(m_toolbar->sizeHint().width());
     adjustSize();
 }
 
