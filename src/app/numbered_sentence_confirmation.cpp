@@ -58,7 +58,6 @@ Result<NumberedConfirmation> confirmNumberedSentence(Workbench& bench, RichText&
     std::size_t count = 0;
     const std::optional<std::size_t> caret = walkSentences(translationSetup.context(), bilingual, n, count);
     if (!caret) {
-        if (n == 0) count = countSentences(bench, bilingual);
         return Status::error(ErrorKind::BadInput, "没有第" + std::to_string(n) + "句：文档共有" +
                                                       std::to_string(count) + "句。");
     }
