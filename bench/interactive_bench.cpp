@@ -5,6 +5,10 @@
 // longest the generator makes).
 //   build/bench/interactive_bench
 //
+// Confirming a sentence (Ctrl+Enter) is measured too: the pair stored in that library and
+// indexed, and the translation written back as a segment into a document of a few hundred
+// sentences.
+//
 // Each sentence is timed on its own with CLOCK_MONOTONIC; median_us and p95_us are the
 // figures to read (the Time column is the mean over all sentences of a kind).
 
@@ -21,10 +25,12 @@
 #include <vector>
 
 #include "app/program_folder_setup.h"
+#include "app/sentence_confirmation_setup.h"
 #include "app/sentence_translation_setup.h"
 #include "app/workbench.h"
 #include "base/file_system.h"
 #include "base/ports.h"
+#include "interactive/sentence_confirmation.h"
 #include "interactive/sentence_state.h"
 #include "interactive/sentence_translation.h"
 #include "latency.h"
@@ -132,9 +138,51 @@ void fresh(benchmark::State& state) {
     translateSentences(state, sentences);
 }
 
+// One document of the sentences, translated from front to back as a person would: each
+// sentence is translated (not timed), then its confirmation is timed. Every tenth stored
+// example also writes the recovery files (with fsync), which is what p95 and max show.
+void confirm(benchmark::State& state) {
+    static const std::vector<std::string> sentences = sentencesOf(setup().generator.similarQueries(40000, 11), 300);
+    Setup& s = setup();
+    if (sentences.size() < 100) {
+        state.SkipWithError("too few sentences of 25 tokens");
+        return;
+    }
+    std::string text;
+    for (const std::string& sentence : sentences) text += sentence + "\r\n";
+    std::vector<double> micros;
+    std::size_t stored = 0, written = 0;
+    for (auto _ : state) {
+        micros.clear();
+        RichText document;
+        document.append(text, document.defaultFormat());
+        document.setCaret(0);
+        for (std::size_t i = 0; i < sentences.size(); ++i) {
+            SentenceTranslationSetup run(*s.workbench);
+            const SentenceTranslation result = translateSentence(run.context(), s.workbench->sentenceState, document,
+                                                                 TranslateTrigger::NextSentence, ViewInput{});
+            if (result.outcome != SentenceOutcome::Translated) break;
+            std::string box = result.translationBox.empty() ? std::string("这是译文。") : result.translationBox;
+            const double start = seconds();
+            SentenceConfirmationSetup confirmation(*s.workbench);
+            const ConfirmationResult done =
+                confirmSentence(confirmation.context(), s.workbench->sentenceState, document, box);
+            micros.push_back((seconds() - start) * 1e6);
+            if (done.outcome == ConfirmOutcome::Stored || done.outcome == ConfirmOutcome::Corrected) ++stored;
+            if (done.written) ++written;
+        }
+    }
+    state.counters["sentences"] = static_cast<double>(micros.size());
+    state.counters["stored"] = static_cast<double>(stored);
+    state.counters["written"] = static_cast<double>(written);
+    reportLatency(state, micros);
+}
+
 BENCHMARK(similar)->Name("translate_sentence/25_tokens/similar")->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(exact)->Name("translate_sentence/25_tokens/exact")->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(fresh)->Name("translate_sentence/25_tokens/new")->Unit(benchmark::kMillisecond)->Iterations(1);
+// Last: it adds examples to the shared library.
+BENCHMARK(confirm)->Name("confirm_sentence/25_tokens/300_sentence_document")->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace tavricat

@@ -20,5 +20,6 @@ void registerDataCommands(CLI::App& app, CliContext& context);      // data verb
 void registerTranslateCommands(CLI::App& app, CliContext& context); // translate
 void registerProjectCommands(CLI::App& app, CliContext& context);   // analyse-project
 void registerSuggestCommands(CLI::App& app, CliContext& context);   // suggest
+void registerConfirmCommands(CLI::App& app, CliContext& context);   // confirm
 
 }  // namespace tavricat::cli

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     registerTranslateCommands(app, context);
     registerProjectCommands(app, context);
     registerSuggestCommands(app, context);
+    registerConfirmCommands(app, context);
 
     // The command's words, for a process that finds the program folder in use by this one.
     for (int i = 1; i < argc; ++i) {

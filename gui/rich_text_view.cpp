@@ -1,6 +1,7 @@
 #include "rich_text_view.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -217,7 +218,31 @@ void RichTextView::onContentsChange(int position, int /*charsRemoved: derived fr
     emit bufferEdited();
 }
 
+void RichTextView::undo() {
+    runRepair();  // the view must match the buffer before the buffer steps back
+    if (m_buffer.undo()) showHistoryStep();
+}
+
+void RichTextView::redo() {
+    runRepair();
+    if (m_buffer.redo()) showHistoryStep();
+}
+
+void RichTextView::showHistoryStep() {
+    render();  // puts the buffer's selection back too
+    ensureCursorVisible();
+    emit bufferEdited();
+}
+
 void RichTextView::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+Z and Ctrl+Shift+Z only: Ctrl+Y is a command of its own.
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Z && (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        if (mods & Qt::ShiftModifier) redo();
+        else undo();
+        event->accept();
+        return;
+    }
     QTextEdit::keyPressEvent(event);
     runRepair();
 }

@@ -34,8 +34,18 @@ public:
     // Qt character format of a core format.
     static QTextCharFormat qtFormat(const CharFormat& format);
 
+    bool canUndo() const { return m_buffer.canUndo(); }
+    bool canRedo() const { return m_buffer.canRedo(); }
+
+public slots:
+    // The buffer's undo and redo (Ctrl+Z, Ctrl+Shift+Z): the view is built again from the
+    // buffer and shows the selection the step brings back. Nothing happens when there is
+    // nothing to take back. They stand in for QTextEdit's own, which would bypass the buffer.
+    void undo();
+    void redo();
+
 signals:
-    // The buffer was changed by a person's edit.
+    // The buffer was changed by a person's edit, an undo or a redo.
     void bufferEdited();
 
 protected:
@@ -55,6 +65,7 @@ private:
     void scheduleRepair(int qt, int qtLength, std::size_t from, std::size_t to);
     void runRepair();
     void attachDocument(QTextDocument* document);
+    void showHistoryStep();
 
     RichText& m_buffer;
     Dialogs& m_dialogs;

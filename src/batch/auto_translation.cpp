@@ -57,6 +57,8 @@ Result<AutoTranslationCounts> runAutoTranslation(RichText& document, AutoTransla
     Engine& engine = context.pipeline.engine;
     const Direction direction = context.pipeline.options.direction;
     ProgressShown shown(context.progress);
+    // The whole run is one undo step, so that one undo takes back every segment it wrote.
+    RichText::UndoStep undoStep(document);
     TermBaseSnapshot snapshot(engine.termBase);
     // Where the translator placed the caret: a run ended by a direction switch leaves it
     // there, so that the next run (in the new direction) covers the same text.

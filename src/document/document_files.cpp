@@ -52,6 +52,9 @@ Status openAfile(Document& document, DocumentContext& context, const std::string
             document.bilingual.setAlwaysEditable(false);
             document.bilingual.setCaret(0);
             document.bilingual.setModified(false);
+            // A document opened afresh has nothing to undo.
+            document.source.clearHistory();
+            document.bilingual.clearHistory();
             document.target.clear();
             document.target.setModified(false);
             document.currentPath = path;

@@ -283,8 +283,12 @@ bool RichText::insert(std::size_t pos, std::string_view bytes) {
 bool RichText::insert(std::size_t pos, std::string_view bytes, const CharFormat& format) {
     if (pos > size() || !mayInsertAt(pos)) return false;
     if (bytes.empty()) return true;
+    const EditKind kind = classify(pos, 0, bytes);
+    beginChange(kind, pos);
+    recordInsert(pos, bytes.size());
     insertRaw(pos, bytes, intern(format));
     adjustSelectionForInsert(pos, bytes.size());
+    endChange(kind, pos + bytes.size());
     m_modified = true;
     return true;
 }
@@ -294,8 +298,12 @@ bool RichText::erase(std::size_t pos, std::size_t length) {
     length = std::min(length, size() - pos);
     if (!mayChange(pos, length)) return false;
     if (length == 0) return true;
+    const EditKind kind = classify(pos, length, {});
+    beginChange(kind, pos + length);
+    recordErase(pos, length);
     eraseRaw(pos, length);
     adjustSelectionForErase(pos, length);
+    endChange(kind, pos);
     m_modified = true;
     return true;
 }
@@ -313,10 +321,16 @@ bool RichText::replace(std::size_t pos, std::size_t length, std::string_view byt
     length = std::min(length, size() - pos);
     if (!mayChange(pos, length)) return false;
     if (length == 0 && !mayInsertAt(pos)) return false;
+    if (length == 0 && bytes.empty()) return true;
+    const EditKind kind = classify(pos, length, bytes);
+    beginChange(kind, kind == EditKind::Backspace ? pos + length : pos);
+    recordErase(pos, length);
     eraseRaw(pos, length);
     adjustSelectionForErase(pos, length);
+    recordInsert(pos, bytes.size());
     insertRaw(pos, bytes, intern(format));
     adjustSelectionForInsert(pos, bytes.size());
+    endChange(kind, pos + bytes.size());
     if (length || !bytes.empty()) m_modified = true;
     return true;
 }
@@ -325,8 +339,13 @@ bool RichText::setFormat(std::size_t pos, std::size_t length, const CharFormat& 
     if (pos > size()) return false;
     length = std::min(length, size() - pos);
     if (!mayChange(pos, length)) return false;
-    setFormatRaw(pos, length, intern(format));
-    if (length) m_modified = true;
+    if (length == 0) return true;
+    const std::uint32_t id = intern(format);
+    beginChange(EditKind::Other, pos);
+    recordFormat(pos, length);
+    setFormatRaw(pos, length, id);
+    endChange(EditKind::Other, pos);
+    m_modified = true;
     return true;
 }
 
@@ -337,6 +356,7 @@ void RichText::clear() {
     m_cacheIndex = m_cacheStart = 0;  // no runs: the next seek starts afresh
     m_selStart = m_selLength = 0;
     m_modified = true;
+    clearHistory();
 }
 
 void RichText::append(std::string_view bytes, const CharFormat& format) {
@@ -361,14 +381,18 @@ bool RichText::replaceWith(std::size_t pos, std::size_t length, const RichText& 
     if (pos > size()) return false;
     length = std::min(length, size() - pos);
     if (!mayChange(pos, length)) return false;
+    beginChange(EditKind::Other, pos);
+    recordErase(pos, length);
     eraseRaw(pos, length);
     adjustSelectionForErase(pos, length);
+    recordInsert(pos, other.size());
     std::size_t at = pos;
     for (const Run& run : other.runs()) {
         insertRaw(at, other.text(run.start, run.length), intern(*run.format));
         at += run.length;
     }
     adjustSelectionForInsert(pos, other.size());
+    endChange(EditKind::Other, at);
     m_modified = true;
     return true;
 }
@@ -376,6 +400,8 @@ bool RichText::replaceWith(std::size_t pos, std::size_t length, const RichText& 
 void RichText::select(std::size_t start, std::size_t length) {
     start = std::min(start, size());
     length = std::min(length, size() - start);
+    // Moving the selection ends the typing that the next keystroke could continue.
+    if (start != m_selStart || length != m_selLength) breakTyping();
     m_selStart = start;
     m_selLength = length;
 }

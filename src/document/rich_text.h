@@ -5,11 +5,14 @@
 //    (the person cannot type over segment markers); program operations set it through
 //    ProgramEdit;
 //  - the modified flag: set by every accepted change, cleared by loading and saving.
+// Every accepted change is also recorded, as its inverse, in an undo history of steps (see
+// "undo history" below). Readers that build a buffer with append() record nothing.
 // Positions are byte offsets. Text and runs live in gap buffers, so edits that move through a
 // document from front to back cost time linear in the document, not quadratic.
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -80,9 +83,10 @@ public:
     // Changes one property of every run in the range, keeping the rest of each run's format.
     template <typename Change>
     bool changeFormat(std::size_t pos, std::size_t length, Change change);
-    void clear();  // always allowed: loading a document
+    void clear();  // always allowed: loading a document; empties the undo history
 
-    // Appends `bytes` with `format` at the end (used by readers; never refused).
+    // Appends `bytes` with `format` at the end (used by readers; never refused, not recorded
+    // in the undo history: text only grows at the end, so the recorded steps stay valid).
     void append(std::string_view bytes, const CharFormat& format);
     // Appends a range of another buffer with its formats.
     void appendFrom(const RichText& other, std::size_t pos, std::size_t length);
@@ -118,6 +122,45 @@ public:
     // Buffers that always let protected text change (the source and target views).
     void setAlwaysEditable(bool always) { m_alwaysEditable = always; }
 
+    // --- undo history ---------------------------------------------------------------------
+    // Each accepted change (insert, erase, replace, format change) is recorded as its inverse
+    // in the current step. A step is what undo() takes back at once:
+    //  - everything changed while an UndoStep lives (program commands: a merge, a write-back);
+    //  - otherwise each change on its own, except that a person's typing merges: single-
+    //    character inserts that follow each other forwards form one step, and so do
+    //    backspaces, until the selection is moved, another kind of change happens or a step
+    //    is undone.
+    // undo()/redo() bring back text, formats (protection included) and the selection as they
+    // were, without the protection check (the state they return to was a valid one), and set
+    // the modified flag. A new change after undo() forgets the steps that could be redone.
+    // The oldest steps are dropped beyond kMaxUndoSteps or kMaxUndoBytes of recorded text
+    // (the newest step is always kept).
+    static constexpr std::size_t kMaxUndoSteps = 200;
+    static constexpr std::size_t kMaxUndoBytes = 32u << 20;
+
+    bool canUndo() const { return !m_undo.empty() && m_stepDepth == 0; }
+    bool canRedo() const { return !m_redo.empty() && m_stepDepth == 0; }
+    // False (nothing changed) when there is nothing to undo/redo or an UndoStep is open.
+    bool undo();
+    bool redo();
+    std::size_t undoCount() const { return m_undo.size(); }
+    std::size_t redoCount() const { return m_redo.size(); }
+    std::size_t historyBytes() const { return m_historyBytes; }
+    void clearHistory();
+
+    // Groups every change made while it lives into one undo step (nesting folds into the
+    // outermost). REQUIRES: the buffer outlives it and is not moved or assigned meanwhile.
+    class UndoStep {
+    public:
+        explicit UndoStep(RichText& text) : m_text(text) { m_text.openStep(); }
+        ~UndoStep() { m_text.closeStep(); }
+        UndoStep(const UndoStep&) = delete;
+        UndoStep& operator=(const UndoStep&) = delete;
+
+    private:
+        RichText& m_text;
+    };
+
 private:
     struct RunSlot {
         std::uint32_t length;
@@ -140,6 +183,43 @@ private:
     void adjustSelectionForInsert(std::size_t pos, std::size_t length);
     void adjustSelectionForErase(std::size_t pos, std::size_t length);
 
+    // Undo history (rich_text_history.cpp).
+    // One recorded inverse: replace [pos, pos + removeLength) by `text` with `runs`; for a
+    // format-only change, give [pos, pos + total run length) the formats of `runs`.
+    struct UndoOp {
+        std::size_t pos = 0;
+        std::size_t removeLength = 0;
+        std::string text;
+        std::vector<RunSlot> runs;
+        bool formatOnly = false;
+    };
+    struct HistoryStep {
+        std::vector<UndoOp> ops;  // applied last to first
+        std::size_t selStart = 0, selLength = 0;      // the selection the step returns to
+        std::size_t otherStart = 0, otherLength = 0;  // the selection when it was recorded
+        std::size_t bytes = 0;
+    };
+    enum class EditKind { Other, Typing, Backspace };
+
+    void openStep();
+    void closeStep();
+    // Brackets a change made outside any UndoStep: continues the typing step or opens one.
+    // `from`: where the change meets the typing it may continue; `next`: where further
+    // typing of the same kind would continue it.
+    void beginChange(EditKind kind, std::size_t from);
+    void endChange(EditKind kind, std::size_t next);
+    EditKind classify(std::size_t pos, std::size_t removed, std::string_view inserted) const;
+    void breakTyping() { m_typing = EditKind::Other; }
+    std::vector<RunSlot> slotsOf(std::size_t pos, std::size_t length) const;
+    void recordInsert(std::size_t pos, std::size_t length);
+    void recordErase(std::size_t pos, std::size_t length);
+    void recordFormat(std::size_t pos, std::size_t length);
+    void pushOp(UndoOp op);
+    UndoOp applyOp(const UndoOp& op);
+    HistoryStep applyStep(const HistoryStep& step);
+    void pushUndo(HistoryStep step);
+    bool recording() const { return m_recordDepth > 0; }
+
     GapBuffer<char> m_text;
     std::uint64_t m_textStamp;
     GapBuffer<RunSlot> m_runs;
@@ -154,6 +234,14 @@ private:
     int m_programEditDepth = 0;
     bool m_alwaysEditable = false;
     bool m_modified = false;
+
+    std::deque<HistoryStep> m_undo, m_redo;
+    std::size_t m_historyBytes = 0;  // of both lists
+    HistoryStep m_open;              // the step being recorded
+    int m_stepDepth = 0;             // open UndoSteps
+    int m_recordDepth = 0;           // > 0 while changes are recorded into m_open
+    EditKind m_typing = EditKind::Other;  // the kind of typing the newest step may continue
+    std::size_t m_typingAt = 0;           // where that typing would continue
 };
 
 template <typename Change>
@@ -161,13 +249,17 @@ bool RichText::changeFormat(std::size_t pos, std::size_t length, Change change) 
     if (pos > size()) return false;
     if (length > size() - pos) length = size() - pos;
     if (!mayChange(pos, length)) return false;
+    beginChange(EditKind::Other, pos);
     // Copy the formats first: interning a new format may move the format table.
     std::vector<std::pair<Run, CharFormat>> pieces;
     for (const Run& run : runs(pos, length)) pieces.emplace_back(run, *run.format);
     for (auto& [run, format] : pieces) {
         change(format);
-        setFormatRaw(run.start, run.length, intern(format));
+        const std::uint32_t id = intern(format);
+        recordFormat(run.start, run.length);
+        setFormatRaw(run.start, run.length, id);
     }
+    endChange(EditKind::Other, pos);
     if (length) m_modified = true;
     return true;
 }

@@ -88,6 +88,8 @@ Status mergeSegments(Document& document, Direction direction) {
     work = bilingual.copyRange(range->begin, range->end - range->begin);
     work.setAlwaysEditable(true);
     mergeInPlace(work, direction);
+    // One undo step: undo brings back the segments, their markers and protection.
+    RichText::UndoStep step(bilingual);
     RichText::ProgramEdit edit(bilingual);
     bilingual.replaceWith(range->begin, range->end - range->begin, work);
     bilingual.setCaret(range->begin);
@@ -110,6 +112,8 @@ Status untranslateSegment(Document& document) {
     work.changeFormat(0, work.size(), [](CharFormat& f) { f.isProtected = false; });
     work.erase(0, kSegmentStart.size());
     work.erase(work.find(kSourceEnd, 0), work.size());
+    // One undo step: undo brings back the segments, their markers and protection.
+    RichText::UndoStep step(bilingual);
     RichText::ProgramEdit edit(bilingual);
     bilingual.replaceWith(range->begin, range->end - range->begin, work);
     bilingual.select(range->begin, work.size());

@@ -31,6 +31,7 @@ Result<TargetWriteResult> addatarget(RichText& buffer, std::string_view target, 
     if (containsMarker(target))
         return Status::error(ErrorKind::BadInput, "译文中含有双语标记 ({*> <} {> <*})，不能写入文档。");
 
+    RichText::UndoStep step(buffer);  // a written segment is undone as a whole
     RichText::ProgramEdit edit(buffer);
     if (how.revising) {
         CharFormat format = buffer.formatForInsertAt(start);

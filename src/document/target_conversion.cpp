@@ -30,6 +30,7 @@ bool holdsCaret(std::string_view text) {
 }  // namespace
 
 void cleanup(RichText& buffer, Progress* progress) {
+    RichText::UndoStep undoStep(buffer);  // one step, not one per removed marker
     RichText::ProgramEdit edit(buffer);
     const std::size_t length = buffer.size();
     std::size_t caret = 0;

@@ -103,6 +103,7 @@ bool writeBackTranslation(ConfirmationContext& context, const SentenceState& sta
         how.similarity = state.ExampleRate;
         how.revising = state.reEdit;
         how.isoTagsColour = context.isoTagsColour;
+        RichText::UndoStep step(document);  // the confirmed translation is undone as one step
         Result<TargetWriteResult> done = addatarget(document, target, how);
         if (!done) {
             // The box keeps the translation, so nothing typed is lost.

@@ -147,6 +147,42 @@ private slots:
         QVERIFY(text.find("{>", 0) != RichText::npos);
         QCOMPARE(text.find("{*>", 0), RichText::npos);
     }
+
+    void ctrlZUndoesAndCtrlShiftZRedoesThroughTheBuffer() {
+        RichText text = bilingualSample();
+        const std::string before = text.text();
+        testing::ScriptedDialogs dialogs;
+        RichTextView view(text, dialogs);
+        view.show();
+        placeCaret(view, 2);
+        typeText(&view, QStringLiteral("xy"));
+        const std::string typed = text.text();
+        QCOMPARE(typed.substr(0, 6), gbk("前言xy"));
+
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);  // the typing is one step
+        QCOMPARE(text.text(), before);
+        verifyInStep(view);
+        QCOMPARE(view.textCursor().position(), 2);
+        QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);  // not redo
+        QCOMPARE(text.text(), before);
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(text.text(), typed);
+        verifyInStep(view);
+        QCOMPARE(view.textCursor().position(), 4);
+
+        // A program step over protected markers comes back whole, and stays protected.
+        {
+            RichText::UndoStep step(text);
+            RichText::ProgramEdit edit(text);
+            QVERIFY(text.erase(text.find("{*>", 0), 3));
+        }
+        view.render();
+        view.undo();
+        QCOMPARE(text.text(), typed);
+        verifyInStep(view);
+        QVERIFY(text.formatAt(text.find("{*>", 0)).isProtected);
+        QCOMPARE(dialogs.beeps, 0);
+    }
 };
 
 int runRichTextViewTests(int argc, char** argv) {
