@@ -29,7 +29,7 @@ Result<TargetWriteResult> addatarget(RichText& buffer, std::string_view target, 
         return TargetWriteResult::Skipped;
     }
     if (containsMarker(target))
-        return Status::error(ErrorKind::BadInput, "译文中含有双语标记 ({*> <} {> <*})，不能写入文档。");
+        return Status::error(ErrorKind::BadInput, kMarkersInTarget);
 
     RichText::UndoStep step(buffer);  // a written segment is undone as a whole
     RichText::ProgramEdit edit(buffer);

@@ -24,6 +24,9 @@ enum class TargetWriteResult {
     Skipped,     // nothing to write (empty translation, or left as it was by automatic mode 2)
 };
 
+// Why a translation holding segment markers cannot go into a document.
+inline constexpr const char* kMarkersInTarget = "译文中含有双语标记 ({*> <} {> <*})，不能写入文档。";
+
 // `addatarget`: writes `target` for the sentence selected in `buffer` (start S, length L).
 //  - empty target: caret to S + L;
 //  - revising: the selection (a segment's translation) is replaced, the caret goes after "<*}";

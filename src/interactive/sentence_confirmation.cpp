@@ -6,6 +6,7 @@
 #include "base/ports.h"
 #include "document/han_spacing.h"
 #include "document/inline_tags.h"
+#include "document/markup.h"
 #include "document/segment_writer.h"
 #include "engine/sentence_analysis.h"
 #include "interactive/sentence_state.h"
@@ -63,6 +64,12 @@ ConfirmationResult confirmSentence(ConfirmationContext& context, SentenceState& 
     if (box.empty()) {
         context.dialogs.beep();
         result.outcome = ConfirmOutcome::EmptyBox;
+        return result;
+    }
+    // A translation the document cannot take is not stored either: the library would keep a
+    // pair the document never got. The box keeps the text.
+    if (containsMarker(box)) {
+        context.dialogs.message(kMarkersInTarget);
         return result;
     }
 

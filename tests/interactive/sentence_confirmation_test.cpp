@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/sentence_confirmation_setup.h"
+#include "document/segment_writer.h"
 #include "interactive/sentence_confirmation.h"
 #include "interactive/sentence_fixture.h"
 #include "memory/sentence_library.h"
@@ -99,6 +100,21 @@ TEST_F(SentenceConfirmationTest, AnEmptyBoxOnlyBeeps) {
     EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_EQ(bench->sentenceLibrary.exampleCount(), before);
     EXPECT_EQ(document.text(), "zqbb zqbc .\r\n");
+}
+
+TEST_F(SentenceConfirmationTest, ATranslationHoldingSegmentMarkersIsNeitherStoredNorWritten) {
+    RichText document = documentOf("zqbb zqbc .\r\n");
+    const std::size_t before = bench->sentenceLibrary.exampleCount();
+    ASSERT_EQ(translate(document).outcome, SentenceOutcome::Translated);
+    std::string box = "甲<}乙";
+    const ConfirmationResult result = confirm(document, box);
+    EXPECT_EQ(result.outcome, ConfirmOutcome::Cancelled);
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(bench->sentenceLibrary.exampleCount(), before);
+    EXPECT_EQ(document.text(), "zqbb zqbc .\r\n");
+    EXPECT_EQ(box, "甲<}乙");  // the translator's text stays in the box
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_STREQ(dialogs.messages[0].c_str(), kMarkersInTarget);
 }
 
 TEST_F(SentenceConfirmationTest, CEWritesACapitalIntoTheDocumentButStoresAsTyped) {
