@@ -401,7 +401,14 @@ void InteractivePanel::openPopup(int token, bool keyboardMode) {
 }
 
 void InteractivePanel::hidePopup() {
-    if (m_popupWidget->isVisible()) m_popupWidget->hide();
+    if (!m_popupWidget->isVisible()) return;
+    const bool hadFocus = m_popupWidget->isActiveWindow();
+    m_popupWidget->hide();
+    // The keys go back to the main window, where the translation box takes them.
+    if (hadFocus) {
+        window()->activateWindow();
+        m_box->setFocus();
+    }
 }
 
 void InteractivePanel::hideWhenAutoShown() {

@@ -45,6 +45,7 @@ class TranslatorDayTest : public QObject {
     Workbench& bench() { return *m_work->bench; }
     InteractivePanel& panel() { return *m_window->interactive(); }
     TranslationBox& box() { return *panel().translationBox(); }
+    QString shown() { return m_window->view(DocumentView::Bilingual)->document()->toPlainText(); }
 
     // Opens a copy of the demo document, so that its .bil goes to the test's folder.
     void openDemo() {
@@ -132,6 +133,46 @@ private slots:
         // The next sentence is in the area.
         QVERIFY(tokenWithText(area, "Introduction") >= 0);
         QVERIFY(panel().areaWidget()->wordLabel(0)->isVisible());
+    }
+
+    void aConfirmedWriteBackIsOneUndoStepOfTheDocument() {
+        openDemo();
+        const std::string before = m_window->document().bilingual.text();
+        QTest::keyClick(m_window->view(DocumentView::Bilingual), Qt::Key_J, Qt::ControlModifier);
+        QTest::keyClick(&box(), Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(m_window->document().bilingual.text() != before);
+        QVERIFY(box().toPlainText().isEmpty());
+        m_window->view(DocumentView::Bilingual)->setFocus();
+        m_window->command("mnuUndo")->trigger();
+        QCOMPARE(m_window->document().bilingual.text(), before);
+        QCOMPARE(shown(), fromGbk(before).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        m_window->command("mnuRedo")->trigger();
+        QVERIFY(m_window->document().bilingual.text() != before);
+    }
+
+    void altKeysPageTheShortcutLettersAndOpenThePopup() {
+        const QString path = m_work->write(
+            "long.txt",
+            "The pump, the motor, the filter, the valve, the pipe, the seal, the housing, the switch, the cable, "
+            "the panel and the gauge are checked every week.\r\n");
+        QVERIFY(m_window->openPath(path.toStdString()));
+        m_window->view(DocumentView::Bilingual)->moveCursor(QTextCursor::Start);
+        QTest::keyClick(m_window->view(DocumentView::Bilingual), Qt::Key_J, Qt::ControlModifier);
+        const InteractiveArea& area = panel().area();
+        QVERIFY2(area.size() > 26, qPrintable(QString::number(area.size())));
+        QCOMPARE(panel().areaWidget()->shortcutLabel(13)->text(), QStringLiteral("n"));
+        QTest::keyClick(&box(), Qt::Key_BracketRight, Qt::AltModifier);
+        QCOMPARE(area.shortcutPage(), 1);
+        QCOMPARE(panel().areaWidget()->shortcutLabel(13)->text(), QStringLiteral("a"));
+        QVERIFY(panel().areaWidget()->shortcutLabel(0)->text().isEmpty());
+        QTest::keyClick(&box(), Qt::Key_B, Qt::AltModifier);  // token 14 on page 1
+        QVERIFY(panel().popupWidget()->isVisible());
+        QCOMPARE(panel().popup().token(), 14);
+        QCOMPARE(area.currentWord(), 14);
+        QTest::keyClick(panel().popupWidget()->keyField(), Qt::Key_Escape);
+        QVERIFY(!panel().popupWidget()->isVisible());
+        QTest::keyClick(&box(), Qt::Key_BracketLeft, Qt::AltModifier);
+        QCOMPARE(area.shortcutPage(), 0);
     }
 
     void theDisplayModesShowAndHideMeaningsAndLetters() {
