@@ -241,12 +241,16 @@ TEST_F(TermEditTest, APhraseSplitLastsForItsSentenceOnly) {
 }
 
 TEST_F(TermEditTest, AShutdownDuringASplitKeepsThePhrase) {
-    addTerm("zqbb zqbc", "甲乙^^^");
+    // A long entry (many meanings) survives the split whole.
+    std::string meanings = "甲乙";
+    while (meanings.size() < 1500) meanings += "|甲乙";
+    addTerm("zqbb zqbc", meanings + "^^n^");
     RichText document = documentOf("zqbb zqbc zqbf.\r\n");
     translateFirst(document);
     area.setCurrentWord(0);
     ASSERT_TRUE(splitCurrentPhrase(*bench, area, {}, document).changed);
     ASSERT_TRUE(bench->shutdown().isOk());
+    EXPECT_EQ(bench->engine.termBase.lookupKey("zqbb zqbc"), meanings + "^^n^");
     EXPECT_NE(home.read("userdata/MyDictEC.01").find("zqbb zqbc\r\n"), std::string::npos);
     EXPECT_EQ(home.read("userdata/DeletedWords.ini").find("zqbb zqbc"), std::string::npos);
 }
