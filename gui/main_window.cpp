@@ -9,7 +9,11 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QSplitter>
 #include <QTabWidget>
+#include <QKeyEvent>
+#include <QTextEdit>
+#include <QActionGroup>
 #include <QTimer>
 #include <QToolBar>
 
@@ -22,6 +26,9 @@
 #include "document/document_views.h"
 #include "document/segment_edit.h"
 #include "auto_translation_dialog.h"
+#include "interactive/interactive_panel.h"
+#include "interactive/meaning_popup_widget.h"
+#include "interactive/translation_box.h"
 #include "library_info_dialog.h"
 #include "library_update_dialog.h"
 #include "options_dialog.h"
@@ -69,8 +76,28 @@ MainWindow::MainWindow(Workbench& bench, QWidget* parent)
         m_views[static_cast<std::size_t>(which)] = view;
         m_tabs->addTab(view, title);
     }
-    setCentralWidget(m_tabs);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
+    DocumentAccess access{
+        [this]() -> RichText& { return m_document.bilingual; },
+        [this] { view(DocumentView::Bilingual)->showBufferSelection(); },
+        [this] { view(DocumentView::Bilingual)->render(); },
+        [] { return ViewInput{}; },
+    };
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("documentAndArea"));
+    m_interactive = new InteractivePanel(bench, std::move(access), split);
+    split->addWidget(m_tabs);
+    split->addWidget(m_interactive);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    setCentralWidget(split);
+    connect(m_interactive, &InteractivePanel::directionQuestionAccepted, this, &MainWindow::showSetupWizard);
+    connect(m_interactive, &InteractivePanel::confirmed, this, [this](const ConfirmationResult& result) {
+        if (result.outcome == ConfirmOutcome::Stored) statusBar()->showMessage(QStringLiteral("已存入例句库"), 4000);
+        else if (result.outcome == ConfirmOutcome::Corrected) statusBar()->showMessage(QStringLiteral("已更新例句"), 4000);
+        refreshFrame();
+    });
+    qApp->installEventFilter(this);
 
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
         m_panels[i] = new QLabel(this);
@@ -85,7 +112,19 @@ MainWindow::MainWindow(Workbench& bench, QWidget* parent)
     m_bench.addObserver(*this);
 }
 
-MainWindow::~MainWindow() { m_bench.removeObserver(*this); }
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    m_bench.removeObserver(*this);
+}
+
+void MainWindow::directionChanged() {
+    m_interactive->loadCommonCharacters();
+    refreshFrame();
+}
+
+void MainWindow::settingsChanged() { m_interactive->settingsChanged(); }
+
+QAction* MainWindow::command(const char* name) const { return findChild<QAction*>(QLatin1String(name)); }
 
 void MainWindow::buildMenu() {
     m_fileMenu = menuBar()->addMenu(QStringLiteral("文件"));
@@ -103,6 +142,13 @@ void MainWindow::buildMenu() {
     rebuildRecentMenu();
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("编辑"));
+    QAction* undoAction = m_editMenu->addAction(QStringLiteral("撤销"), this, &MainWindow::undo);
+    undoAction->setObjectName(QStringLiteral("mnuUndo"));
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redoAction = m_editMenu->addAction(QStringLiteral("重做"), this, &MainWindow::redo);
+    redoAction->setObjectName(QStringLiteral("mnuRedo"));
+    redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    m_editMenu->addSeparator();
     m_editMenu->addAction(QStringLiteral("合并选定句"), this, &MainWindow::mergeSelectedSegments);
     m_editMenu->addAction(QStringLiteral("拆分当前句"), this, &MainWindow::untranslateCurrentSegment);
 
@@ -120,6 +166,8 @@ void MainWindow::buildMenu() {
         analysis.setLibraryChooser([this] { showSetupWizard(); });
         analysis.exec();
     });
+
+    buildInteractiveMenus();
 
     m_setupMenu = menuBar()->addMenu(QStringLiteral("设置"));
     m_setupMenu->addAction(QStringLiteral("英汉汉英设置..."), this, &MainWindow::showSetupWizard);
@@ -144,6 +192,83 @@ void MainWindow::buildMenu() {
         options.exec();
         m_bench.changeSettings(edited);
     });
+}
+
+void MainWindow::buildInteractiveMenus() {
+    m_translateMenu->addSeparator();
+    auto add = [this](QMenu* menu, const char* name, const QString& caption, QKeySequence key, auto slot) {
+        QAction* action = menu ? menu->addAction(caption) : new QAction(caption, this);
+        if (!menu) addAction(action);  // no menu item, but the key works
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add(m_translateMenu, "mmnutransasent", QStringLiteral("翻译一句"), QKeySequence(Qt::CTRL | Qt::Key_J),
+        [this] { translateSentence(TranslateTrigger::NextSentence); });
+    add(nullptr, "mmnutranscursent", QStringLiteral("翻译选定句"), QKeySequence(Qt::CTRL | Qt::Key_K),
+        [this] { translateSentence(TranslateTrigger::Selection); });
+    add(m_translateMenu, "mmnuconfirmcont", QStringLiteral("确认"), QKeySequence(Qt::CTRL | Qt::Key_L),
+        [this] { (void)m_interactive->confirm(); });
+    QAction* goOn = add(m_translateMenu, "mmnuMemCont", QStringLiteral("确认继续"), QKeySequence(Qt::CTRL | Qt::Key_Return),
+                        [this] { m_interactive->confirmAndContinue(); });
+    goOn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    add(m_translateMenu, "N57", QStringLiteral("机译当前句"), QKeySequence(Qt::Key_F11), [this] { m_interactive->machineTranslate(); });
+    add(m_translateMenu, "Nn38", QStringLiteral("选用译例"), QKeySequence(Qt::Key_F12), [this] { m_interactive->useExample(); });
+    add(m_translateMenu, "mmnuClearCankao", QStringLiteral("清除参考译文"), QKeySequence(Qt::CTRL | Qt::Key_D),
+        [this] { m_interactive->clearBox(); });
+
+    m_viewMenu = menuBar()->addMenu(QStringLiteral("查看"));
+    auto* modes = new QActionGroup(this);
+    for (const DisplayModeInfo& info : kDisplayModes) {
+        QAction* action = add(m_viewMenu, info.menuItem, fromGbk(info.menuCaption),
+                              QKeySequence(QString::fromLatin1(info.menuShortcut)),
+                              [this, mode = info.mode] { m_interactive->setDisplayMode(mode); });
+        action->setCheckable(true);
+        action->setChecked(info.mode == m_interactive->displayMode());
+        modes->addAction(action);
+    }
+    // The area's buttons and the menu items show the same mode.
+    connect(m_viewMenu, &QMenu::aboutToShow, this, [this] {
+        for (const DisplayModeInfo& info : kDisplayModes)
+            if (QAction* action = command(info.menuItem)) action->setChecked(info.mode == m_interactive->displayMode());
+    });
+}
+
+void MainWindow::translateSentence(TranslateTrigger trigger) {
+    if (m_translating) return;
+    if (m_tabs->currentIndex() != static_cast<int>(DocumentView::Bilingual))
+        m_tabs->setCurrentIndex(static_cast<int>(DocumentView::Bilingual));
+    (void)m_interactive->translate(trigger);
+}
+
+void MainWindow::undo() {
+    if (m_interactive->translationBox()->hasFocus()) m_interactive->translationBox()->undo();
+    else if (RichTextView* shown = view(m_document.activeView)) shown->undo();
+}
+
+void MainWindow::redo() {
+    if (m_interactive->translationBox()->hasFocus()) m_interactive->translationBox()->redo();
+    else if (RichTextView* shown = view(m_document.activeView)) shown->redo();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || (!isActiveWindow() && !m_interactive->popupWidget()->isActiveWindow()))
+        return QMainWindow::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier && m_interactive->popupWidget()->isVisible()) {
+        m_interactive->hidePopup();
+        return true;
+    }
+    if (mods != Qt::AltModifier) return QMainWindow::eventFilter(watched, event);
+    // Window key codes: the letters are their capitals, "[" 219 and "]" 221.
+    int code = 0;
+    if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) code = key->key();
+    else if (key->key() == Qt::Key_BracketLeft) code = 219;
+    else if (key->key() == Qt::Key_BracketRight) code = 221;
+    if (code != 0 && m_interactive->altKey(code)) return true;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::showSetupWizard() {

@@ -14,9 +14,11 @@
 #include "batch/stop_request.h"
 #include "base/direction.h"
 #include "document/document.h"
+#include "interactive/sentence_translation.h"
 #include "rich_text_view.h"
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QMenu;
 class QTabWidget;
@@ -24,6 +26,7 @@ class QToolBar;
 
 namespace tavricat::gui {
 
+class InteractivePanel;
 class LibraryInfoDialog;
 
 // The window listens to the workbench: its caption, direction checks and status bar follow
@@ -43,6 +46,10 @@ public:
     const QList<QAction*>& recentActions() const { return m_recentActions; }
     QAction* directionAction(Direction direction) const { return isCE(direction) ? m_ceAction : m_ecAction; }
     QMenu* setupMenu() const { return m_setupMenu; }
+    QMenu* viewMenu() const { return m_viewMenu; }
+    InteractivePanel* interactive() const { return m_interactive; }
+    // The menu item of a command by its name ("mmnutransasent", "mnuShowExp", ...).
+    QAction* command(const char* name) const;
     QMenu* editMenu() const { return m_editMenu; }
     LibraryInfoDialog* libraryDialog() const { return m_libraryDialog; }
 
@@ -92,13 +99,21 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Alt+letter, Alt+[ / Alt+] and Esc reach the interactive area from anywhere in the window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void directionChanged() override { refreshFrame(); }
+    void directionChanged() override;
+    void settingsChanged() override;
     void termBaseChanged() override { refreshFrame(); }
     void sentenceLibraryChanged() override { refreshFrame(); }
     void buildMenu();
     void buildToolBar();
+    void buildInteractiveMenus();
+    // "翻译一句" / "翻译选定句": the bilingual view in front, then the sentence.
+    void translateSentence(TranslateTrigger trigger);
+    void undo();
+    void redo();
     // While a run goes on, only "停止自动翻译" stays available and the document box is hidden.
     void setTranslating(bool translating);
     // Runs a segment command on the bilingual buffer and shows its result.
@@ -118,6 +133,8 @@ private:
     QMenu* m_editMenu = nullptr;
     QMenu* m_setupMenu = nullptr;
     QMenu* m_translateMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    InteractivePanel* m_interactive = nullptr;
     QAction* m_autoAction = nullptr;
     QAction* m_stopAction = nullptr;
     QAction* m_stopButton = nullptr;

@@ -9,6 +9,7 @@
 
 #include <unordered_map>
 
+#include "window_keys.h"
 #include "text_convert.h"
 
 namespace tavricat::gui {
@@ -89,6 +90,27 @@ void RichTextView::render() {
     caret.setPosition(m_map.toQt(m_buffer.selStart() + m_buffer.selLength()), QTextCursor::KeepAnchor);
     setTextCursor(caret);
     m_rendering = false;
+}
+
+void RichTextView::showBufferSelection() {
+    m_rendering = true;
+    QTextCursor caret(document());
+    caret.setPosition(m_map.toQt(m_buffer.selStart()));
+    caret.setPosition(m_map.toQt(m_buffer.selStart() + m_buffer.selLength()), QTextCursor::KeepAnchor);
+    setTextCursor(caret);
+    ensureCursorVisible();
+    m_rendering = false;
+}
+
+bool RichTextView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (isWindowCommandKey(key->key(), key->modifiers())) {
+            event->ignore();  // the window's command takes the key
+            return true;
+        }
+    }
+    return QTextEdit::event(event);
 }
 
 void RichTextView::renderRange(int qt, int qtLength, std::size_t from, std::size_t to) {

@@ -24,6 +24,8 @@ public:
 
     // Builds the whole view from the buffer (after loading or a program operation).
     void render();
+    // Moves the view's caret and selection to the buffer's (the text must be as rendered).
+    void showBufferSelection();
     // What the view shows, as the map sees it (one QChar per unit).
     const QString& shownText() const { return m_shown; }
     const PositionMap& positions() const { return m_map; }
@@ -37,6 +39,7 @@ signals:
     void bufferEdited();
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;

@@ -4,12 +4,20 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QListWidget>
 #include <QTabWidget>
+#include <QToolButton>
+
+#include <algorithm>
 
 #include "app/demo_document.h"
 #include "app/workbench.h"
 #include "memory/sentence_library.h"
 #include "auto_translation_dialog.h"
+#include "interactive/example_panel.h"
+#include "interactive/interactive_panel.h"
+#include "interactive/meaning_popup_widget.h"
+#include "interactive/reference_window.h"
 #include "library_update_dialog.h"
 #include "main_window.h"
 #include "options_dialog.h"
@@ -49,6 +57,68 @@ void translateFromDemoLibrary(MainWindow& window, Workbench& bench, ScreenshotOu
     window.view(DocumentView::Bilingual)->moveCursor(QTextCursor::Start);
 }
 
+// A sentence of the demo library's kind with one word changed, so that its example is offered
+// fuzzy, with the differing word coloured and a grammar pattern matched.
+constexpr const char* kFuzzySentenceEC =
+    "Keep this manual in a dry place, e.g. next to the control panel, so that it can be found quickly when it is "
+    "needed.";
+constexpr const char* kSentenceCE = "请将本手册存放在干燥的地方，以便需要时能够迅速找到。";
+
+// The interactive translation of one sentence appended to the document, against the demo
+// library (in memory only): the area in its four modes, the popup, the reference window and
+// the common characters.
+void interactiveShots(MainWindow& window, Workbench& bench, const QDir& dir, ScreenshotOutcome& outcome) {
+    SentenceLibrary demoLibrary;
+    const std::string name = isCE(bench.direction()) ? "DemoCE" : "DemoEC";
+    if (Status loaded = demoLibrary.load(bench.fs(), bench.workspace().userDataFolder(), name); !loaded) {
+        outcome.problems << QStringLiteral("cannot load the demo library %1").arg(QString::fromStdString(name));
+        return;
+    }
+    bench.installSentenceLibrary(std::move(demoLibrary), name, bench.sentenceLibraryInfo);
+    RichText& document = window.document().bilingual;
+    const std::string sentence = toGbkLossy(QString::fromUtf8(isCE(bench.direction()) ? kSentenceCE : kFuzzySentenceEC));
+    {
+        RichText::ProgramEdit edit(document);
+        document.insert(document.size(), "\r\n" + sentence);
+    }
+    document.select(document.size() - sentence.size(), sentence.size());
+    window.view(DocumentView::Bilingual)->render();
+    InteractivePanel& panel = *window.interactive();
+    window.resize(1200, 860);  // room for the area's second line
+    if (panel.translate(TranslateTrigger::Selection) != SentenceOutcome::Translated) {
+        outcome.problems << QStringLiteral("the interactive translation of the picture sentence failed");
+        return;
+    }
+    for (const DisplayModeInfo& mode : kDisplayModes) {
+        panel.setDisplayMode(mode.mode);
+        save(window, dir, QStringLiteral("area-%1.png").arg(static_cast<int>(mode.mode) + 1), outcome);
+    }
+    panel.setDisplayMode(DisplayMode::MeaningsAndShortcuts);
+    ReferenceWindow& reference = *panel.referenceWindow();
+    reference.show();
+    reference.tabs()->setCurrentIndex(0);
+    save(reference, dir, QStringLiteral("reference.png"), outcome);
+    if (reference.grammarList()->count() > 0) {
+        reference.tabs()->setCurrentIndex(1);
+        save(reference, dir, QStringLiteral("reference-grammar.png"), outcome);
+        reference.tabs()->setCurrentIndex(0);
+    }
+    // The popup of the word with the most meanings.
+    int richest = 0;
+    std::size_t most = 0;
+    for (int i = 0; i < bench.engine.workSent.segCount; ++i) {
+        const std::string& meanings = bench.engine.workSent.segTrans[static_cast<std::size_t>(i + 1)];
+        const auto count = static_cast<std::size_t>(std::count(meanings.begin(), meanings.end(), '|'));
+        if (count > most) most = count, richest = i;
+    }
+    panel.openPopup(richest, false);
+    save(*panel.popupWidget(), dir, QStringLiteral("popup.png"), outcome);
+    panel.hidePopup();
+    panel.examplePanel()->charactersToggle()->setChecked(true);
+    save(window, dir, QStringLiteral("common-characters.png"), outcome);
+    panel.examplePanel()->charactersToggle()->setChecked(false);
+}
+
 }  // namespace
 
 ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QString& folder) {
@@ -73,6 +143,7 @@ ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QS
     else
         translateFromDemoLibrary(window, bench, outcome);
     save(window, dir, QStringLiteral("main.png"), outcome);
+    interactiveShots(window, bench, dir, outcome);
 
     {
         // As MainWindow::showSetupWizard builds it, but shown without exec() and never confirmed.

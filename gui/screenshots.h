@@ -21,7 +21,10 @@ struct ScreenshotOutcome {
 };
 
 // Writes into `folder` (made when missing): main.png (the window with demo/sample_en.txt of
-// the program folder open), wizard-1.png ... wizard-5.png, options-1.png ... options-4.png.
+// the program folder open), area-1.png ... area-4.png (a sentence translated interactively
+// against the demo library, in the four display modes), reference.png (its example, coloured)
+// and reference-grammar.png, popup.png, common-characters.png,
+// wizard-1.png ... wizard-5.png, options-1.png ... options-4.png.
 ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QString& folder);
 
 }  // namespace tavricat::gui

@@ -6,6 +6,16 @@
 
 namespace tavricat {
 
+const std::array<PunctuationButton, 7> kPunctuationButtons{{
+    {"SpeedButton30", ", ", " ，", "，"},
+    {"SpeedButton31", ", ", " 、", "、"},
+    {"SpeedButton32", ".", " 。", "。"},
+    {"SpeedButton33", ": ", " ：", "："},
+    {"SpeedButton35", "; ", " ；", "；"},
+    {"SpeedButton34", "...", " …", "…"},
+    {"SpeedButton37", "()", "（）", "（）"},
+}};
+
 namespace {
 
 bool isAsciiAlnum(unsigned char c) {

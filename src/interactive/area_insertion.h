@@ -42,15 +42,7 @@ struct PunctuationButton {
     const char* ec;              // EC
 };
 
-inline constexpr std::array<PunctuationButton, 7> kPunctuationButtons{{
-    {"SpeedButton30", ", ", " ，", "，"},
-    {"SpeedButton31", ", ", " 、", "、"},
-    {"SpeedButton32", ".", " 。", "。"},
-    {"SpeedButton33", ": ", " ：", "："},
-    {"SpeedButton35", "; ", " ；", "；"},
-    {"SpeedButton34", "...", " …", "…"},
-    {"SpeedButton37", "()", "（）", "（）"},
-}};
+extern const std::array<PunctuationButton, 7> kPunctuationButtons;
 
 struct TextRun {
     std::size_t start = 0;

@@ -24,19 +24,8 @@ struct PopupCommandInfo {
     const char* hint;    // as the button shows it, or null
 };
 
-inline constexpr std::array<PopupCommandInfo, 6> kPopupCommands{{
-    {PopupCommand::SplitPhrase, 186, "tempDel", "拆分词组: ;"},        // ";"
-    {PopupCommand::AdjustMeanings, 188, "btadjuctmean", "修改词义: ,"},  // ","
-    {PopupCommand::DeleteEntry, 190, "btdelete", "删除词条: ."},        // "."
-    {PopupCommand::DefinePhrase, 191, nullptr, nullptr},                // "/"
-    {PopupCommand::ExampleSearch1, 220, nullptr, nullptr},              // "\"
-    {PopupCommand::ExampleSearch2, 222, "btfindliju", "显示例句: '"},   // "'"
-}};
+extern const std::array<PopupCommandInfo, 6> kPopupCommands;
 
-inline std::optional<PopupCommand> popupCommandOfKey(int keyCode) {
-    for (const PopupCommandInfo& info : kPopupCommands)
-        if (info.keyCode == keyCode) return info.command;
-    return std::nullopt;
-}
+std::optional<PopupCommand> popupCommandOfKey(int keyCode);
 
 }  // namespace tavricat

@@ -9,6 +9,7 @@ void SentenceState::reset(bool keepReEdit) {
     CurrentWord = -1;
     ExampleRate = kNoExampleRate;
     exampleUsed = false;
+    bestCandidate.reset();
     if (!keepReEdit) reEdit = false;
 }
 

@@ -4,6 +4,7 @@
 // starts it afresh. Owned by the Workbench.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ public:
     double ExampleRate = kNoExampleRate;   // 1.0 is 100 %; kNoExampleRate: no usable example
     bool exampleUsed = false;              // a 100 % example went into the translation box
     std::size_t exampleIndex = 0;          // that example's index in the library
+    // The best candidate of the search, offered or not: what the example box's delete and
+    // update commands act on.
+    std::optional<std::size_t> bestCandidate;
     std::string exampleSource;             // the best example's two halves
     std::string exampleTranslation;
     bool reEdit = false;                   // the sentence already has a translation in the document

@@ -40,7 +40,7 @@ std::string firstVersion(const SentenceTranslationContext& context, const Senten
     const long percent = percentOf(state.ExampleRate);
     if (percent != percentOf(kNoExampleRate) && percent >= context.matchrate) box = adapted;
     else if (context.giveMT) box = adapted;
-    if ((view.view == DocumentView::Bilingual && state.reEdit) || view.view != DocumentView::Bilingual)
+    if ((view.view == TranslationView::Bilingual && state.reEdit) || view.view != TranslationView::Bilingual)
         box = view.selectedTarget;
     return context.spaceInHanChar ? AddSpaceInCChars(box) : ClearSpaceInCChars(box);
 }
@@ -66,7 +66,7 @@ SentenceTranslation translateSentence(SentenceTranslationContext& context, Sente
     }
     ViewInput shown = view;
     // A sentence translated before: the getter selected its translation in the document.
-    if (view.view == DocumentView::Bilingual) shown.selectedTarget = document.selectedText();
+    if (view.view == TranslationView::Bilingual) shown.selectedTarget = document.selectedText();
     return translateText(context, state, std::move(acquired.sentence), shown);
 }
 
@@ -101,6 +101,7 @@ SentenceTranslation translateText(SentenceTranslationContext& context, SentenceS
     state.exampleSource = best.source;
     state.exampleTranslation = best.translation;
     state.exampleUsed = best.path == ExamplePath::Full;
+    state.bestCandidate = best.example;
     if (state.exampleUsed && best.example) state.exampleIndex = *best.example;
 
     result.tokens = tokensOf(engine.workSent, best);

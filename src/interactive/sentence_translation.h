@@ -49,14 +49,14 @@ enum class TranslateTrigger {
 };
 
 // The document view in front, and the target text selected in it.
-enum class DocumentView {
+enum class TranslationView {
     Bilingual,           // the bilingual document
     SentenceBySentence,  // the sentence-by-sentence view
     SideBySide,          // the side-by-side view
 };
 
 struct ViewInput {
-    DocumentView view = DocumentView::Bilingual;
+    TranslationView view = TranslationView::Bilingual;
     // The selected target text of the sentence-by-sentence or side-by-side view, which the
     // translation box then shows whatever the example search found.
     std::string selectedTarget;

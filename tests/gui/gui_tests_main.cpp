@@ -12,6 +12,7 @@ int runKilledRunTests(int argc, char** argv);
 int runFirstStartTests(int argc, char** argv);
 int runLibraryUpdateDialogTests(int argc, char** argv);
 int runProjectAnalysisDialogTests(int argc, char** argv);
+int runTranslatorDayTests(int argc, char** argv);
 int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
@@ -28,5 +29,6 @@ int main(int argc, char** argv) {
     failures += runFirstStartTests(argc, argv);
     failures += runLibraryUpdateDialogTests(argc, argv);
     failures += runProjectAnalysisDialogTests(argc, argv);
+    failures += runTranslatorDayTests(argc, argv);
     return failures;
 }

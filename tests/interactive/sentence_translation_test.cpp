@@ -73,11 +73,11 @@ TEST_F(SentenceTranslationTest, ASentenceTranslatedBeforeShowsItsTranslation) {
 
 TEST_F(SentenceTranslationTest, TheOtherViewsAlwaysGiveTheirSelectedTarget) {
     addExample("zqbb zqbc .^甲乙。");
-    for (DocumentView view : {DocumentView::SentenceBySentence, DocumentView::SideBySide}) {
+    for (TranslationView view : {TranslationView::SentenceBySentence, TranslationView::SideBySide}) {
         EXPECT_EQ(suggest("zqbb zqbc .", {view, "选定的译文"}).translationBox, "选定的译文");
         EXPECT_EQ(suggest("zqbx zqby .", {view, "选定的译文"}).translationBox, "选定的译文");
     }
-    EXPECT_EQ(suggest("zqbb zqbc .", {DocumentView::Bilingual, "选定的译文"}).translationBox, "甲乙。");
+    EXPECT_EQ(suggest("zqbb zqbc .", {TranslationView::Bilingual, "选定的译文"}).translationBox, "甲乙。");
 }
 
 TEST_F(SentenceTranslationTest, ASplitPhraseComesBackWithTheNextSentence) {
