@@ -212,6 +212,21 @@ TEST_F(TermEditTest, DeletingTheCurrentWordRemembersItEvenWhenTheTermBaseLacksIt
     EXPECT_EQ(removed.rerun->translation.translationBox, "译文");
 }
 
+TEST_F(TermEditTest, ASentenceTranslatedBeforeIsTakenAgainFromItsSource) {
+    addTerm("zqbb", "甲^^^");
+    RichText document = documentOf("{*>zqbb zqbc .<}100{>旧的译文<*}\r\n");
+    document.setCaret(4);
+    translation = translate(document);
+    ASSERT_TRUE(bench->sentenceState.reEdit);
+    area.build(bench->engine.workSent, translation.tokens, {});
+    area.setCurrentWord(0);
+    dialogs.answers = {true};
+    TermEditOutcome removed = deleteCurrentWord(*bench, area, {"新的译文", 0, ""}, document);
+    ASSERT_TRUE(removed.rerun);
+    EXPECT_EQ(removed.rerun->translation.sentence, "zqbb zqbc .");
+    EXPECT_EQ(removed.rerun->translation.translationBox, "新的译文");
+}
+
 TEST_F(TermEditTest, APhraseSplitLastsForItsSentenceOnly) {
     addTerm("zqbb zqbc", "甲乙^^^");
     RichText document = documentOf("zqbb zqbc zqbf.\r\nzqbg.\r\n");
