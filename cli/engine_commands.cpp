@@ -1,20 +1,26 @@
-// analyse TEXT; dict lookup KEY [--system]; dict add KEY ENTRY; dict delete KEY;
-// dict build INPUT OUTBASE [--encoding gbk|utf8]
+// analyse TEXT; dict lookup KEY [--system]; dict add KEY ENTRY [--new]; dict delete KEY;
+// dict define WORDS [--meaning M]; dict build INPUT OUTBASE [--encoding gbk|utf8]
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <iostream>
 
+#include "app/new_term.h"
 #include "app/term_journal.h"
 #include "base/encoding.h"
+#include "base/gbk.h"
 #include "base/line_list.h"
 #include "cli_context.h"
 #include "commands.h"
 #include "engine/analyser.h"
 #include "engine/dictionary_writer.h"
 #include "engine/morphology.h"
+#include "document/han_spacing.h"
 #include "grammar/translation_pipeline.h"
+#include "interactive/interactive_area.h"
+#include "interactive/sentence_translation.h"
+#include "interactive/term_entry_text.h"
 #include "workbench_session.h"
 
 namespace tavricat::cli {
@@ -91,21 +97,65 @@ int runLookup(const CliContext& context, const std::string& keyText, bool system
 }
 
 // A term edit inside a run: the term base is saved and the edit logged by the shutdown.
-int runTermEdit(const CliContext& context, const std::string& keyText, const std::string* entryText) {
+int runTermAdd(const CliContext& context, const std::string& keyText, const std::string& entryText, bool onlyNew) {
     Result<std::string> key = argumentToGbk(keyText);
     if (!key) return fail(key.status());
-    Result<std::string> entry = entryText ? argumentToGbk(*entryText) : Result<std::string>(std::string());
+    Result<std::string> entry = argumentToGbk(entryText);
     if (!entry) return fail(entry.status());
     return withWorkbench(context, [&](Workbench& bench) -> int {
-        const Status edited = entryText ? addTermEdit(bench, *key, *entry) : deleteTermEdit(bench, *key);
-        if (!edited) return fail(edited);
-        if (entryText) {
-            const std::string& line = bench.newUserWords.back();
-            const std::string stored = bench.engine.lookupKey(line.substr(0, line.find('^')), DictSource::TermBase);
-            std::cout << utf8(line.substr(0, line.find('^'))) << " = " << utf8(stored) << '\n';
-        } else {
-            std::cout << "deleted " << keyText << '\n';
+        if (onlyNew) {
+            // As the window's add command: the key from the analysed base words, an existing
+            // entry left as it is.
+            const std::string stored = typedTermKey(bench, *key);
+            if (Status added = storeNewTerm(bench, stored, ClearSpaceInCChars(*entry)); !added) return fail(added);
+            std::cout << utf8(stored) << " = " << utf8(bench.engine.termBase.lookupKey(stored)) << '\n';
+            return kExitOk;
         }
+        if (Status added = addTermEdit(bench, *key, *entry); !added) return fail(added);
+        const std::string& line = bench.newUserWords.back();
+        const std::string stored = bench.engine.lookupKey(line.substr(0, line.find('^')), DictSource::TermBase);
+        std::cout << utf8(line.substr(0, line.find('^'))) << " = " << utf8(stored) << '\n';
+        return kExitOk;
+    });
+}
+
+// The key goes onto the deleted words whether or not the term base held it, so that the
+// system dictionary does not bring it back.
+int runTermDelete(const CliContext& context, const std::string& keyText) {
+    Result<std::string> key = argumentToGbk(keyText);
+    if (!key) return fail(key.status());
+    const std::string trimmed(gbk::trim(*key));
+    if (trimmed.empty()) return fail(Status::error(ErrorKind::BadInput, "A term key is needed."));
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        if (Status deleted = deletePersonsTerm(bench, trimmed, true); !deleted)
+            return fail(deleted.message() + " (now among the deleted words)");
+        std::cout << "deleted " << keyText << '\n';
+        return kExitOk;
+    });
+}
+
+// A phrase from the words of a sentence: the sentence is analysed and prepared as for
+// translation, every token is taken, and the key is their segment keys joined.
+int runDefine(const CliContext& context, const std::string& wordsText, const std::string* meaningText) {
+    Result<std::string> words = argumentToGbk(wordsText);
+    if (!words) return fail(words.status());
+    Result<std::string> meaning = meaningText ? argumentToGbk(*meaningText) : Result<std::string>(std::string());
+    if (!meaning) return fail(meaning.status());
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        Engine& engine = bench.engine;
+        std::string sentence = *words;
+        std::string cleaned;
+        PipelineContext pipeline{engine, bench.analysisOptions(), bench.grammar, bench.selectedDomainNames};
+        prepareSent(sentence, cleaned, pipeline, false);
+        InteractiveArea area;
+        area.build(engine.workSent, {}, AreaOptions{});
+        for (int i = 0; i < static_cast<int>(area.size()); ++i) area.toggleMarked(i);
+        const PhraseProposal proposal = phraseOfMarkedTokens(area, engine.workSent, bench.direction());
+        TermEntryForm form = termEntryForm(kDefinePhraseCaption, proposal.key, meaningText ? *meaning : proposal.meanings);
+        if (!isStorableForm(form)) return fail(Status::error(ErrorKind::BadInput, "The meaning holds a line break or \"^\"."));
+        const std::string key(gbk::trim(gbk::asciiLower(form.key)));
+        if (Status added = storeNewTerm(bench, key, termValueOf(form)); !added) return fail(added);
+        std::cout << utf8(key) << " = " << utf8(engine.termBase.lookupKey(key)) << '\n';
         return kExitOk;
     });
 }
@@ -164,16 +214,29 @@ void registerEngineCommands(CLI::App& app, CliContext& context) {
     lookup->callback([&context, lookupArgs] { context.exitCode = runLookup(context, lookupArgs->key, lookupArgs->system); });
 
     struct EditArgs {
-        std::string key, entry;
+        std::string key, entry, meaning;
+        bool onlyNew = false;
     };
     auto editArgs = std::make_shared<EditArgs>();
     CLI::App* add = dict->add_subcommand("add", "Add a term to the term base, merged with the entry it may have");
     add->add_option("key", editArgs->key)->required();
     add->add_option("entry", editArgs->entry, "Meanings separated by \"|\", then \"^\" and the further fields")->required();
-    add->callback([&context, editArgs] { context.exitCode = runTermEdit(context, editArgs->key, &editArgs->entry); });
-    CLI::App* remove = dict->add_subcommand("delete", "Delete a key from the term base");
+    add->add_flag("--new", editArgs->onlyNew,
+                  "As the window adds: the key from the analysed base words (a final full stop attached); "
+                  "a key the term base holds is refused, not merged");
+    add->callback([&context, editArgs] {
+        context.exitCode = runTermAdd(context, editArgs->key, editArgs->entry, editArgs->onlyNew);
+    });
+    CLI::App* remove = dict->add_subcommand("delete", "Delete a key from the term base and add it to the deleted words");
     remove->add_option("key", editArgs->key)->required();
-    remove->callback([&context, editArgs] { context.exitCode = runTermEdit(context, editArgs->key, nullptr); });
+    remove->callback([&context, editArgs] { context.exitCode = runTermDelete(context, editArgs->key); });
+    CLI::App* define = dict->add_subcommand("define", "Define a phrase from the words of a sentence");
+    define->add_option("words", editArgs->key, "The words, as they stand in the sentence")->required();
+    CLI::Option* meaning =
+        define->add_option("--meaning", editArgs->meaning, "Its meanings (default: the words' first meanings)");
+    define->callback([&context, editArgs, meaning] {
+        context.exitCode = runDefine(context, editArgs->key, meaning->count() > 0 ? &editArgs->meaning : nullptr);
+    });
 
     struct BuildArgs {
         std::string input, outBase, encoding = "utf8";

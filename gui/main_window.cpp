@@ -218,6 +218,11 @@ void MainWindow::buildInteractiveMenus() {
     add(m_translateMenu, "mmnuClearCankao", QStringLiteral("清除参考译文"), QKeySequence(Qt::CTRL | Qt::Key_D),
         [this] { m_interactive->clearBox(); });
 
+    m_editMenu->addSeparator();
+    add(m_editMenu, "mmnuAddNewWord", QStringLiteral("添加词条"), QKeySequence(Qt::CTRL | Qt::Key_W),
+        [this] { m_interactive->addTerm(); });
+    add(m_editMenu, "mnuDelAWord", QStringLiteral("删除词条"), QKeySequence(), [this] { m_interactive->deleteTermByName(); });
+
     m_viewMenu = menuBar()->addMenu(QStringLiteral("查看"));
     auto* modes = new QActionGroup(this);
     for (const DisplayModeInfo& info : kDisplayModes) {
@@ -253,7 +258,10 @@ void MainWindow::redo() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || (!isActiveWindow() && !m_interactive->popupWidget()->isActiveWindow()))
+    // Only keys sent to this window or to the popup (the window sees them first).
+    const auto* target = qobject_cast<const QWidget*>(watched);
+    if (event->type() != QEvent::KeyPress || !target ||
+        (target->window() != this && target->window() != m_interactive->popupWidget()))
         return QMainWindow::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;

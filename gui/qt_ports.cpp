@@ -6,12 +6,14 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include "interactive/term_entry_dialog.h"
 #include "position_map.h"
 #include "text_convert.h"
 
@@ -58,6 +60,36 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& caption, const
         TypedText typed = typedToGbk(answer);
         if (typed.ok) return typed.gbk;
         message(typed.error);  // asked again: the answer is not silently changed
+    }
+}
+
+bool QtDialogs::editTermEntry(TermEntryForm& form) {
+    TermEntryDialog dialog(m_parent);
+    dialog.setWindowTitle(fromGbk(form.caption));
+    const std::array<std::pair<QLineEdit*, std::string*>, 5> fields{{
+        {dialog.keyField(), &form.key},
+        {dialog.meaningsField(), &form.meanings},
+        {dialog.associationField(), &form.association},
+        {dialog.partOfSpeechField(), &form.partOfSpeech},
+        {dialog.attributeField(), &form.attribute},
+    }};
+    for (const auto& [field, text] : fields) field->setText(fromGbk(*text));
+    dialog.keyField()->setReadOnly(!form.keyEditable);
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted) return false;
+        std::array<std::string, 5> typed;
+        bool all = true;
+        for (std::size_t i = 0; i < fields.size() && all; ++i) {
+            TypedText converted = typedToGbk(fields[i].first->text());
+            if (!converted.ok) {
+                message(converted.error);  // asked again: the answer is not silently changed
+                all = false;
+            }
+            typed[i] = converted.gbk;
+        }
+        if (!all) continue;
+        for (std::size_t i = 0; i < fields.size(); ++i) *fields[i].second = typed[i];
+        return true;
     }
 }
 

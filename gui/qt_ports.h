@@ -26,6 +26,8 @@ public:
     void beep() override;
     std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& initial) override;
+    // The term entry dialog "frmAdjCmean" with the form's caption, fields and key rule.
+    bool editTermEntry(TermEntryForm& form) override;
     std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& filter) override;
     std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter,
                                               const std::string& suggestedName) override;

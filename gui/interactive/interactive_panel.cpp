@@ -173,6 +173,7 @@ QWidget* InteractivePanel::buildButtons() {
         m_box->setGbkText(done.text, done.caret);
         m_box->setFocus();
     });
+    add("SpeedButton28", QStringLiteral("词条"), QStringLiteral("添加词条: Ctrl+W"), [this] { addTerm(); });
     layout->addSpacing(8);
     for (std::size_t i = 0; i < kPunctuationButtons.size(); ++i) {
         const PunctuationButton& button = kPunctuationButtons[i];
@@ -223,6 +224,13 @@ SentenceOutcome InteractivePanel::translate(TranslateTrigger trigger) {
 
 void InteractivePanel::showTranslation(const SentenceTranslation& result) {
     m_area.build(m_bench.engine.workSent, result.tokens, areaOptions());
+    showAnalysis(result);
+    m_box->setTextColor(Qt::black);
+    m_box->setGbkText(result.translationBox);
+    m_box->setFocus();
+}
+
+void InteractivePanel::showAnalysis(const SentenceTranslation& result) {
     m_bench.sentenceState.CurrentWord = m_area.currentWord();
     m_areaWidget->showArea(m_area, m_bench.settings);
     m_reference->showGrammar(result.grammarLines);
@@ -233,9 +241,6 @@ void InteractivePanel::showTranslation(const SentenceTranslation& result) {
     }
     m_examples->setCommonHead(result.commonCharacterHead);
     m_examples->showExample(result.reference);
-    m_box->setTextColor(Qt::black);
-    m_box->setGbkText(result.translationBox);
-    m_box->setFocus();
 }
 
 std::optional<ConfirmationResult> InteractivePanel::confirm() {

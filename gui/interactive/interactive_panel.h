@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "app/term_edit_outcome.h"
 #include "interactive/display_modes.h"
 #include "interactive/interactive_area.h"
 #include "interactive/meaning_popup.h"
@@ -78,6 +79,10 @@ public:
     void hidePopup();
     // Opens the popup for `token` (keyboard mode numbers the rows).
     void openPopup(int token, bool keyboardMode);
+    // "添加词条" (Ctrl+W): a new entry, or a phrase of the marked words when words are marked.
+    void addTerm();
+    // "删除词条": an entry named in an input box.
+    void deleteTermByName();
 
 signals:
     void directionQuestionAccepted();
@@ -86,7 +91,10 @@ signals:
 private:
     QWidget* buildButtons();
     AreaOptions areaOptions() const;
+    // A new sentence: the area built, everything shown, the box filled.
     void showTranslation(const SentenceTranslation& result);
+    // The area as it is, the example, the patterns and the common characters' head.
+    void showAnalysis(const SentenceTranslation& result);
     void insertIntoBox(std::string text, int caretBack = 0);
     void makeCurrent(int token);
     void onWordClicked(int token, Qt::KeyboardModifiers modifiers);
@@ -101,6 +109,9 @@ private:
     void hideWhenAutoShown();
     // The popup's term commands: split, adjust, delete, define (interactive_panel_terms.cpp).
     void runTermCommand(PopupCommand command);
+    TranslationBoxText boxText() const;
+    void showTermEdit(const Result<TermEditOutcome>& outcome);
+    void showTermEdit(const TermEditOutcome& outcome);
 
     Workbench& m_bench;
     DocumentAccess m_access;

@@ -65,6 +65,8 @@ Status chooseTermBase(Workbench& workbench, const std::string& name, const std::
         return Status::error(ErrorKind::Io, failed);
     }
     TermBase& current = workbench.engine.termBase;
+    // A phrase split for the current sentence belongs to the term base being left.
+    restoreSplitPhrases(workbench.sentenceState, current, workbench.engine.deletedWords);
     if (!current.name.empty()) {
         // saveTermBase has told the person; the unsaved terms must stay in memory.
         if (Status saved = current.saveTermBase(workbench.fs(), workbench.dialogs(), folder); !saved) return saved;

@@ -67,6 +67,9 @@ Status Workbench::appendRunList(const std::string& name, const LineList& list) {
 Status Workbench::shutdown() {
     // A start that did not finish loaded nothing worth writing; writing would erase files.
     if (!m_started) return Status::ok();
+    // A phrase split for the sentence under translation is not a deletion: it goes back
+    // before the term base and the deleted words are written.
+    restoreSplitPhrases(sentenceState, engine.termBase, engine.deletedWords);
     struct Step {
         std::function<Status()> run;
         int barAfter;  // bar position once the step is done; 0 leaves it

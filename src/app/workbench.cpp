@@ -89,6 +89,22 @@ bool Workbench::replaceTermEntry(std::size_t index, std::string entry) {
     return true;
 }
 
+bool Workbench::insertTermEntry(const std::string& key, std::string entry) {
+    const SortedFind at = engine.termBase.find(key);
+    if (at.found || !engine.termBase.insertAt(at.index, key, std::move(entry))) return false;
+    notify(&WorkbenchObserver::termBaseChanged);
+    return true;
+}
+
+std::optional<std::string> Workbench::removeTermEntry(std::string_view key) {
+    const SortedFind at = engine.termBase.find(key);
+    if (!at.found) return std::nullopt;
+    std::string removed = engine.termBase.termKeys[at.index] + "^" + engine.termBase.termEntries[at.index];
+    if (!engine.termBase.removeAt(at.index)) return std::nullopt;
+    notify(&WorkbenchObserver::termBaseChanged);
+    return removed;
+}
+
 Status Workbench::reloadTermBase() {
     Status reloaded = engine.termBase.reload(m_fs, m_workspace.userDataFolder());
     if (reloaded) notify(&WorkbenchObserver::termBaseChanged);

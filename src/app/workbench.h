@@ -95,6 +95,12 @@ public:
     // Replaces the entry of term line `index` (its key stays). False (nothing changed) when
     // there is no such line.
     bool replaceTermEntry(std::size_t index, std::string entry);
+    // Inserts `key` (taken as it is, no analysis) with `entry` at its sorted place. False
+    // (nothing changed) when the term base holds the key already.
+    bool insertTermEntry(const std::string& key, std::string entry);
+    // Removes `key` (ASCII case ignored) and returns "key^entry" as the term base held it;
+    // nothing when the key is not there.
+    std::optional<std::string> removeTermEntry(std::string_view key);
     // The term base read again from its files; fails (keeping it) when they cannot be read.
     Status reloadTermBase();
     // Both term lists emptied, in memory only.

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "base/term_entry_form.h"
+
 namespace tavricat {
 
 class Dialogs {
@@ -22,6 +24,13 @@ public:
     virtual std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& filter) = 0;
     virtual std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter,
                                                       const std::string& suggestedName) = 0;
+    // The term entry dialog, shown modally with `form`; the person's fields are written back
+    // into it. True when accepted ("确 定"); false when cancelled, and by a front end that
+    // cannot ask, which leaves every command that asks unchanged.
+    virtual bool editTermEntry(TermEntryForm& form) {
+        (void)form;
+        return false;
+    }
 };
 
 // The one shared progress window: a text line and a bar.

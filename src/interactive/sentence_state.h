@@ -44,8 +44,8 @@ public:
 };
 
 // Puts every entry of PendingRestore back into the term base (a key already there is left as
-// it is) and takes its key off the deleted words, then empties the list. The meanings are
-// cut to 1000 bytes.
+// it is) and takes its key off the deleted words, then empties the list. The entry comes
+// back whole, however long.
 void restoreSplitPhrases(SentenceState& state, TermBase& termBase, LineList& deletedWords);
 
 }  // namespace tavricat

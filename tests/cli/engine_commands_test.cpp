@@ -42,6 +42,30 @@ TEST_F(CliEngineTest, BadDictionaryInputIsRefused) {
     EXPECT_EQ(cli({"dict", "build", work.file("missing.txt"), work.file("out2")}).exitCode, 1);
 }
 
+TEST_F(CliEngineTest, TermsAddedDefinedAndDeletedAsTheWindowDoes) {
+    auto u8text = [](const char8_t* text) { return std::string(reinterpret_cast<const char*>(text)); };
+    // --new keys the term by its analysed words, the full stop attached, and refuses a key
+    // the term base holds instead of merging.
+    testing::CliRun added = cli({"dict", "add", "--new", "  Zqbb  zqbc . ", u8text(u8"甲 乙^^n^")});
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    EXPECT_EQ(added.out, u8text(u8"zqbb zqbc. = 甲乙^^n^\n"));
+    EXPECT_EQ(cli({"dict", "add", "--new", "zqbb zqbc.", u8text(u8"丙")}).exitCode, 1);
+    EXPECT_EQ(cli({"dict", "lookup", "zqbb zqbc."}).out, u8text(u8"甲乙^^n^\n"));
+
+    testing::CliRun defined = cli({"dict", "define", "zqbf zqbg", "--meaning", u8text(u8"丁戊")});
+    ASSERT_EQ(defined.exitCode, 0) << defined.err;
+    EXPECT_EQ(cli({"dict", "lookup", "zqbf zqbg"}).out, u8text(u8"丁戊^^^\n"));
+
+    // A deleted key is remembered, so that the system dictionary does not bring it back, even
+    // when the term base did not hold it.
+    EXPECT_EQ(cli({"dict", "delete", "zqbf zqbg"}).exitCode, 0);
+    EXPECT_EQ(cli({"dict", "delete", "zqbx"}).exitCode, 1);
+    const std::string deleted = home.read("userdata/DeletedWords.ini");
+    EXPECT_NE(deleted.find("zqbf zqbg\r\n"), std::string::npos);
+    EXPECT_NE(deleted.find("zqbx\r\n"), std::string::npos);
+    EXPECT_NE(home.read("userdata/userlibw.saw").find("dddit zqbf zqbg\r\n"), std::string::npos);
+}
+
 TEST_F(CliEngineTest, ChineseAnalysis) {
     testing::CliRun run = cli({"--direction", "ce", "analyse", reinterpret_cast<const char*>(u8"我们，走")});
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -135,6 +135,41 @@ private slots:
         QVERIFY(panel().areaWidget()->wordLabel(0)->isVisible());
     }
 
+    void aPhraseDefinedFromMarkedWordsIsOneTokenOnTheRerun() {
+        openDemo();
+        QTest::keyClick(m_window->view(DocumentView::Bilingual), Qt::Key_J, Qt::ControlModifier);
+        const InteractiveArea& area = panel().area();
+        const int model = tokenWithText(area, "Model");
+        QVERIFY(model >= 0 && tokenWithText(area, "40") == model + 1);
+        box().setPlainText(QStringLiteral("译者自己的译文"));
+        AreaWidget* widget = panel().areaWidget();
+        QTest::mouseClick(widget->wordLabel(model), Qt::LeftButton, Qt::ControlModifier);
+        QTest::mouseClick(widget->wordLabel(model + 1), Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(area.markedTokens(), (std::vector<int>{model, model + 1}));
+
+        // "/" in the popup defines the phrase; the dialog proposes the key and the meanings.
+        m_work->dialogs.termAnswers.push_back([](TermEntryForm& form) {
+            form.meanings = guitest::gbk("40型");
+            return true;
+        });
+        QTest::keyClick(&box(), static_cast<Qt::Key>(Qt::Key_A + model), Qt::AltModifier);
+        QVERIFY(panel().popupWidget()->isVisible());
+        QTest::keyClick(panel().popupWidget()->keyField(), Qt::Key_Slash);
+        QCOMPARE(m_work->dialogs.termForms.size(), std::size_t(1));
+        QCOMPARE(fromGbk(m_work->dialogs.termForms[0].caption), QStringLiteral("定义词组"));
+        QCOMPARE(fromGbk(m_work->dialogs.termForms[0].key), QStringLiteral("model 40"));
+
+        // The sentence was translated again: the phrase is one token, the translator's text stays.
+        const int phrase = tokenWithText(area, "Model 40");
+        QVERIFY2(phrase >= 0, qPrintable(fromGbk(area.token(static_cast<std::size_t>(model)).text)));
+        QCOMPARE(fromGbk(area.token(static_cast<std::size_t>(phrase)).meaning), QStringLiteral("40型"));
+        QVERIFY(area.markedTokens().empty());
+        QCOMPARE(box().toPlainText(), QStringLiteral("译者自己的译文"));
+        QCOMPARE(widget->wordLabel(phrase)->text().trimmed(), QStringLiteral("Model 40"));
+        QVERIFY(!bench().newUserWords.empty());
+        QVERIFY(fromGbk(bench().newUserWords.back()).startsWith(QStringLiteral("model 40^40型")));
+    }
+
     void aConfirmedWriteBackIsOneUndoStepOfTheDocument() {
         openDemo();
         const std::string before = m_window->document().bilingual.text();

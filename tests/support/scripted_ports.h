@@ -20,6 +20,11 @@ public:
     std::vector<std::string> questions;
     int beeps = 0;
     std::function<void()> onAsk;  // what happens while a question is open (a stop request, say)
+    std::vector<std::string> inputPrompts;  // each input box as caption "|" prompt "|" initial text
+    // The term entry dialog: each answer edits the form and says whether it was accepted; the
+    // dialog is cancelled when none is left. Every form is recorded as the core filled it.
+    std::deque<std::function<bool(TermEntryForm&)>> termAnswers;
+    std::vector<TermEntryForm> termForms;
 
     void message(const std::string& text) override { messages.push_back(text); }
     bool askYesNo(const std::string& text) override {
@@ -31,8 +36,17 @@ public:
         return answer;
     }
     void beep() override { ++beeps; }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& initial) override {
+        inputPrompts.push_back(caption + "|" + prompt + "|" + initial);
         return nextInput();
+    }
+    bool editTermEntry(TermEntryForm& form) override {
+        termForms.push_back(form);
+        if (termAnswers.empty()) return false;
+        auto answer = std::move(termAnswers.front());
+        termAnswers.pop_front();
+        return answer(form);
     }
     std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return nextInput(); }
     std::optional<std::string> chooseSaveFile(const std::string&, const std::string&, const std::string&) override {
