@@ -119,6 +119,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::directionChanged() {
     m_interactive->loadCommonCharacters();
+    m_interactive->clearSentence();  // its analysis belongs to the other direction
     refreshFrame();
 }
 
@@ -447,6 +448,7 @@ void MainWindow::setTranslating(bool translating) {
     m_stopAction->setEnabled(translating);
     m_stopButton->setEnabled(translating);
     m_tabs->tabBar()->setEnabled(!translating);
+    m_interactive->setEnabled(!translating);
     view(DocumentView::Bilingual)->setVisible(!translating);
 }
 

@@ -216,7 +216,10 @@ SentenceOutcome InteractivePanel::translate(TranslateTrigger trigger) {
     }
     m_access.showSelection();
     if (result.outcome == SentenceOutcome::SwitchDirection) emit directionQuestionAccepted();
-    if (result.outcome != SentenceOutcome::Translated) return result.outcome;
+    if (result.outcome != SentenceOutcome::Translated) {
+        m_area.clear();  // its labels were hidden at the start
+        return result.outcome;
+    }
     m_last = std::move(result);
     showTranslation(m_last);
     return SentenceOutcome::Translated;
@@ -262,6 +265,10 @@ std::optional<ConfirmationResult> InteractivePanel::confirm() {
 
 void InteractivePanel::afterWriteBack() {
     m_box->clear();
+    clearSentence();
+}
+
+void InteractivePanel::clearSentence() {
     m_examples->clearExample();
     m_areaWidget->hideAll();
     m_area.clear();

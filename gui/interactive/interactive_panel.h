@@ -75,6 +75,8 @@ public:
     void loadCommonCharacters();
     // Alt+key from anywhere in the main window (window key codes); true when it was used.
     bool altKey(int keyCode);
+    // The area, the example and the popup emptied; the box keeps the translator's text.
+    void clearSentence();
     // Esc in the main window.
     void hidePopup();
     // Opens the popup for `token` (keyboard mode numbers the rows).
