@@ -34,19 +34,10 @@
 #include "options_dialog.h"
 #include "project_analysis_dialog.h"
 #include "setup_wizard.h"
+#include "busy_cursor.h"
 #include "text_convert.h"
 
 namespace tavricat::gui {
-
-namespace {
-
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-}  // namespace
 
 QString windowCaption(Direction direction, const std::string& documentPath) {
     QString caption = isCE(direction) ? QStringLiteral("TavriCAT 2.5[汉英]") : QStringLiteral("TavriCAT 2.5[英汉]");

@@ -26,22 +26,11 @@
 #include "example_panel.h"
 #include "meaning_popup_widget.h"
 #include "reference_window.h"
+#include "busy_cursor.h"
 #include "text_convert.h"
 #include "translation_box.h"
 
 namespace tavricat::gui {
-
-namespace {
-
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-bool busy() { return QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor; }
-
-}  // namespace
 
 struct InteractivePanel::Pinyin {
     PinyinService service;
@@ -341,7 +330,7 @@ void InteractivePanel::makeCurrent(int token) {
 }
 
 void InteractivePanel::onWordClicked(int token, Qt::KeyboardModifiers modifiers) {
-    if (busy()) return;
+    if (BusyCursor::showing()) return;
     if (modifiers & Qt::ControlModifier) {
         if (m_area.toggleMarked(token)) m_areaWidget->updateToken(token, m_area.token(static_cast<std::size_t>(token)));
         m_areaWidget->paintCurrent(m_area.currentWord(), 0, 0);
@@ -352,14 +341,14 @@ void InteractivePanel::onWordClicked(int token, Qt::KeyboardModifiers modifiers)
 }
 
 void InteractivePanel::onMeaningClicked(int token, Qt::KeyboardModifiers modifiers) {
-    if (busy()) return;
+    if (BusyCursor::showing()) return;
     makeCurrent(token);
     if (modifiers & Qt::ControlModifier) onPopupCommand(PopupCommand::AdjustMeanings);
     insertIntoBox(meaningClickText(m_area.token(static_cast<std::size_t>(token)), m_bench.settings.SpaceInHanChar));
 }
 
 void InteractivePanel::onHover(int token, Qt::KeyboardModifiers modifiers, bool keyboard) {
-    if (m_area.empty() || m_inHover || busy()) return;
+    if (m_area.empty() || m_inHover || BusyCursor::showing()) return;
     m_inHover = true;
     const bool ctrl = modifiers & Qt::ControlModifier;
     const bool popupShown = m_popupWidget->isVisible();
