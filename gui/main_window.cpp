@@ -215,6 +215,14 @@ void MainWindow::buildInteractiveMenus() {
         [this] { m_interactive->addTerm(); });
     add(m_editMenu, "mnuDelAWord", QStringLiteral("删除词条"), QKeySequence(), [this] { m_interactive->deleteTermByName(); });
 
+    QMenu* grammar = menuBar()->addMenu(QStringLiteral("语法"));
+    add(grammar, "mmnuAddGramar", QStringLiteral("添加"), QKeySequence(Qt::CTRL | Qt::Key_G), [this] { m_interactive->addGrammar(); });
+    add(grammar, "mmnuDelGramar", QStringLiteral("删除"), QKeySequence(), [this] { m_interactive->deleteGrammar(); });
+    add(grammar, "mnuBatchUpdate", QStringLiteral("批量更新"), QKeySequence(), [this] { m_interactive->importGrammar(); });
+    grammar->addSeparator();
+    add(grammar, "mnShowGram", QStringLiteral("当前句语法参考"), QKeySequence(Qt::Key_F8),
+        [this] { m_interactive->showGrammarReference(); });
+
     m_viewMenu = menuBar()->addMenu(QStringLiteral("查看"));
     auto* modes = new QActionGroup(this);
     for (const DisplayModeInfo& info : kDisplayModes) {

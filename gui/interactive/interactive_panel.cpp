@@ -122,6 +122,8 @@ InteractivePanel::InteractivePanel(Workbench& bench, DocumentAccess access, QWid
         const auto index = m_bench.sentenceState.bestCandidate;
         if (index) (void)updateExampleFromBox(m_bench.sentenceLibrary, *index, toGbkLossy(m_examples->exampleBox()->toPlainText()));
     });
+    connect(m_reference, &ReferenceWindow::deletePatternRequested, this, &InteractivePanel::dropPattern);
+    connect(m_reference, &ReferenceWindow::modifyPatternRequested, this, &InteractivePanel::modifyPattern);
     loadCommonCharacters();
 }
 
@@ -163,6 +165,7 @@ QWidget* InteractivePanel::buildButtons() {
         m_box->setFocus();
     });
     add("SpeedButton28", QStringLiteral("词条"), QStringLiteral("添加词条: Ctrl+W"), [this] { addTerm(); });
+    add("SpeedButton29", QStringLiteral("语法"), QStringLiteral("添加语法: Ctrl+G"), [this] { addGrammar(); });
     layout->addSpacing(8);
     for (std::size_t i = 0; i < kPunctuationButtons.size(); ++i) {
         const PunctuationButton& button = kPunctuationButtons[i];

@@ -85,6 +85,11 @@ public:
     void addTerm();
     // "删除词条": an entry named in an input box.
     void deleteTermByName();
+    // The 语法 menu: "添加" (Ctrl+G), "删除", "批量更新", "当前句语法参考" (F8).
+    void addGrammar();
+    void deleteGrammar();
+    void importGrammar();
+    void showGrammarReference();
 
 signals:
     void directionQuestionAccepted();
@@ -112,6 +117,9 @@ private:
     // The popup's term commands: split, adjust, delete, define (interactive_panel_terms.cpp).
     void runTermCommand(PopupCommand command);
     TranslationBoxText boxText() const;
+    // The reference window's grammar list commands (interactive_panel_grammar.cpp).
+    void dropPattern(int row, bool permanently);
+    void modifyPattern(int row);
     void showTermEdit(const Result<TermEditOutcome>& outcome);
     void showTermEdit(const TermEditOutcome& outcome);
 

@@ -1,6 +1,8 @@
 #include "reference_window.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -50,10 +52,31 @@ ReferenceWindow::ReferenceWindow(QWidget* parent)
     m_grammar->setObjectName(QStringLiteral("gramarList"));
     m_tabs->addTab(m_example, QStringLiteral("例句"));
     m_tabs->addTab(m_grammar, QStringLiteral("语法"));
+    m_grammar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grammar, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const int row = m_grammar->currentRow();
+        if (row < 0) return;
+        QMenu menu(m_grammar);
+        menu.addAction(QStringLiteral("永久删除"), this, [this, row] { emit deletePatternRequested(row, true); })
+            ->setObjectName(QStringLiteral("N1"));
+        menu.addAction(QStringLiteral("临时删除"), this, [this, row] { emit deletePatternRequested(row, false); })
+            ->setObjectName(QStringLiteral("N2"));
+        menu.addAction(QStringLiteral("修改..."), this, [this, row] { emit modifyPatternRequested(row); })
+            ->setObjectName(QStringLiteral("N3"));
+        menu.exec(m_grammar->viewport()->mapToGlobal(at));
+    });
+    // A right click in the example box hides the window.
+    m_example->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_example, &QWidget::customContextMenuRequested, this, &QWidget::hide);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_tabs);
     resize(520, 220);
+}
+
+void ReferenceWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) hide();
+    else QWidget::keyPressEvent(event);
 }
 
 void ReferenceWindow::showExample(const ReferenceDisplay& display) {

@@ -33,6 +33,14 @@ public:
     QTextEdit* exampleBox() const { return m_example; }
     QListWidget* grammarList() const { return m_grammar; }
 
+signals:
+    // The grammar list's popup menu on line `row`: "永久删除", "临时删除", "修改...".
+    void deletePatternRequested(int row, bool permanently);
+    void modifyPatternRequested(int row);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QTabWidget* m_tabs;
     QTextEdit* m_example;

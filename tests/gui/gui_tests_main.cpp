@@ -13,6 +13,7 @@ int runFirstStartTests(int argc, char** argv);
 int runLibraryUpdateDialogTests(int argc, char** argv);
 int runProjectAnalysisDialogTests(int argc, char** argv);
 int runTranslatorDayTests(int argc, char** argv);
+int runGrammarWindowTests(int argc, char** argv);
 int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
@@ -30,5 +31,6 @@ int main(int argc, char** argv) {
     failures += runLibraryUpdateDialogTests(argc, argv);
     failures += runProjectAnalysisDialogTests(argc, argv);
     failures += runTranslatorDayTests(argc, argv);
+    failures += runGrammarWindowTests(argc, argv);
     return failures;
 }
