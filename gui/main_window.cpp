@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QKeyEvent>
@@ -32,6 +34,7 @@
 #include "library_info_dialog.h"
 #include "library_update_dialog.h"
 #include "options_dialog.h"
+#include "qt_ports.h"
 #include "project_analysis_dialog.h"
 #include "setup_wizard.h"
 #include "busy_cursor.h"
@@ -93,13 +96,17 @@ MainWindow::MainWindow(Workbench& bench, QWidget* parent)
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
         m_panels[i] = new QLabel(this);
         m_panels[i]->setObjectName(QStringLiteral("statusPanel%1").arg(i));
-        statusBar()->addPermanentWidget(m_panels[i], i == 0 ? 0 : 1);
+        // No stretch: the room left of the panels shows the results of commands.
+        statusBar()->addPermanentWidget(m_panels[i], 0);
     }
     m_libraryDialog = new LibraryInfoDialog(m_bench, this);  // created once and reused
     buildMenu();
     buildToolBar();
     refreshFrame();
-    resize(900, 640);
+    // The window fits the screen at any scaling.
+    QSize size(900, 640);
+    if (const QScreen* screen = this->screen()) size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
     m_bench.addObserver(*this);
 }
 
@@ -327,6 +334,9 @@ void MainWindow::rebuildRecentMenu() {
 
 void MainWindow::refreshFrame() {
     setWindowTitle(windowCaption(m_bench.direction(), m_document.currentPath));
+    // The file dialogs start in the open document's folder.
+    if (auto* dialogs = dynamic_cast<QtDialogs*>(&m_bench.dialogs()); dialogs && !m_document.currentPath.empty())
+        dialogs->setStartFolder(QFileInfo(fromNativePath(m_document.currentPath)).absolutePath());
     // Triggering a checkable action toggles it; the check always shows the real direction.
     if (m_ecAction) {
         m_ecAction->setChecked(!isCE(m_bench.direction()));
@@ -370,9 +380,14 @@ void MainWindow::openSource() {
 }
 
 bool MainWindow::saveBilingual() {
-    BusyCursor busy;
-    // A failed write has been shown by the save itself.
-    return tavricat::saveBilingual(m_document, m_context).isOk();
+    bool saved = false;
+    {
+        BusyCursor busy;
+        // A failed write has been shown by the save itself.
+        saved = tavricat::saveBilingual(m_document, m_context).isOk();
+    }
+    if (saved) statusBar()->showMessage(QStringLiteral("已保存 %1").arg(fromNativePath(m_document.bilingualPath)), 8000);
+    return saved;
 }
 
 void MainWindow::saveTarget() {

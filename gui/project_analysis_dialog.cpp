@@ -53,7 +53,11 @@ ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog
               qtFileFilter(QStringLiteral("文本文件(*.txt)|*.txt|Rich Text文件(*.rtf)|*.rtf|中间文件(*.imf)|*.imf|"
                                           "Word文件(*.doc)|*.doc")));
       }),
-      m_openFile([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }) {
+      m_openFile([this](const QString& path) {
+          // A desktop without a program for the file (or without a launcher) still says where it is.
+          if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+              m_bench.dialogs().message(toGbkLossy(QStringLiteral("无法打开该文件，它已保存在：\n%1").arg(path)));
+      }) {
     setWindowTitle(QString::fromUtf8(kProjectAnalysisCaption));
     setModal(true);
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -94,7 +95,7 @@ bool QtDialogs::editTermEntry(TermEntryForm& form) {
 }
 
 std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title, const std::string& filter) {
-    const QString path = QFileDialog::getOpenFileName(m_parent, fromGbk(title), QString(), qtFileFilter(fromGbk(filter)));
+    const QString path = QFileDialog::getOpenFileName(m_parent, fromGbk(title), m_folder, qtFileFilter(fromGbk(filter)));
     if (path.isEmpty()) return std::nullopt;
     return toNativePath(path);
 }
@@ -102,7 +103,10 @@ std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& title, c
 std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title, const std::string& filter,
                                                      const std::string& suggestedName) {
     // The core asks its own overwrite question where the program asks one.
-    const QString path = QFileDialog::getSaveFileName(m_parent, fromGbk(title), fromNativePath(suggestedName),
+    // A bare name is proposed in the document's folder.
+    QString proposed = fromNativePath(suggestedName);
+    if (!m_folder.isEmpty() && !proposed.contains(QLatin1Char('/'))) proposed = QDir(m_folder).filePath(proposed);
+    const QString path = QFileDialog::getSaveFileName(m_parent, fromGbk(title), proposed,
                                                       qtFileFilter(fromGbk(filter)), nullptr,
                                                       QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return std::nullopt;
@@ -110,6 +114,8 @@ std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title, c
 }
 
 ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent), m_label(new QLabel(this)), m_bar(new QProgressBar(this)) {
+    // A notice, not a window of its own: a title and nothing to minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(kTitle);
     setModal(false);
     auto* layout = new QVBoxLayout(this);

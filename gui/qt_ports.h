@@ -20,6 +20,8 @@ class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
+    // Where the file dialogs start: the open document's folder.
+    void setStartFolder(const QString& folder) { m_folder = folder; }
 
     void message(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
@@ -34,6 +36,7 @@ public:
 
 private:
     QPointer<QWidget> m_parent;
+    QString m_folder;
 };
 
 // The shared progress window: a text line and a bar.

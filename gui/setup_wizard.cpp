@@ -161,8 +161,14 @@ void SetupWizard::fillGrid(LibraryKind kind, const std::string& current) {
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const LibraryInfo& info = rows[static_cast<std::size_t>(r)].info;
         const QString cells[4] = {fromGbk(info.title), fromGbk(info.author), fromGbk(info.fileName), descriptionText(info)};
-        for (int c = 0; c < 4; ++c) grid->setItem(r, c, new QTableWidgetItem(cells[c]));
+        for (int c = 0; c < 4; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setToolTip(cells[c]);
+            grid->setItem(r, c, item);
+        }
     }
+    // Titles, authors and names are shown whole; the description takes the rest.
+    for (int c = 0; c < 3; ++c) grid->resizeColumnToContents(c);
     // Rows are matched by the library's own file name: the file-name line holds the text as
     // it was typed, which need not be the name its files carry.
     const int row = findLibraryRow(rows, current);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev fonts-noto-cjk xvfb xauth
+  qt6-base-dev qt6-translations-l10n fonts-noto-cjk xvfb xauth
   libsqlite3-dev libpq-dev postgresql
   libzip-dev libpugixml-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
