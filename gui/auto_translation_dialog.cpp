@@ -59,9 +59,13 @@ AutoTranslationDialog::AutoTranslationDialog(Settings& settings, QWidget* parent
     QPushButton* run = buttons->addButton(QStringLiteral("翻  译"), QDialogButtonBox::AcceptRole);
     run->setObjectName(QStringLiteral("translateButton"));
     run->setDefault(true);
-    // No help files are delivered yet: the button shows where help belongs.
-    QPushButton* help = buttons->addButton(QStringLiteral("帮 助"), QDialogButtonBox::HelpRole);
-    help->setEnabled(false);
+    // Enabled by whoever can open the manual (setHelpOpener).
+    m_help = buttons->addButton(QStringLiteral("帮 助"), QDialogButtonBox::HelpRole);
+    m_help->setObjectName(QStringLiteral("helpButton"));
+    m_help->setEnabled(false);
+    connect(m_help, &QPushButton::clicked, this, [this] {
+        if (m_openHelp) m_openHelp(QStringLiteral("newpage85.htm"));
+    });
     buttons->addButton(QStringLiteral("取 消"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         store();

@@ -18,6 +18,7 @@
 #include "base/encoding.h"
 #include "memory/library_update.h"
 #include "qt_ports.h"
+#include "help_browser.h"
 #include "text_convert.h"
 
 namespace tavricat::gui {
@@ -100,7 +101,7 @@ LibraryUpdateDialog::LibraryUpdateDialog(Workbench& bench, QWidget* parent)
     QPushButton* clear = button(QStringLiteral("清  空"), "clearButton", this);
     m_updateButton = button(QStringLiteral("更  新"), "updateButton", this);
     QPushButton* help = button(QStringLiteral("帮  助"), "helpButton", this);
-    help->setEnabled(false);  // no help files are delivered yet
+    connect(help, &QPushButton::clicked, this, [this] { openHelp(m_bench, this, QStringLiteral("newpage89.htm")); });
     QPushButton* close = button(QStringLiteral("退  出"), "closeButton", this);
     connect(add, &QPushButton::clicked, this, [this] { addFiles(m_chooseFiles(this)); });
     connect(remove, &QPushButton::clicked, this, &LibraryUpdateDialog::removeCheckedFiles);

@@ -31,6 +31,7 @@
 #include "interactive/interactive_panel.h"
 #include "interactive/meaning_popup_widget.h"
 #include "interactive/translation_box.h"
+#include "help_browser.h"
 #include "library_info_dialog.h"
 #include "library_update_dialog.h"
 #include "options_dialog.h"
@@ -188,9 +189,17 @@ void MainWindow::buildMenu() {
         // Colours are taken even when the dialog is cancelled.
         Settings edited = m_bench.settings;
         OptionsDialog options(edited, m_bench.dialogs(), this);
+        options.setHelpOpener([this, &options](const QString& topic) { openHelp(m_bench, &options, topic); });
         options.exec();
         m_bench.changeSettings(edited);
     });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
+    QAction* manual = help->addAction(QStringLiteral("使用说明"), this, [this] { openHelp(m_bench, this, QStringLiteral("index.htm")); });
+    manual->setObjectName(QStringLiteral("mnuHelp"));
+    manual->setShortcut(QKeySequence(Qt::Key_F1));
+    help->addAction(QStringLiteral("交互翻译"), this, [this] { openHelp(m_bench, this, QStringLiteral("interactive.htm")); })
+        ->setObjectName(QStringLiteral("mnuHelpInteractive"));
 }
 
 void MainWindow::buildInteractiveMenus() {
@@ -422,6 +431,7 @@ void MainWindow::translateAutomatically() {
     if (m_translating) return;
     Settings edited = m_bench.settings;
     AutoTranslationDialog options(edited, this);
+    options.setHelpOpener([this, &options](const QString& topic) { openHelp(m_bench, &options, topic); });
     if (options.exec() != QDialog::Accepted) return;
     m_bench.changeSettings(edited);
     (void)runAutomaticTranslation();  // it shows its own failure

@@ -23,6 +23,7 @@
 #include "batch/project_exports.h"
 #include "library_info_dialog.h"
 #include "qt_ports.h"
+#include "help_browser.h"
 #include "text_convert.h"
 
 namespace tavricat::gui {
@@ -99,7 +100,7 @@ ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog
     QPushButton* analyse = button(QStringLiteral("分  析"), "analyseButton", this);
     connect(analyse, &QPushButton::clicked, this, &ProjectAnalysisDialog::runAnalysis);
     QPushButton* help = button(QStringLiteral("帮  助"), "helpButton", this);
-    help->setEnabled(false);  // no help files are delivered yet
+    connect(help, &QPushButton::clicked, this, [this] { openHelp(m_bench, this, QStringLiteral("newpage79.htm")); });
     QPushButton* quit = button(QStringLiteral("退  出"), "closeButton", this);
     connect(quit, &QPushButton::clicked, this, &QDialog::accept);
 

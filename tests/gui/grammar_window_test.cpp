@@ -8,12 +8,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <memory>
 
 #include "app/workbench.h"
 #include "grammar_dialog.h"
+#include "help_browser.h"
 #include "gui_test_support.h"
 #include "interactive/interactive_panel.h"
 #include "interactive/reference_window.h"
@@ -124,6 +126,33 @@ private slots:
         QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
         m_window->command("mmnuAddGramar")->trigger();
         QCOMPARE(m_work->bench->grammar.anchors.size(), added - 1);
+    }
+
+    // The manual is delivered with the program and every page its buttons name opens.
+    void theHelpPagesOpen() {
+        for (const char* page : {"index.htm", "interactive.htm", "grammar.htm", "term_entry.htm", "newpage49.htm",
+                                 "newpage79.htm", "newpage82.htm", "newpage85.htm", "newpage89.htm", "wizard.htm"}) {
+            openHelp(*m_work->bench, m_window.get(), QString::fromLatin1(page));
+            auto* help = m_window->findChild<HelpBrowser*>(QStringLiteral("helpWindow"));
+            QVERIFY(help && help->isVisible());
+            QVERIFY2(!help->browser()->toPlainText().isEmpty(), page);
+        }
+        QVERIFY(m_work->dialogs.messages.empty());
+        openHelp(*m_work->bench, m_window.get(), QStringLiteral("missing.htm"));
+        QCOMPARE(m_work->dialogs.messages.size(), std::size_t(1));
+        // Every link of the contents page leads to a page that is there.
+        m_window->command("mnuHelp")->trigger();
+        auto* help = m_window->findChild<HelpBrowser*>(QStringLiteral("helpWindow"));
+        const QString html = help->browser()->toHtml();
+        QRegularExpression link(QStringLiteral("href=\"([a-z0-9_]+\\.htm)\""));
+        int links = 0;
+        for (auto it = link.globalMatch(html); it.hasNext(); ++links) {
+            const QString target = it.next().captured(1);
+            QVERIFY2(QFileInfo::exists(QDir(QString::fromStdString(m_work->bench->workspace().programFolder()))
+                                           .filePath(QStringLiteral("help/") + target)),
+                     qPrintable(target));
+        }
+        QVERIFY(links >= 8);
     }
 };
 
