@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QListWidget>
 #include <QTabWidget>
@@ -14,6 +15,9 @@
 #include "app/workbench.h"
 #include "memory/sentence_library.h"
 #include "auto_translation_dialog.h"
+#include "grammar_dialog.h"
+#include "help_browser.h"
+#include "interactive/term_entry_dialog.h"
 #include "interactive/example_panel.h"
 #include "interactive/interactive_panel.h"
 #include "interactive/meaning_popup_widget.h"
@@ -163,6 +167,27 @@ ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QS
             save(options, dir, QStringLiteral("options-%1.png").arg(page + 1), outcome);
         }
         options.hide();
+    }
+    {
+        // Filled as a translator would, never confirmed: the library is not changed.
+        GrammarDialog grammar(bench.dialogs(), QStringLiteral("添加语法"), QStringLiteral("添  加"), &window);
+        grammar.setPattern(toGbkLossy(QStringLiteral("not only * but also *")), toGbkLossy(QStringLiteral("不但#1而且#2")));
+        grammar.show();
+        save(grammar, dir, QStringLiteral("grammar-dialog.png"), outcome);
+        TermEntryDialog entry(&window);
+        entry.setWindowTitle(QStringLiteral("定义词组"));
+        entry.keyField()->setText(QStringLiteral("model 40"));
+        entry.meaningsField()->setText(QStringLiteral("40型"));
+        entry.show();
+        save(entry, dir, QStringLiteral("term-entry.png"), outcome);
+        HelpBrowser help(&window);
+        if (help.showPage(QDir(fromNativePath(bench.workspace().programFolder())).filePath(QStringLiteral("help")),
+                          QStringLiteral("interactive.htm"))) {
+            help.show();
+            save(help, dir, QStringLiteral("help.png"), outcome);
+        } else {
+            outcome.problems << QStringLiteral("the manual's interactive.htm is missing");
+        }
     }
     {
         // Shown, never confirmed: neither writes anything.

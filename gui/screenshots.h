@@ -24,7 +24,8 @@ struct ScreenshotOutcome {
 // the program folder open), area-1.png ... area-4.png (a sentence translated interactively
 // against the demo library, in the four display modes), reference.png (its example, coloured)
 // and reference-grammar.png, popup.png, common-characters.png,
-// wizard-1.png ... wizard-5.png, options-1.png ... options-4.png.
+// wizard-1.png ... wizard-5.png, options-1.png ... options-4.png, grammar-dialog.png,
+// term-entry.png, help.png.
 ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QString& folder);
 
 }  // namespace tavricat::gui
