@@ -21,5 +21,7 @@ void registerTranslateCommands(CLI::App& app, CliContext& context); // translate
 void registerProjectCommands(CLI::App& app, CliContext& context);   // analyse-project
 void registerSuggestCommands(CLI::App& app, CliContext& context);   // suggest
 void registerConfirmCommands(CLI::App& app, CliContext& context);   // confirm
+// dict import/export/edit, under the `dict` command of registerEngineCommands.
+void registerTermFileCommands(CLI::App& dict, CliContext& context);
 
 }  // namespace tavricat::cli

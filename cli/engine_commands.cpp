@@ -238,6 +238,8 @@ void registerEngineCommands(CLI::App& app, CliContext& context) {
         context.exitCode = runDefine(context, editArgs->key, meaning->count() > 0 ? &editArgs->meaning : nullptr);
     });
 
+    registerTermFileCommands(*dict, context);
+
     struct BuildArgs {
         std::string input, outBase, encoding = "utf8";
     };

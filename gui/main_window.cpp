@@ -38,6 +38,8 @@
 #include "qt_ports.h"
 #include "project_analysis_dialog.h"
 #include "setup_wizard.h"
+#include "term_base_editor.h"
+#include "term_import_dialog.h"
 #include "busy_cursor.h"
 #include "text_convert.h"
 
@@ -183,6 +185,8 @@ void MainWindow::buildMenu() {
         LibraryUpdateDialog update(m_bench, this);
         update.exec();
     });
+    m_setupMenu->addAction(QStringLiteral("更新词库..."), this, [this] { TermImportDialog(m_bench, this).exec(); });
+    m_setupMenu->addAction(QStringLiteral("校订词库..."), this, [this] { reviseTermBaseFile(m_bench, this); });
     m_setupMenu->addSeparator();
     // Colours are stored while the dialog is open, every other option on "确 定".
     m_setupMenu->addAction(QStringLiteral("选项..."), this, [this] {

@@ -26,6 +26,8 @@
 #include "main_window.h"
 #include "options_dialog.h"
 #include "setup_wizard.h"
+#include "term_base_editor.h"
+#include "term_import_dialog.h"
 #include "text_convert.h"
 
 namespace tavricat::gui {
@@ -197,6 +199,13 @@ ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QS
         LibraryUpdateDialog update(bench, &window);
         update.show();
         save(update, dir, QStringLiteral("library-update.png"), outcome);
+        TermImportDialog termImport(bench, &window);
+        termImport.show();
+        save(termImport, dir, QStringLiteral("term-import.png"), outcome);
+        // The current term base's lists, copied: the editor never writes them.
+        TermBaseEditor editor(bench, bench.engine.termBase.termKeys, bench.engine.termBase.termEntries, &window);
+        editor.show();
+        save(editor, dir, QStringLiteral("term-base-editor.png"), outcome);
     }
     return outcome;
 }

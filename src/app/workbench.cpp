@@ -78,6 +78,11 @@ void Workbench::installTermBase(TermBase next, LibraryInfo info, const std::stri
     notify(&WorkbenchObserver::termBaseChanged);
 }
 
+void Workbench::editTermBase(const std::function<void(TermBase&)>& edit) {
+    edit(engine.termBase);
+    notify(&WorkbenchObserver::termBaseChanged);
+}
+
 void Workbench::applyTermEdit(std::string_view line, TermImportCounts* counts) {
     importTermLine(engine, analysisOptions(), line, counts);
     notify(&WorkbenchObserver::termBaseChanged);

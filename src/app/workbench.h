@@ -90,6 +90,9 @@ public:
     // Puts an already loaded term base in place of the current one (which the caller has
     // saved), with its information; `shownTitle` goes to the status bar.
     void installTermBase(TermBase next, LibraryInfo info, const std::string& shownTitle);
+    // Runs `edit` over the term base and tells the observers once. The edit keeps the two
+    // lists parallel and the keys in list order.
+    void editTermBase(const std::function<void(TermBase&)>& edit);
     // Merges one journal line (a term or a "dddit " deletion) into the term base.
     void applyTermEdit(std::string_view line, TermImportCounts* counts = nullptr);
     // Replaces the entry of term line `index` (its key stays). False (nothing changed) when
