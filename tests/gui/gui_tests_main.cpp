@@ -14,6 +14,8 @@ int runLibraryUpdateDialogTests(int argc, char** argv);
 int runProjectAnalysisDialogTests(int argc, char** argv);
 int runTranslatorDayTests(int argc, char** argv);
 int runGrammarWindowTests(int argc, char** argv);
+int runTermImportDialogTests(int argc, char** argv);
+int runTermBaseEditorTests(int argc, char** argv);
 int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
@@ -32,5 +34,7 @@ int main(int argc, char** argv) {
     failures += runProjectAnalysisDialogTests(argc, argv);
     failures += runTranslatorDayTests(argc, argv);
     failures += runGrammarWindowTests(argc, argv);
+    failures += runTermImportDialogTests(argc, argv);
+    failures += runTermBaseEditorTests(argc, argv);
     return failures;
 }
