@@ -21,7 +21,6 @@ namespace tavricat::cli {
 
 namespace {
 
-std::string utf8(const std::string& gbk) { return encoding::gbkToUtf8Lossy(gbk); }
 
 int runImport(const CliContext& context, const std::vector<std::string>& files, bool merge) {
     return withWorkbench(context, [&](Workbench& bench) -> int {
@@ -66,13 +65,13 @@ struct EditArgs {
     std::string file;
     std::vector<std::string> verified, domain, ordinary, deleted;
     int keepMeanings = 50;
-    bool import = false;
+    bool importAfter = false;
 };
 
 // Answers the save question yes and the import question as the command was told.
 class ScriptDialogs : public Dialogs {
 public:
-    ScriptDialogs(Dialogs& terminal, bool import) : m_terminal(terminal), m_import(import) {}
+    ScriptDialogs(Dialogs& terminal, bool importAfter) : m_terminal(terminal), m_import(importAfter) {}
     void message(const std::string& text) override { m_terminal.message(text); }
     bool askYesNo(const std::string&) override { return m_asked++ == 0 || m_import; }
     void beep() override {}
@@ -102,8 +101,12 @@ int runEdit(const CliContext& context, const EditArgs& args) {
             for (const std::string& typed : keys) {
                 Result<std::string> key = encoding::utf8ToGbk(typed);
                 TermGrid::Found found = key ? grid.findKey(*key) : TermGrid::Found{};
-                if (found.exact) rows.push_back(found.row);
-                else std::cerr << "not found: " << typed << '\n', ++missing;
+                if (found.exact) {
+                    rows.push_back(found.row);
+                } else {
+                    std::cerr << "not found: " << typed << '\n';
+                    ++missing;
+                }
             }
             return rows;
         };
@@ -112,7 +115,7 @@ int runEdit(const CliContext& context, const EditArgs& args) {
         grid.mark(rowsOf(args.ordinary), TermMark::Ordinary);
         grid.markDeleted(rowsOf(args.deleted));
         grid.writeBack(&filter);
-        ScriptDialogs script(dialogs, args.import);
+        ScriptDialogs script(dialogs, args.importAfter);
         Result<bool> importIt = saveRevisedTermBase(bench.fs(), script, *file, grid.keys(), grid.values());
         if (!importIt) return kExitFailure;
         std::cout << grid.keys().size() << " entries -> " << args.file << '\n';
@@ -132,11 +135,11 @@ void registerTermFileCommands(CLI::App& dict, CliContext& context) {
         bool replace = false, merge = false;
     };
     auto importArgs = std::make_shared<ImportArgs>();
-    CLI::App* import = dict.add_subcommand("import", "Merge term files (.saw, .txt, .01 with its .02) into the term base");
-    import->add_option("files", importArgs->files)->required();
-    CLI::Option* replace = import->add_flag("--replace", importArgs->replace, "An existing entry is replaced (default)");
-    import->add_flag("--merge", importArgs->merge, "An existing entry is merged field by field")->excludes(replace);
-    import->callback([&context, importArgs] { context.exitCode = runImport(context, importArgs->files, importArgs->merge); });
+    CLI::App* importing = dict.add_subcommand("import", "Merge term files (.saw, .txt, .01 with its .02) into the term base");
+    importing->add_option("files", importArgs->files)->required();
+    CLI::Option* replace = importing->add_flag("--replace", importArgs->replace, "An existing entry is replaced (default)");
+    importing->add_flag("--merge", importArgs->merge, "An existing entry is merged field by field")->excludes(replace);
+    importing->callback([&context, importArgs] { context.exitCode = runImport(context, importArgs->files, importArgs->merge); });
 
     struct ExportArgs {
         std::string name, output;
@@ -156,7 +159,7 @@ void registerTermFileCommands(CLI::App& dict, CliContext& context) {
     edit->add_option("--delete", editArgs->deleted, "Delete a key (it joins the deleted words)");
     edit->add_option("--keep-meanings", editArgs->keepMeanings, "Keep at most N meanings per entry (20 keeps all)")
         ->check(CLI::Range(1, 50));
-    edit->add_flag("--import", editArgs->import, "Then import the saved file into the current term base");
+    edit->add_flag("--import", editArgs->importAfter, "Then import the saved file into the current term base");
     edit->callback([&context, editArgs] { context.exitCode = runEdit(context, *editArgs); });
 }
 

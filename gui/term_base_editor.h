@@ -12,6 +12,8 @@
 
 class QLineEdit;
 class QListWidget;
+class QRadioButton;
+class QSpinBox;
 class QTableView;
 
 namespace tavricat::gui {
@@ -27,10 +29,10 @@ public:
 
 private:
     TermGridFilter& m_filter;
-    class QSpinBox* m_keep = nullptr;
+    QSpinBox* m_keep = nullptr;
     QSpinBox* m_minWords = nullptr;
     QSpinBox* m_minMeanings = nullptr;
-    class QRadioButton* m_show[4] = {};
+    QRadioButton* m_show[4] = {};
 };
 
 class TermBaseEditor : public QDialog {

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <exception>
 
 #include "app/term_base_import.h"

@@ -105,8 +105,8 @@ TEST_F(TermFileImportTest, DeletionLinesRemoveAndAReimportChangesNothing) {
 }
 
 TEST_F(TermFileImportTest, ChineseKeysMatchWhateverTheirBlanksInCE) {
-    base.termKeys = {"中 国", "苹 果"};
-    base.termEntries = {"China^^^", "apple^^^"};
+    base.termKeys = {"苹 果", "中 国"};
+    base.termEntries = {"apple^^^", "China^^^"};
     TermMergeCounts counts = mergeFile("ce.txt", "中国\tChinese;Sino\r\n苹 果 树\t apple tree\r\n", false, true);
     EXPECT_EQ(base.termKeys, (LineList{"苹 果", "苹 果 树", "中 国"}));
     EXPECT_EQ(base.lookupKey("中 国"), "Chinese|Sino|China^^^");
