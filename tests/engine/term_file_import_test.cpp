@@ -95,10 +95,12 @@ TEST_F(TermFileImportTest, NewKeysGoToTheirSortedPlaceAndAreCounted) {
 }
 
 TEST_F(TermFileImportTest, DeletionLinesRemoveAndAReimportChangesNothing) {
-    const std::string log = "dddit plum\r\nkiwi^猕猴桃^^^\r\ndddit kiwi\r\ndddit absent\r\nfig^无花果^^^\r\n";
+    const std::string log =
+        "dddit plum\r\nkiwi^猕猴桃^^^\r\ndddit kiwi\r\ndddit absent\r\nfig^无花果^^^\r\ndddit pear\r\npear^鸭梨^^^\r\n";
     mergeFile("d.saw", log, false);
     const LineList keys = base.termKeys, entries = base.termEntries;
     EXPECT_EQ(keys, (LineList{"apple", "fig", "pear"}));
+    EXPECT_EQ(base.lookupKey("pear"), "鸭梨^^^");  // deleted first: nothing of the old entry is merged in
     mergeFile("d.saw", log, false);
     EXPECT_EQ(base.termKeys, keys);
     EXPECT_EQ(base.termEntries, entries);
