@@ -22,6 +22,7 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
     // Where the file dialogs start: the open document's folder.
     void setStartFolder(const QString& folder) { m_folder = folder; }
+    const QString& startFolder() const { return m_folder; }
 
     void message(const std::string& text) override;
     bool askYesNo(const std::string& text) override;

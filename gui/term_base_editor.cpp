@@ -16,7 +16,9 @@
 #include "app/term_base_revision.h"
 #include "base/gbk.h"
 #include "busy_cursor.h"
+#include "help_browser.h"
 #include "position_map.h"
+#include "qt_ports.h"
 #include "term_grid_model.h"
 #include "term_import_dialog.h"
 #include "text_convert.h"
@@ -141,14 +143,14 @@ TermBaseEditor::TermBaseEditor(Workbench& bench, LineList keys, LineList values,
         {"过 滤", "filterButton", Qt::Key_F11, [this] { chooseFilter(); }},
         {"全选", "selectAllButton", Qt::Key_F12, [this] { selectAllEntries(); }},
         {"退 出", "closeButton", Qt::Key_unknown, [this] { accept(); }},
-        {"帮 助", "helpButton", Qt::Key_unknown, {}},
+        {"帮 助", "helpButton", Qt::Key_unknown,
+         [this] { openHelp(m_bench, this, QStringLiteral("term_editor.htm")); }},
     };
     auto* buttons = new QVBoxLayout;
     for (const Command& command : commands) {
         QPushButton* made = button(QString::fromUtf8(command.caption), command.name, command.key, this);
         made->setAutoDefault(false);
-        if (command.run) connect(made, &QPushButton::clicked, this, command.run);
-        else made->setEnabled(false);  // no help files are delivered yet
+        connect(made, &QPushButton::clicked, this, command.run);
         buttons->addWidget(made);
     }
     buttons->addStretch();
@@ -281,7 +283,12 @@ void TermBaseEditor::done(int result) {
 
 void reviseTermBaseFile(Workbench& bench, QWidget* parent) {
     Dialogs& dialogs = bench.dialogs();
+    // The user term bases live in userdata/: the choice starts there.
+    auto* qtDialogs = dynamic_cast<QtDialogs*>(&dialogs);
+    const QString documentFolder = qtDialogs ? qtDialogs->startFolder() : QString();
+    if (qtDialogs) qtDialogs->setStartFolder(fromNativePath(bench.workspace().userDataFolder()));
     const std::optional<std::string> chosen = dialogs.chooseOpenFile(kRevisionOpenTitle, kRevisionOpenFilter);
+    if (qtDialogs) qtDialogs->setStartFolder(documentFolder);
     if (!chosen) return;
     Result<TermBaseFile> file = [&] {
         BusyCursor busy;

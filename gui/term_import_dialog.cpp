@@ -12,6 +12,7 @@
 
 #include "app/term_base_import.h"
 #include "base/encoding.h"
+#include "help_browser.h"
 #include "qt_ports.h"
 #include "text_convert.h"
 
@@ -92,7 +93,7 @@ TermImportDialog::TermImportDialog(Workbench& bench, QWidget* parent)
     QPushButton* clear = button(QStringLiteral("清  空"), "clearButton", this);
     QPushButton* update = button(QStringLiteral("更  新"), "updateButton", this);
     QPushButton* help = button(QStringLiteral("帮  助"), "helpButton", this);
-    help->setEnabled(false);  // no help files are delivered yet
+    connect(help, &QPushButton::clicked, this, [this] { openHelp(m_bench, this, QStringLiteral("term_import.htm")); });
     QPushButton* close = button(QStringLiteral("退  出"), "closeButton", this);
     connect(add, &QPushButton::clicked, this, [this] { addFiles(m_chooseFiles(this)); });
     connect(remove, &QPushButton::clicked, m_files, &FileCheckList::removeCheckedFiles);

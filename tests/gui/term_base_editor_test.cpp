@@ -160,6 +160,9 @@ private slots:
         click(&editor, "verifiedButton");
         QCOMPARE(cell(&editor, 0, kNumberColumn), QStringLiteral("1.v"));
         QCOMPARE(cell(&editor, 1, kNumberColumn), QStringLiteral("*"));
+        m_run->dialogs.messages.clear();
+        click(&editor, "helpButton");
+        QVERIFY(m_run->dialogs.messages.empty());  // the page is delivered
 
         m_run->dialogs.inputs = {m_run->doc("review.01").toStdString()};
         m_run->dialogs.answers = {false};  // not saved

@@ -87,6 +87,8 @@ private slots:
         m_run->dialogs.messages.clear();
         m_dialog->runImport();  // nothing listed: nothing happens, nothing is told
         QVERIFY(m_run->dialogs.messages.empty());
+        m_dialog->findChild<QPushButton*>(QStringLiteral("helpButton"))->click();
+        QVERIFY(m_run->dialogs.messages.empty());  // the page is delivered
     }
 };
 
