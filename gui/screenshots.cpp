@@ -27,6 +27,7 @@
 #include "options_dialog.h"
 #include "setup_wizard.h"
 #include "text_convert.h"
+#include "verification_window.h"
 
 namespace tavricat::gui {
 
@@ -190,13 +191,16 @@ ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QS
         }
     }
     {
-        // Shown, never confirmed: neither writes anything.
+        // Shown, never confirmed: none of them writes anything.
         AutoTranslationDialog automatic(bench.settings, &window);
         automatic.show();
         save(automatic, dir, QStringLiteral("auto-translation.png"), outcome);
         LibraryUpdateDialog update(bench, &window);
         update.show();
         save(update, dir, QStringLiteral("library-update.png"), outcome);
+        VerificationWindow verification(bench, &window);
+        verification.show();
+        save(verification, dir, QStringLiteral("library-verification.png"), outcome);
     }
     return outcome;
 }

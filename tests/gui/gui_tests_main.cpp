@@ -14,6 +14,7 @@ int runLibraryUpdateDialogTests(int argc, char** argv);
 int runProjectAnalysisDialogTests(int argc, char** argv);
 int runTranslatorDayTests(int argc, char** argv);
 int runGrammarWindowTests(int argc, char** argv);
+int runVerificationWindowTests(int argc, char** argv);
 int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
@@ -32,5 +33,6 @@ int main(int argc, char** argv) {
     failures += runProjectAnalysisDialogTests(argc, argv);
     failures += runTranslatorDayTests(argc, argv);
     failures += runGrammarWindowTests(argc, argv);
+    failures += runVerificationWindowTests(argc, argv);
     return failures;
 }
