@@ -173,6 +173,9 @@ VerificationWindow::VerificationWindow(Workbench& bench, QWidget* parent)
 
 bool VerificationWindow::writeBack() {
     if (!m_verification.currentExample()) return true;
+    // Untouched panes store nothing: a stored line GBK text cannot show exactly (a stray byte)
+    // must not hold the person on its example.
+    if (m_source->toPlainText() == m_shownSource && m_translation->toPlainText() == m_shownTranslation) return true;
     const std::optional<std::string> source = typed(m_source->toPlainText(), m_bench.dialogs());
     if (!source) return false;
     const std::optional<std::string> translation = typed(m_translation->toPlainText(), m_bench.dialogs());
@@ -185,8 +188,10 @@ bool VerificationWindow::writeBack() {
 
 void VerificationWindow::showCurrent() {
     const std::optional<ExampleParts> parts = m_verification.current();
-    m_source->setPlainText(parts ? fromGbk(parts->source) : QString());
-    m_translation->setPlainText(parts ? fromGbk(parts->translation) : QString());
+    m_shownSource = parts ? fromGbk(parts->source) : QString();
+    m_shownTranslation = parts ? fromGbk(parts->translation) : QString();
+    m_source->setPlainText(m_shownSource);
+    m_translation->setPlainText(m_shownTranslation);
     m_position->setText(parts ? QString::number(m_verification.position() + 1) : QString());
     m_previous->setEnabled(parts && !m_verification.atFirst());
     m_next->setEnabled(parts && !m_verification.atLast());

@@ -76,6 +76,7 @@ private:
     FilterAsker m_askFilter;
     QPlainTextEdit* m_source = nullptr;
     QPlainTextEdit* m_translation = nullptr;
+    QString m_shownSource, m_shownTranslation;  // as the panes were filled
     QLineEdit* m_position = nullptr;
     QLabel* m_count = nullptr;
     QLineEdit* m_find = nullptr;
