@@ -16,6 +16,7 @@
 
 #include "base/encoding.h"
 #include "busy_cursor.h"
+#include "help_browser.h"
 #include "position_map.h"
 #include "text_convert.h"
 
@@ -128,9 +129,9 @@ VerificationWindow::VerificationWindow(Workbench& bench, QWidget* parent)
     remove->setToolTip(QStringLiteral("从例句库中删除本句"));
     QPushButton* refreshButton = button(QStringLiteral("刷 新"), "btRefresh", this);
     QPushButton* help = button(QStringLiteral("帮 助"), "SpeedButton6", this);
-    help->setEnabled(false);  // no help files are delivered yet
     QPushButton* close = button(QStringLiteral("退 出"), "SpeedButton5", this);
 
+    connect(help, &QPushButton::clicked, this, [this] { openHelp(m_bench, this, QStringLiteral("newpage82.htm")); });
     connect(filter, &QPushButton::clicked, this, &VerificationWindow::chooseFilter);
     connect(m_previous, &QPushButton::clicked, this, &VerificationWindow::previous);
     connect(m_next, &QPushButton::clicked, this, &VerificationWindow::next);
