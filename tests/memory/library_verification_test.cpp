@@ -78,15 +78,6 @@ TEST_F(LibraryVerificationTest, FindsNeverMatchATrailByte) {
     EXPECT_EQ(findWholeChars("abc", ""), std::string_view::npos);
 }
 
-TEST_F(LibraryVerificationTest, PartsAreCountSourceAndTranslation) {
-    const std::optional<ExampleParts> parts = examplePartsOf(lib.libSentences[2]);
-    ASSERT_TRUE(parts);
-    EXPECT_EQ(parts->countPrefix, "03 ");
-    EXPECT_EQ(parts->source, "go home . ");
-    EXPECT_EQ(parts->translation, "回家。");
-    EXPECT_FALSE(examplePartsOf("03 no separator"));
-}
-
 TEST_F(LibraryVerificationTest, AnEditedSourceIsFoundByItsNewWordingOnly) {
     ASSERT_DOUBLE_EQ(best("They have time.").first, 1.0);
     Result<ExampleChange> stored =
