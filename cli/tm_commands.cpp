@@ -1,10 +1,12 @@
-// tm add "SOURCE^TARGET"; tm search TEXT; tm stats; tm new NAME; tm use NAME — the sentence
-// libraries.
+// tm add "SOURCE^TARGET"; tm search TEXT; tm stats; tm new NAME; tm use NAME; tm list, edit,
+// delete and replace (verifying the stored examples) — the sentence libraries.
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <iostream>
+#include <optional>
 
 #include "base/library_info.h"
 #include "app/sentence_library_switch.h"
@@ -12,6 +14,7 @@
 #include "base/gbk.h"
 #include "grammar/translation_pipeline.h"
 #include "memory/fuzzy_search.h"
+#include "memory/library_verification.h"
 #include "memory/library_update.h"
 #include "cli_context.h"
 #include "commands.h"
@@ -184,6 +187,174 @@ int runUpdate(const CliContext& context, const std::vector<std::string>& files, 
     });
 }
 
+struct VerifyArgs {
+    std::string source, target;  // the filter (UTF-8 as typed)
+    bool either = false;
+    std::size_t index = 0;
+    std::optional<std::string> newSource, newTranslation;
+    std::string find, replacement;
+};
+
+Result<VerificationFilter> filterOf(const VerifyArgs& args) {
+    Result<std::string> source = encoding::utf8ToGbk(args.source);
+    if (!source) return source.status();
+    Result<std::string> target = encoding::utf8ToGbk(args.target);
+    if (!target) return target.status();
+    return VerificationFilter{*source, *target, args.either};
+}
+
+// "N  source ^ translation", the source as its tokens.
+std::string listedLine(std::size_t index, const std::string& line) {
+    return std::to_string(index) + "  " + utf8(exampleSource(line)) + " ^" + utf8(exampleTranslation(line));
+}
+
+nlohmann::json exampleJson(std::size_t index, const std::string& line) {
+    return {{"index", index}, {"source", utf8(exampleSource(line))}, {"translation", utf8(exampleTranslation(line))}};
+}
+
+int runList(const CliContext& context, const VerifyArgs& args) {
+    Result<VerificationFilter> filter = filterOf(args);
+    if (!filter) return fail(filter.status());
+    return withReadOnlyWorkbench(context, [&](Workbench& bench) -> int {
+        const LineList& lines = bench.sentenceLibrary.libSentences;
+        const std::vector<std::size_t> listed = listExamplesToVerify(bench.sentenceLibrary, *filter);
+        if (context.json) {
+            nlohmann::json out = nlohmann::json::array();
+            for (std::size_t index : listed) out.push_back(exampleJson(index, lines[index]));
+            std::cout << out.dump(2) << '\n';
+            return kExitOk;
+        }
+        for (std::size_t index : listed) std::cout << listedLine(index, lines[index]) << '\n';
+        std::cout << listed.size() << " examples listed\n";
+        return kExitOk;
+    });
+}
+
+// A verified example that can be changed: listed when nothing filters.
+bool isListedExample(const SentenceLibrary& library, std::size_t index) {
+    const std::vector<std::size_t> all = listExamplesToVerify(library, {});
+    return std::binary_search(all.begin(), all.end(), index);
+}
+
+int runEdit(const CliContext& context, const VerifyArgs& args) {
+    if (!args.newSource && !args.newTranslation) {
+        std::cerr << "tm edit: give --source, --translation or both\n";
+        return kExitUsage;
+    }
+    std::optional<std::string> source, translation;
+    for (auto [from, to] : {std::pair{&args.newSource, &source}, {&args.newTranslation, &translation}}) {
+        if (!*from) continue;
+        Result<std::string> converted = encoding::utf8ToGbk(**from);
+        if (!converted) return fail(converted.status());
+        *to = *converted;
+    }
+    // The library is saved by the shutdown that follows the command.
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        SentenceLibrary& library = bench.sentenceLibrary;
+        if (!isListedExample(library, args.index)) return fail("tm edit: no example " + std::to_string(args.index));
+        const std::string before = library.libSentences[args.index];
+        const ExampleParts parts = *examplePartsOf(before);
+        Result<ExampleChange> stored =
+            storeCorrectedExample(library, bench.engine, bench.analysisOptions(), args.index,
+                                  source ? *source : parts.source, translation ? *translation : parts.translation);
+        if (!stored) return fail(stored.status());
+        const std::string& after = library.libSentences[args.index];
+        if (context.json) {
+            std::cout << nlohmann::json{{"index", args.index}, {"changed", *stored != ExampleChange::None},
+                                        {"reindexed", *stored == ExampleChange::SourceReindexed},
+                                        {"before", exampleJson(args.index, before)}, {"after", exampleJson(args.index, after)}}
+                             .dump(2)
+                      << '\n';
+        } else if (*stored == ExampleChange::None) {
+            std::cout << "example " << args.index << " unchanged\n";
+        } else {
+            std::cout << "- " << listedLine(args.index, before) << "\n+ " << listedLine(args.index, after) << '\n'
+                      << (*stored == ExampleChange::SourceReindexed ? "source re-indexed\n" : "");
+        }
+        return kExitOk;
+    });
+}
+
+int runDelete(const CliContext& context, const VerifyArgs& args) {
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        SentenceLibrary& library = bench.sentenceLibrary;
+        if (!isListedExample(library, args.index)) return fail("tm delete: no example " + std::to_string(args.index));
+        const std::string before = library.libSentences[args.index];
+        Status deleted = library.deleteSample(args.index);
+        if (!deleted.isOk()) return fail(deleted);
+        if (context.json) std::cout << nlohmann::json{{"deleted", exampleJson(args.index, before)}}.dump(2) << '\n';
+        else std::cout << "deleted " << listedLine(args.index, before) << '\n';
+        return kExitOk;
+    });
+}
+
+int runReplace(const CliContext& context, const VerifyArgs& args) {
+    Result<VerificationFilter> filter = filterOf(args);
+    if (!filter) return fail(filter.status());
+    Result<std::string> find = encoding::utf8ToGbk(args.find);
+    if (!find) return fail(find.status());
+    Result<std::string> replacement = encoding::utf8ToGbk(args.replacement);
+    if (!replacement) return fail(replacement.status());
+    if (find->empty()) {
+        std::cerr << "tm replace: the text to find is empty\n";
+        return kExitUsage;
+    }
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        SentenceLibrary& library = bench.sentenceLibrary;
+        const std::vector<std::size_t> listed = listExamplesToVerify(library, *filter);
+        std::vector<std::string> before;
+        for (std::size_t index : listed) before.push_back(library.libSentences[index]);
+        const std::vector<std::size_t> changed = replaceInTranslations(library, listed, *find, *replacement);
+        if (context.json) {
+            nlohmann::json out = nlohmann::json::array();
+            for (std::size_t index : changed) out.push_back(exampleJson(index, library.libSentences[index]));
+            std::cout << nlohmann::json{{"listed", listed.size()}, {"replaced", out}}.dump(2) << '\n';
+            return kExitOk;
+        }
+        for (std::size_t index : changed) {
+            const auto at = std::lower_bound(listed.begin(), listed.end(), index) - listed.begin();
+            std::cout << "- " << listedLine(index, before[static_cast<std::size_t>(at)]) << "\n+ "
+                      << listedLine(index, library.libSentences[index]) << '\n';
+        }
+        std::cout << "replaced in " << changed.size() << " of " << listed.size() << " listed translations\n";
+        return kExitOk;
+    });
+}
+
+void addFilterOptions(CLI::App& command, VerifyArgs& args) {
+    command.add_option("--source", args.source, "List only examples whose line holds this text");
+    command.add_option("--target", args.target, "List only examples whose line holds this text");
+    command.add_flag("--or", args.either, "Either text is enough (an empty one lets every example pass)");
+}
+
+void registerVerifyCommands(CLI::App& tm, CliContext& context) {
+    auto listArgs = std::make_shared<VerifyArgs>();
+    CLI::App* list = tm.add_subcommand("list", "List the stored examples: index, source tokens ^ translation");
+    addFilterOptions(*list, *listArgs);
+    list->callback([&context, listArgs] { context.exitCode = runList(context, *listArgs); });
+
+    auto editArgs = std::make_shared<VerifyArgs>();
+    CLI::App* edit = tm.add_subcommand(
+        "edit", "Correct example N's source (analysed and indexed again) or translation and save the library");
+    edit->add_option("index", editArgs->index, "The example's index, as tm list shows it")->required();
+    edit->add_option("--source", editArgs->newSource);
+    edit->add_option("--translation", editArgs->newTranslation);
+    edit->callback([&context, editArgs] { context.exitCode = runEdit(context, *editArgs); });
+
+    auto deleteArgs = std::make_shared<VerifyArgs>();
+    CLI::App* remove = tm.add_subcommand("delete", "Delete example N from the library and save it");
+    remove->add_option("index", deleteArgs->index, "The example's index, as tm list shows it")->required();
+    remove->callback([&context, deleteArgs] { context.exitCode = runDelete(context, *deleteArgs); });
+
+    auto replaceArgs = std::make_shared<VerifyArgs>();
+    CLI::App* replace = tm.add_subcommand(
+        "replace", "Replace a text in the translations of every listed example and save the library");
+    replace->add_option("find", replaceArgs->find)->required();
+    replace->add_option("replacement", replaceArgs->replacement)->required();
+    addFilterOptions(*replace, *replaceArgs);
+    replace->callback([&context, replaceArgs] { context.exitCode = runReplace(context, *replaceArgs); });
+}
+
 }  // namespace
 
 void registerTmCommands(CLI::App& app, CliContext& context) {
@@ -227,6 +398,7 @@ void registerTmCommands(CLI::App& app, CliContext& context) {
     tm->add_subcommand("stats", "Name, title, examples and indexed words of the library")->callback([&context] {
         context.exitCode = runStats(context);
     });
+    registerVerifyCommands(*tm, context);
 }
 
 }  // namespace tavricat::cli

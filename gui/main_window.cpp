@@ -34,6 +34,7 @@
 #include "help_browser.h"
 #include "library_info_dialog.h"
 #include "library_update_dialog.h"
+#include "verification_window.h"
 #include "options_dialog.h"
 #include "qt_ports.h"
 #include "project_analysis_dialog.h"
@@ -187,6 +188,7 @@ void MainWindow::buildMenu() {
     });
     m_setupMenu->addAction(QStringLiteral("更新词库..."), this, [this] { TermImportDialog(m_bench, this).exec(); });
     m_setupMenu->addAction(QStringLiteral("校订词库..."), this, [this] { reviseTermBaseFile(m_bench, this); });
+    m_setupMenu->addAction(QStringLiteral("校订例句库..."), this, [this] { verifySentenceLibrary(m_bench, this); });
     m_setupMenu->addSeparator();
     // Colours are stored while the dialog is open, every other option on "确 定".
     m_setupMenu->addAction(QStringLiteral("选项..."), this, [this] {

@@ -29,6 +29,7 @@
 #include "term_base_editor.h"
 #include "term_import_dialog.h"
 #include "text_convert.h"
+#include "verification_window.h"
 
 namespace tavricat::gui {
 
@@ -192,7 +193,7 @@ ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QS
         }
     }
     {
-        // Shown, never confirmed: neither writes anything.
+        // Shown, never confirmed: none of them writes anything.
         AutoTranslationDialog automatic(bench.settings, &window);
         automatic.show();
         save(automatic, dir, QStringLiteral("auto-translation.png"), outcome);
@@ -206,6 +207,9 @@ ScreenshotOutcome takeScreenshots(MainWindow& window, Workbench& bench, const QS
         TermBaseEditor editor(bench, bench.engine.termBase.termKeys, bench.engine.termBase.termEntries, &window);
         editor.show();
         save(editor, dir, QStringLiteral("term-base-editor.png"), outcome);
+        VerificationWindow verification(bench, &window);
+        verification.show();
+        save(verification, dir, QStringLiteral("library-verification.png"), outcome);
     }
     return outcome;
 }

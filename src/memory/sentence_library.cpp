@@ -365,6 +365,10 @@ Result<std::size_t> SentenceLibrary::addAnalysed(const stClass& analysis, std::s
 
 void SentenceLibrary::indexSource(std::size_t example) {
     ++m_sourcesIndexed;
+    placeSource(example);
+}
+
+void SentenceLibrary::placeSource(std::size_t example) {
     const std::string_view source = exampleSourceOf(libSentences[example]);
     if (!hasWords(source)) return;
     if (m_sourcesIndexed * 2 > m_sourceSlots.size()) {
@@ -384,6 +388,27 @@ void SentenceLibrary::indexSource(std::size_t example) {
     std::size_t at = hash & mask;
     while (m_sourceSlots[at] != 0) at = (at + 1) & mask;
     m_sourceSlots[at] = (std::uint64_t{hash} << 32) | static_cast<std::uint64_t>(example + 1);
+}
+
+void SentenceLibrary::unplaceSource(std::size_t example) {
+    const std::string_view source = exampleSourceOf(libSentences[example]);
+    if (!hasWords(source) || m_sourceSlots.empty()) return;
+    const std::uint32_t hash = wordsHash(source);
+    const std::uint64_t wanted = (std::uint64_t{hash} << 32) | static_cast<std::uint64_t>(example + 1);
+    const std::size_t mask = m_sourceSlots.size() - 1;
+    std::size_t hole = hash & mask;
+    while (m_sourceSlots[hole] != 0 && m_sourceSlots[hole] != wanted) hole = (hole + 1) & mask;
+    if (m_sourceSlots[hole] == 0) return;
+    // Backward-shift deletion: every later slot of the run whose home lies at or before the
+    // hole (cyclically) moves into it, so that no probe stops early at the emptied slot.
+    for (std::size_t next = (hole + 1) & mask; m_sourceSlots[next] != 0; next = (next + 1) & mask) {
+        const std::size_t home = static_cast<std::size_t>(m_sourceSlots[next] >> 32) & mask;
+        const bool staysPut = hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
+        if (staysPut) continue;
+        m_sourceSlots[hole] = m_sourceSlots[next];
+        hole = next;
+    }
+    m_sourceSlots[hole] = 0;
 }
 
 void SentenceLibrary::rebuildSourceIndex() {
@@ -465,7 +490,51 @@ Status SentenceLibrary::deleteSample(std::size_t index) {
     std::string& line = libSentences[index];
     line = line.substr(0, std::min<std::size_t>(3, line.size())) + "^";
     if (index < m_signatures.size()) m_signatures[index] = LineSignature::ofLine(line);
+    removePostings(index);
+    return Status::ok();
+}
 
+Status SentenceLibrary::replaceExample(std::size_t index, const stClass& analysis, std::string_view translation) {
+    if (index >= libSentences.size() || isTombstone(libSentences[index]) ||
+        findKeySeparator(libSentences[index]) == std::string::npos) {
+        return Status::error(ErrorKind::BadInput, "例句编号" + exampleIndexHex(index) + "不存在。");
+    }
+    Result<std::string> key = exampleKeyOf(analysis);
+    if (!key) return key.status();
+    if (key->empty()) return refused(kNoSegmentsToStore);
+    if (libWords.size() != libPostings.size()) libPostings.resize(libWords.size());
+
+    const bool sourcesInStep = m_sourcesIndexed == libSentences.size();
+    if (sourcesInStep) unplaceSource(index);
+    removePostings(index);
+    std::string& line = libSentences[index];
+    line = *key + " " + translationPart(translation);
+    if (index < m_signatures.size()) m_signatures[index] = LineSignature::ofLine(line);
+    if (sourcesInStep) placeSource(index);
+    for (std::int32_t k = 1; k <= analysis.segCount; ++k) {
+        std::string_view token = gbk::trim(analysis.segKeys[static_cast<std::size_t>(k)]);
+        if (!token.empty()) indexTokenInOrder(token, index);
+    }
+    return Status::ok();
+}
+
+void SentenceLibrary::indexTokenInOrder(std::string_view token, std::size_t example) {
+    SortedFind at = findSorted(libWords, token);
+    if (!at.found) {
+        indexToken(token, example);
+        return;
+    }
+    std::string& postings = libPostings[at.index];
+    if (postings == kStopMarker) return;
+    // Fixed-width upper-case hexadecimal compares as the numbers do.
+    const std::string group = exampleIndexHex(example);
+    std::size_t pos = 0;
+    while (pos + 5 <= postings.size() && postings.compare(pos, 5, group) >= 0) pos += 5;
+    postings.insert(pos, group);
+    if (postings.size() > kMaxPostingsLength) postings = kStopMarker;
+}
+
+void SentenceLibrary::removePostings(std::size_t index) {
     // Every posting list is cleared of the index, not only those of the tokens a new analysis
     // of the key finds: the term base may have changed since the example was added, and a
     // posting left behind would lead the search to a tombstone.
@@ -481,7 +550,6 @@ Status SentenceLibrary::deleteSample(std::size_t index) {
         kept.append(postings, pos, std::string::npos);  // a malformed tail stays as it was
         postings = std::move(kept);
     }
-    return Status::ok();
 }
 
 Status SentenceLibrary::saveFiles(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const {

@@ -143,6 +143,13 @@ public:
     // `deleteSample`: example `index` becomes a tombstone and leaves every posting list.
     Status deleteSample(std::size_t index);
 
+    // Gives example `index` a new source: `analysis` (of the corrected source) becomes its key
+    // and `translation` (without "^") follows it. The example leaves every posting list and
+    // joins those of its new tokens at its own place, so the lists stay newest first; a search
+    // then finds it by its new wording only. Refused, with nothing changed, for an index out of
+    // range or deleted, and for an analysis addAnalysed refuses.
+    Status replaceExample(std::size_t index, const stClass& analysis, std::string_view translation);
+
     // `saveFiles`: writes .rf2, .rf1 and .rf0 through their bak files. When a copy of a bak
     // file fails, the real three are deleted, the bak set is kept as the only copy, <name>.irf
     // is renamed <name>.irfbak and kSentenceLibraryCopyFailed is shown. Any other failure
@@ -173,6 +180,14 @@ private:
     // Open addressing over (hash of the source's words) << 32 | (example + 1); 0 is free.
     // Deleted examples keep their slot: their empty source never matches.
     void indexSource(std::size_t example);
+    // Puts example `example`'s source into the table / takes it out (the table keeps counting
+    // it); the table must be in step with the lines.
+    void placeSource(std::size_t example);
+    void unplaceSource(std::size_t example);
+    // Takes `example` out of every posting list.
+    void removePostings(std::size_t example);
+    // Adds `example` to the postings of `token` before the first older example.
+    void indexTokenInOrder(std::string_view token, std::size_t example);
     void rebuildSourceIndex();
 
     std::string m_indexRepair;

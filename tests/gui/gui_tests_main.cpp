@@ -16,6 +16,7 @@ int runTranslatorDayTests(int argc, char** argv);
 int runGrammarWindowTests(int argc, char** argv);
 int runTermImportDialogTests(int argc, char** argv);
 int runTermBaseEditorTests(int argc, char** argv);
+int runVerificationWindowTests(int argc, char** argv);
 int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
@@ -36,5 +37,6 @@ int main(int argc, char** argv) {
     failures += runGrammarWindowTests(argc, argv);
     failures += runTermImportDialogTests(argc, argv);
     failures += runTermBaseEditorTests(argc, argv);
+    failures += runVerificationWindowTests(argc, argv);
     return failures;
 }

@@ -341,6 +341,47 @@ TEST(SentenceLibraryIndexTest, ARebuiltIndexMatchesTheOneTheAddsBuilt) {
     EXPECT_EQ(rebuilt.libPostings, postings);
 }
 
+// Replaced sources against a fresh build: the postings stay as a rebuild makes them (newest
+// first) and the source table finds every example by its present source only, however its
+// probe runs were cut by the replacements.
+TEST(SentenceLibraryIndexTest, ReplacedSourcesLeaveTheIndexAsARebuildWouldMakeIt) {
+    SentenceLibrary lib;
+    const auto source = [](int k) {
+        return std::vector<std::string>{"v" + std::to_string(k % 37), "u" + std::to_string(k % 11), "end"};
+    };
+    for (int k = 0; k < 600; ++k) ASSERT_TRUE(lib.addAnalysed(analysisOf(source(k)), "t").isOk());
+    ASSERT_TRUE(lib.deleteSample(5).isOk());
+    for (int k = 0; k < 600; k += 3) {
+        const std::size_t example = static_cast<std::size_t>((k * 7) % 600);
+        if (example == 5) continue;
+        ASSERT_TRUE(lib.replaceExample(example, analysisOf(source(k + 1000)), "r").isOk()) << k;
+    }
+    EXPECT_FALSE(lib.replaceExample(5, analysisOf({"x"}), "r").isOk());  // deleted
+    EXPECT_FALSE(lib.replaceExample(600, analysisOf({"x"}), "r").isOk());
+    EXPECT_EQ(indexDamageOf(lib.libSentences, lib.libWords, lib.libPostings), "");
+
+    SentenceLibrary rebuilt;
+    rebuilt.libSentences = lib.libSentences;
+    rebuilt.rebuildIndex({});
+    LineList words, postings;
+    for (std::size_t k = 0; k < lib.libWords.size(); ++k) {
+        if (lib.libPostings[k].empty()) continue;
+        words.push_back(lib.libWords[k]);
+        postings.push_back(lib.libPostings[k]);
+    }
+    EXPECT_EQ(rebuilt.libWords, words);
+    EXPECT_EQ(rebuilt.libPostings, postings);
+
+    for (int k = 0; k < 2000; ++k) {
+        std::string text;
+        for (const std::string& word : source(k)) text += word + " ";
+        std::vector<std::size_t> expected;
+        for (std::size_t e = 0; e < lib.exampleCount(); ++e)
+            if (sameWords(exampleSourceOf(lib.libSentences[e]), text)) expected.push_back(e);
+        ASSERT_EQ(lib.examplesWithSource(text), expected) << text;
+    }
+}
+
 TEST(SentenceLibraryIndexTest, KeysAreCutIntoTheirCountOfSegments) {
     auto known = [](std::string_view words) { return words == "in front of" || words == "front of"; };
     EXPECT_EQ(segmentKeysOf("03 in front of the house ^x", known),
