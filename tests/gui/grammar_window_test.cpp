@@ -131,7 +131,8 @@ private slots:
     // The manual is delivered with the program and every page its buttons name opens.
     void theHelpPagesOpen() {
         for (const char* page : {"index.htm", "interactive.htm", "grammar.htm", "term_entry.htm", "newpage49.htm",
-                                 "newpage79.htm", "newpage82.htm", "newpage85.htm", "newpage89.htm", "wizard.htm"}) {
+                                 "newpage79.htm", "newpage82.htm", "newpage85.htm", "newpage89.htm", "wizard.htm",
+                                 "term_import.htm", "term_editor.htm"}) {
             openHelp(*m_work->bench, m_window.get(), QString::fromLatin1(page));
             auto* help = m_window->findChild<HelpBrowser*>(QStringLiteral("helpWindow"));
             QVERIFY(help && help->isVisible());
