@@ -19,6 +19,7 @@
 #include "memory/library_update.h"
 #include "qt_ports.h"
 #include "help_browser.h"
+#include "dialog_parts.h"
 #include "text_convert.h"
 
 namespace tavricat::gui {
@@ -28,34 +29,6 @@ namespace {
 const QString kCaption = QStringLiteral("更新例句库");
 const char* const kCounterCaptions[4] = {"总计：", "重复：", "新加：", "当前库例句总数:"};
 
-// The window's own caption and bar are the progress display of an update.
-class WindowProgress : public Progress {
-public:
-    WindowProgress(QDialog& window, QProgressBar& bar) : m_window(window), m_bar(bar) {}
-    void show(const std::string&, int maximum, int position) override {
-        m_bar.setRange(0, maximum);
-        m_bar.setValue(position);
-    }
-    void setText(const std::string&) override {}
-    void setPosition(int position) override { m_bar.setValue(position); }
-    void setCaption(const std::string& caption) override {
-        m_window.setWindowTitle(fromGbk(caption));
-        pump();
-    }
-    void hide() override {}
-    // Repaints only: the update cannot be cancelled, and input waits until it has ended.
-    void pump() override { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
-
-private:
-    QDialog& m_window;
-    QProgressBar& m_bar;
-};
-
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    return made;
-}
 
 }  // namespace
 

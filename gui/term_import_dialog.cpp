@@ -14,6 +14,7 @@
 #include "base/encoding.h"
 #include "help_browser.h"
 #include "qt_ports.h"
+#include "dialog_parts.h"
 #include "text_convert.h"
 
 namespace tavricat::gui {
@@ -21,35 +22,6 @@ namespace tavricat::gui {
 namespace {
 
 const QString kCaption = QStringLiteral("更新词库");
-
-// The window's caption and its lines bar show an import's progress.
-class LinesProgress : public Progress {
-public:
-    LinesProgress(QDialog& window, QProgressBar& bar) : m_window(window), m_bar(bar) {}
-    void show(const std::string&, int maximum, int position) override {
-        m_bar.setRange(0, std::max(maximum, 1));
-        m_bar.setValue(position);
-    }
-    void setText(const std::string&) override {}
-    void setPosition(int position) override { m_bar.setValue(position); }
-    void setCaption(const std::string& caption) override {
-        m_window.setWindowTitle(fromGbk(caption));
-        pump();
-    }
-    void hide() override {}
-    // Repaints only: an import cannot be cancelled, and input waits until it has ended.
-    void pump() override { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
-
-private:
-    QDialog& m_window;
-    QProgressBar& m_bar;
-};
-
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-    auto* made = new QPushButton(caption, parent);
-    made->setObjectName(QString::fromLatin1(name));
-    return made;
-}
 
 }  // namespace
 
@@ -127,7 +99,7 @@ void TermImportDialog::runImport() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_filesBar->setRange(0, static_cast<int>(files.size()));
     m_filesBar->setValue(0);
-    LinesProgress progress(*this, *m_linesBar);
+    WindowProgress progress(*this, *m_linesBar);
     // Nothing may leave the window's event handler: whatever the core throws is told and the
     // window stays usable.
     try {
