@@ -85,7 +85,10 @@ int runLookup(const CliContext& context, const std::string& keyText, bool system
     Result<std::string> key = argumentToGbk(keyText);
     if (!key) return fail(key.status());
     return withReadOnlyWorkbench(context, [&](Workbench& bench) {
-        std::string entry = bench.engine.lookupKey(*key, system ? DictSource::System : DictSource::TermBase);
+        const DictSource source = system ? DictSource::System : DictSource::TermBase;
+        std::string entry = bench.engine.lookupKey(*key, source);
+        // Chinese keys are stored with a blank between characters; a typed key has none.
+        if (entry.empty() && isCE(bench.direction())) entry = bench.engine.lookupKey(AddSpaceInCChars(gbk::trim(*key)), source);
         if (entry.empty()) {
             std::cerr << "not found: " << keyText << '\n';
             return kExitFailure;

@@ -11,7 +11,8 @@ Each exception line is "form base [base...]"; "_" joins the words of multi-word 
 first base form with as many words as the form is taken ("comics comic_strip comic" gives
 "comic"); a line without one is dropped, since the analysis puts each base form in the place
 of its form word for word. Verb forms win over noun forms, noun forms over adjective forms,
-when the same form is listed twice. Lines that map a form onto itself are dropped.
+when the same form is listed twice. Lines that map a form onto itself are dropped. A few
+forms the regular rules misread ("does", which is not "doe" + "s") are added.
 """
 import os
 import subprocess
@@ -19,6 +20,10 @@ import sys
 import tempfile
 
 SOURCES = ("verb.exc", "noun.exc", "adj.exc")  # earlier files win on a repeated form
+
+# Forms the exception lists leave to the regular rules although the rules read them as
+# another word: "does" would lose its "s" and be found as "doe" (a female deer).
+EXTRA_FORMS = (("does", "do"), ("doth", "do"))
 
 
 def read_pairs(wordnet_dir):
@@ -38,6 +43,8 @@ def read_pairs(wordnet_dir):
                 if form.lower() == base.lower() or form.lower() in pairs:
                     continue
                 pairs[form.lower()] = (form, base)
+    for form, base in EXTRA_FORMS:
+        pairs.setdefault(form, (form, base))
     return list(pairs.values())
 
 

@@ -26,8 +26,18 @@ void analyseSent(std::string_view sentence, stClass& target, Engine& engine, con
     splitWords(base, target.baseWords, static_cast<std::size_t>(wordCount));
 
     if (engine.systemDictionary.isOpen() && options.useSysLib && options.useUserLib) {
+        // Each key goes into the term base with its own dictionary entry, never with the
+        // entry of an inflected form merged in: "pleased" must not give "please" its senses
+        // for good. The form keeps its own entry under its own key.
         Segmentation system = segmentText(base, DictSource::System, engine);
-        for (std::size_t i = 0; i < system.keys.size(); ++i) engine.copySystemEntry(system.keys[i], system.entries[i]);
+        for (std::size_t i = 0; i < system.keys.size(); ++i) {
+            const std::string own = engine.lookupKey(system.keys[i], DictSource::System);
+            engine.copySystemEntry(system.keys[i], own.empty() ? system.entries[i] : own);
+            const std::string& form = system.mergedForms[i];
+            if (form.empty()) continue;
+            if (const std::string formEntry = engine.lookupKey(form, DictSource::System); !formEntry.empty())
+                engine.copySystemEntry(form, formEntry);
+        }
     }
     if (!options.useUserLib) return;
     Segmentation segments = segmentText(base, DictSource::TermBase, engine);

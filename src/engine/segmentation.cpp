@@ -104,9 +104,10 @@ std::string_view wordsPast(std::string_view text, std::size_t length) {
 Segmentation segmentText(std::string_view text, DictSource source, Dictionaries& dictionaries) {
     Segmentation out;
     const KeyLookup lookup = [&](const std::string& key) { return dictionaries.lookupKey(key, source); };
-    auto emit = [&](std::string_view key, std::string entry) {
+    auto emit = [&](std::string_view key, std::string entry, std::string mergedForm = {}) {
         out.keys.emplace_back(key);
         out.entries.push_back(std::move(entry));
+        out.mergedForms.push_back(std::move(mergedForm));
     };
 
     RestOfText remaining(text);
@@ -120,6 +121,8 @@ Segmentation segmentText(std::string_view text, DictSource source, Dictionaries&
         candidateIsRest = false;
     };
     std::string pending;
+    // The form whose own entry is pending, while its base form is looked up.
+    std::string pendingForm;
     bool inflecting = false;
     bool shortened = false;
     // Every pass consumes or shortens something; the bound only guards against a dictionary
@@ -169,10 +172,15 @@ Segmentation segmentText(std::string_view text, DictSource source, Dictionaries&
                 if (!base.entry.empty() && base.base != nearest) remaining.replaceFirstWord(base.base);
                 else remaining.dropFirstWord();
             } else if (!isOneWord(nearest) || inflecting) {
-                if (isOneWord(nearest) && !pending.empty()) entry = mergeEntries(source, pending, entry);
-                emit(nearest, entry);
+                std::string mergedForm;
+                if (isOneWord(nearest) && !pending.empty()) {
+                    entry = mergeEntries(source, pending, entry);
+                    mergedForm = pendingForm;
+                }
+                emit(nearest, entry, std::move(mergedForm));
                 inflecting = false;
                 pending.clear();
+                pendingForm.clear();
                 remaining.drop(nearest.size());
             } else {
                 pending = entry;
@@ -180,6 +188,7 @@ Segmentation segmentText(std::string_view text, DictSource source, Dictionaries&
                 if (!base.entry.empty() && base.base != nearest) {
                     remaining.replaceFirstWord(base.base);
                     inflecting = true;
+                    pendingForm = nearest;
                 } else {
                     emit(nearest, pending);
                     pending.clear();
@@ -197,6 +206,7 @@ Segmentation segmentText(std::string_view text, DictSource source, Dictionaries&
                 remaining.replaceFirstWord(base.base);
                 inflecting = true;
                 pending = base.entry;
+                pendingForm.clear();
             } else {
                 remaining.dropFirstWord();
                 // A word found under another spelling of its own key keeps its entry.

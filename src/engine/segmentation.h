@@ -15,6 +15,9 @@ namespace tavricat {
 struct Segmentation {
     std::vector<std::string> keys;
     std::vector<std::string> entries;
+    // Parallel to keys: the inflected form whose own entry was merged into the segment's
+    // entry ("pleased" for the segment "please"), empty for a segment that merged nothing.
+    std::vector<std::string> mergedForms;
 };
 
 // `segmentText` against the term base or the system dictionary. For the term base an unknown

@@ -1,5 +1,7 @@
 #include "grammar/grammar_record.h"
 
+#include <vector>
+
 #include "base/gbk.h"
 #include "document/han_spacing.h"
 #include "engine/engine.h"
@@ -133,14 +135,64 @@ std::string removeBlanksInGroups(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// The source pattern with every closed "{...}" group replaced by the group word; `groups`
+// receives the groups as the key holds them (ASCII lower case, no blanks). A group is a tag
+// or class name, not text: left to the analysis, a name the analysis does not keep as a
+// word (the Chinese class names "{比较级}", "{复数}" in EC) came out as "{}" and the
+// pattern never matched. An unclosed "{" stays a bare group word and its text is analysed.
+std::string setGroupsAside(std::string_view pattern, std::vector<std::string>& groups) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size();) {
+        const std::size_t open = findAsciiChar(pattern, '{', i);
+        if (open == std::string_view::npos) {
+            out.append(pattern.substr(i));
+            break;
+        }
+        out.append(pattern.substr(i, open - i));
+        out += " ";
+        out += kGroupWord;
+        out += " ";
+        const std::size_t close = findAsciiChar(pattern, '}', open + 1);
+        if (close == std::string_view::npos) {
+            groups.emplace_back("{");
+            out.append(pattern.substr(open + 1));
+            break;
+        }
+        groups.push_back(gbk::asciiLower(removeBlanksInGroups(pattern.substr(open, close - open + 1))));
+        i = close + 1;
+    }
+    return out;
+}
+
+// The k-th group word of the key replaced by the k-th group set aside.
+std::string restoreGroups(std::string_view key, const std::vector<std::string>& groups) {
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < key.size();) {
+        if (next < groups.size() && key.compare(i, kGroupWord.size(), kGroupWord) == 0) {
+            out += groups[next++];
+            i += kGroupWord.size();
+            continue;
+        }
+        const std::size_t length = gbk::charLength(key, i);
+        out.append(key.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace
+
 std::string grammarPatternKey(std::string_view sourcePattern, Engine& engine, const AnalysisOptions& options) {
-    std::string text = replaceOnCharBoundaries(sourcePattern, "*", kGapWord);
-    text = replaceOnCharBoundaries(text, "{", " " + std::string(kGroupWord) + " ");
+    std::vector<std::string> groups;
+    std::string text = setGroupsAside(replaceOnCharBoundaries(sourcePattern, "*", kGapWord), groups);
     std::string spare;
     normSent(text, spare, engine, options);
     std::string key = baseWordKeyOf(engine.refSent);
     key = replaceOnCharBoundaries(key, kGapWord, "*");
-    key = replaceOnCharBoundaries(key, kGroupWord, "{");
+    key = restoreGroups(key, groups);
     return removeBlanksInGroups(gbk::trim(key));
 }
 

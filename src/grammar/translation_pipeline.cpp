@@ -42,8 +42,11 @@ void orderOne(std::string& translations, const std::vector<std::string>& domainL
     if (bar == std::string::npos || bar + 1 == translations.size()) return;
     std::vector<std::string> kept;
     std::vector<std::string> labels;
-    for (const std::string& item : splitFields(translations, '|')) {
-        if (item.empty()) continue;
+    std::vector<std::string> items = splitFields(translations, '|');
+    // An empty item before others is a meaning of its own: no word in the translation (a
+    // particle or a measure word); only the empty piece after a final "|" is no item.
+    while (!items.empty() && items.back().empty()) items.pop_back();
+    for (const std::string& item : items) {
         std::string label = labelOf(item);
         if (!keptForDomains(label, domainLabels)) continue;
         kept.push_back(item);
@@ -84,15 +87,33 @@ std::string replaceFirst(const std::string& text, std::string_view from, std::st
     return text;
 }
 
-std::string segmentTranslation(const stClass& s, int segment) {
+// Sentence punctuation in the target language's form. A Chinese mark becomes the English
+// one with the blank that follows it in English; the blank goes where the next word starts
+// and a final one is trimmed away.
+std::string targetPunctuation(std::string piece, Direction direction) {
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kChineseToEnglish = {{
+        {"，", ", "}, {"。", ". "}, {"；", "; "}, {"：", ": "}, {"！", "! "}, {"？", "? "}, {"、", ", "}}};
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kEnglishToChinese = {{
+        {",", "，"}, {".", "。"}, {";", "；"}, {":", "："}, {"!", "！"}, {"?", "？"}}};
+    if (direction == Direction::CE) {
+        for (const auto& [from, to] : kChineseToEnglish)
+            if (piece == from) return std::string(to);
+    } else {
+        for (const auto& [from, to] : kEnglishToChinese)
+            if (piece == from) return std::string(to);
+    }
+    return piece;
+}
+
+std::string segmentTranslation(const stClass& s, int segment, Direction direction) {
     if (segment < 1 || segment >= static_cast<int>(s.segTrans.size())) return {};
     const std::size_t k = static_cast<std::size_t>(segment);
     // A word that is its own translation (a name, a number) is copied as it was written,
     // not in the lower case the dictionaries see.
     if (k < s.segKeys.size() && k < s.segText.size() && !s.segText[k].empty() &&
         gbk::trim(s.segTrans[k]) == gbk::trim(s.segKeys[k]))
-        return std::string(gbk::trim(s.segText[k]));
-    return meaningOf(s.segTrans[k]);
+        return targetPunctuation(std::string(gbk::trim(s.segText[k])), direction);
+    return targetPunctuation(meaningOf(s.segTrans[k]), direction);
 }
 
 bool contains(const MatchRecord& r, int segment) { return !r.disabled() && r.first <= segment && segment <= r.last; }
@@ -158,7 +179,7 @@ std::string machineTranslate(const stClass& sentence, const GrammarPlacement& pl
             const std::string marker = "@" + std::to_string(tag);
             // The search goes on after the inserted text, which may itself hold "@n".
             for (std::size_t at = text.find(marker); at != std::string::npos;) {
-                std::string inserted = segmentTranslation(sentence, record.tagSegments[static_cast<std::size_t>(tag - 1)]);
+                std::string inserted = segmentTranslation(sentence, record.tagSegments[static_cast<std::size_t>(tag - 1)], direction);
                 std::size_t markerLength = marker.size();
                 // "@n" + "d" + a two-byte character: that character is dropped from the end of
                 // the inserted translation. The marker never shows in the result.
@@ -192,7 +213,7 @@ std::string machineTranslate(const stClass& sentence, const GrammarPlacement& pl
                         appendPiece(gapText[g], filled[innerIndex]);
                     s = inner->last + 1;
                 } else {
-                    appendPiece(gapText[g], segmentTranslation(sentence, s));
+                    appendPiece(gapText[g], segmentTranslation(sentence, s, direction));
                     ++s;
                 }
             }
@@ -240,7 +261,7 @@ std::string machineTranslate(const stClass& sentence, const GrammarPlacement& pl
             appendPiece(result, use->gapCount > 0 ? std::string(gbk::trim(filled[useIndex])) : filled[useIndex]);
             s = std::max(use->last + 1, s + 1);
         } else {
-            appendPiece(result, segmentTranslation(sentence, s));
+            appendPiece(result, segmentTranslation(sentence, s, direction));
             ++s;
         }
     }

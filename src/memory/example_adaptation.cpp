@@ -126,13 +126,14 @@ std::string meaningsUsedIn(const stClass& differing, std::string_view target, bo
         const auto slot = static_cast<std::size_t>(k);
         if (slot >= differing.segKeys.size() || slot >= differing.segTrans.size()) break;
         const std::string items = differing.segKeys[slot] + "|" + differing.segTrans[slot] + "|";
+        // The longest item the translation holds: replacing a shorter one found inside it
+        // (洁 inside 清洁) would cut a word of the translation in two.
+        std::string_view best;
         for (std::string_view item : barItems(items)) {
             if (withoutLabels) item = withoutLeadingLabel(item);
-            if (!item.empty() && target.find(item) != std::string_view::npos) {
-                used += item;
-                break;
-            }
+            if (item.size() > best.size() && target.find(item) != std::string_view::npos) best = item;
         }
+        used += best;
     }
     return used;
 }

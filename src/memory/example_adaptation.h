@@ -69,9 +69,10 @@ struct SourceGap {
 };
 SourceGap gapInSource(const TokenMatch& match, std::size_t i, std::size_t sourceLength, bool afterMatch = false);
 
-// For each segment of `differing` (the example's words of a gap, analysed), the first item of
-// its key and meanings that occurs in `target`, joined without separators. With
-// `withoutLabels`, the items are looked for without a leading bracketed label.
+// For each segment of `differing` (the example's words of a gap, analysed), the longest item
+// of its key and meanings that occurs in `target` (the first of equal length), joined without
+// separators. With `withoutLabels`, the items are looked for without a leading bracketed
+// label.
 std::string meaningsUsedIn(const stClass& differing, std::string_view target, bool withoutLabels);
 
 // The first meanings of the sentence's tokens i, i+1, ... that were not found, joined; `end`

@@ -332,7 +332,8 @@ std::string adaptBestExample(const SentenceLibrary& library, Engine& engine, con
             std::string spare;
             normSent(piece, spare, engine, options.analysis);
 
-            const std::string replaced = meaningsUsedIn(engine.refSent, search.AdaptedTarget, false);
+            // A labelled meaning ("[v.]清洁") is looked for as the word the translation holds.
+            const std::string replaced = meaningsUsedIn(engine.refSent, search.AdaptedTarget, true);
             if (replaced.empty() || search.AdaptedTarget.find(replaced) == std::string::npos) continue;
 
             std::size_t end = i;

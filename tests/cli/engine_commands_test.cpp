@@ -31,6 +31,15 @@ TEST_F(CliEngineTest, BuildADictionaryAndAnalyseWithIt) {
     EXPECT_EQ(cli({"dict", "lookup", "apple"}).exitCode, 1);
 }
 
+TEST_F(CliEngineTest, AChineseKeyIsFoundAsTypedWithoutBlanks) {
+    auto u8text = [](const char8_t* text) { return std::string(reinterpret_cast<const char*>(text)); };
+    work.write("dict.txt", u8text(u8"关 闭\tclose|shut^^\n"));
+    ASSERT_EQ(cli({"dict", "build", work.file("dict.txt"), home.file("cedict")}).exitCode, 0);
+    EXPECT_EQ(cli({"--direction", "ce", "dict", "lookup", "--system", u8text(u8"关闭")}).out, "close|shut^^\n");
+    EXPECT_EQ(cli({"--direction", "ce", "dict", "lookup", "--system", u8text(u8"关 闭")}).out, "close|shut^^\n");
+    EXPECT_EQ(cli({"--direction", "ce", "dict", "lookup", "--system", u8text(u8"关门")}).exitCode, 1);
+}
+
 TEST_F(CliEngineTest, BadDictionaryInputIsRefused) {
     work.write("bad.txt", "no tab here\n");
     testing::CliRun run = cli({"dict", "build", work.file("bad.txt"), work.file("out")});

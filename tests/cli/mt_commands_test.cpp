@@ -33,7 +33,7 @@ TEST_F(CliMtTest, WithoutRulesTheSegmentsKeepSourceOrder) {
     home.write("userdata/modesEC.m2", "");
     testing::CliRun run = cli({"mt", "I want you to go, Smith."});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, utf8("我想要你到去,Smith.\n"));
+    EXPECT_EQ(run.out, utf8("我想要你到去，Smith。\n"));
 }
 
 TEST_F(CliMtTest, ARuleGivesTheTemplatesWordOrder) {
@@ -41,11 +41,11 @@ TEST_F(CliMtTest, ARuleGivesTheTemplatesWordOrder) {
     home.write("userdata/modesEC.m2", "~ * to^<~>要#1\r\n");
     testing::CliRun run = cli({"mt", "--explain", "I want you to go."});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), utf8("我要你去."));
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), utf8("我要你去。"));
     EXPECT_NE(run.out.find("want * to\n"), std::string::npos);
     EXPECT_NE(run.out.find("\"gaps\":[\"3-1\",\"0-0\",\"0-0\"]"), std::string::npos);
     // Without a word in the gap the rule is not placed.
-    EXPECT_EQ(cli({"mt", "I want to go."}).out, utf8("我想要到去.\n"));
+    EXPECT_EQ(cli({"mt", "I want to go."}).out, utf8("我想要到去。\n"));
 }
 
 }  // namespace

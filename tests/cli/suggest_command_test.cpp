@@ -19,7 +19,7 @@ TEST_F(CliSuggestTest, ShowsTheExampleItsDifferencesAndTheFirstVersion) {
     ASSERT_EQ(near.exitCode, 0) << near.err;
     EXPECT_NE(near.out.find("\"shortcut\": \"a\""), std::string::npos) << near.out;
     EXPECT_NE(near.out.find("\"path\": \"fuzzy\""), std::string::npos) << near.out;
-    EXPECT_NE(near.out.find("\"rate\": 71"), std::string::npos) << near.out;
+    EXPECT_NE(near.out.find("\"rate\": 83"), std::string::npos) << near.out;
     EXPECT_NE(near.out.find("\"colour\": \"red\""), std::string::npos) << near.out;
     EXPECT_NE(near.out.find("\"differs\": true"), std::string::npos) << near.out;
 

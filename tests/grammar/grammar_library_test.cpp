@@ -75,6 +75,11 @@ TEST(GrammarLibraryKeyTest, PatternKeysAndAnchorsFromTheAnalysis) {
         {Direction::EC, "It can't be *.", "it can not be * .", "it can not be"},
         {Direction::CE, "把{n}当作*", "把 {n} 当 作 *", "当 作"},
         {Direction::CE, "我们*走", "我 们 * 走", "我 们"},
+        // Group names are tags, not words: Chinese class names survive the EC analysis.
+        {Direction::EC, "{比较级} than *", "{比较级} than *", "than"},
+        {Direction::EC, "the { 复数 } of {N}", "the {复数} of {n}", "the"},
+        {Direction::CE, "{复数}的*", "{复数} 的 *", "的"},
+        {Direction::EC, "look {after", "look {after", "look"},  // unclosed: the rest analysed
     };
     for (const auto& c : cases) {
         Engine engine;

@@ -87,7 +87,7 @@ TEST(MachineTranslateTest, WordsThatAreTheirOwnTranslationKeepTheirCase) {
     stClass s = sentenceOf({"我", "smith", "."});
     s.segKeys = {"", "i", "smith", "."};
     s.segText = {"", "I ", "Smith ", ". "};
-    EXPECT_EQ(machineTranslate(s, {}, Direction::EC), "我Smith.");
+    EXPECT_EQ(machineTranslate(s, {}, Direction::EC), "我Smith。");
 }
 
 }  // namespace
@@ -103,6 +103,20 @@ TEST(MachineTranslateTest, ChineseToEnglishDropsTheBlankBeforeAFinalMark) {
     stClass s = sentenceOf({"I", "go", " ."});
     EXPECT_EQ(machineTranslate(s, {}, Direction::CE), "I go.");
     EXPECT_EQ(machineTranslate(s, {}, Direction::EC), "I go .");
+}
+
+TEST(MachineTranslateTest, SentencePunctuationTakesTheTargetLanguagesForm) {
+    // Chinese to English: an English mark with one blank after it and none before.
+    stClass ce = sentenceOf({"next Monday", "，", "we", "send", "it", "。"});
+    EXPECT_EQ(machineTranslate(ce, {}, Direction::CE), "next Monday, we send it.");
+    stClass list = sentenceOf({"A", "、", "B", "；", "C", "？"});
+    EXPECT_EQ(machineTranslate(list, {}, Direction::CE), "A, B; C?");
+    // English to Chinese: full-width marks, no blanks.
+    stClass ec = sentenceOf({"如果", "是", ",", "我们", "发送", "."});
+    EXPECT_EQ(machineTranslate(ec, {}, Direction::EC), "如果是，我们发送。");
+    // A mark inside a word or a number is not sentence punctuation.
+    stClass number = sentenceOf({"3.5", "e.g.", "!"});
+    EXPECT_EQ(machineTranslate(number, {}, Direction::EC), "3.5 e.g.！");
 }
 
 TEST(PrepareSentTest, AnalysisOnlyGivesTheCleanedCopyAndLeavesTheMatchTable) {

@@ -260,5 +260,23 @@ TEST_F(GetSimSentTest, FuzzyMatchAdaptsTheTranslation) {
     EXPECT_NEAR(found.ExampleRate, 5.0 / 6, 1e-9);
 }
 
+// The example's word is found in its translation as the whole word it is there: a class
+// label does not hide it, and a shorter meaning inside it (洁 in 清洁) is not cut out.
+TEST_F(GetSimSentTest, TheReplacedMeaningIsTheWholeWordOfTheTranslation) {
+    for (auto [key, entry] : {std::pair{"clean", "[v.]清洁|洁^^^"}, {"check", "[v.]检查^^^"}, {"the", "这^^^"},
+                              {"filter", "过滤器^^^"}, {"once", "一次^^^"}, {"a", "一^^^"}, {"month", "月^^^"}}) {
+        SortedFind at = engine.termBase.find(key);
+        engine.termBase.insertAt(at.index, key, entry);
+    }
+    AnalysisOptions ec{Direction::EC, true, true};
+    ASSERT_TRUE(lib.addAsent(engine, ec, "Clean the filter once a month.^每月清洁一次过滤器。").isOk());
+
+    analyseSent("Check the filter once a month.", engine.workSent, engine, ec);
+    found = FuzzySearch{};
+    SimilarityOptions options;
+    options.analysis = ec;
+    EXPECT_EQ(adaptBestExample(lib, engine, options, found), "每月检查一次过滤器。");
+}
+
 }  // namespace
 }  // namespace tavricat

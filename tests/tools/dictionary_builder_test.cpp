@@ -75,9 +75,11 @@ protected:
 TEST_F(DictionaryBuilderTest, ChineseKeysAreSpacedAndMergedWithTheCommonSenseFirst) {
     EXPECT_EQ(lookup("cedict", "书"), "book|letter^^");
     EXPECT_EQ(lookup("cedict", "书 本"), "book^^");
-    EXPECT_EQ(lookup("cedict", "预 订"), "to book|to reserve^^");
+    // Verbs without "to", notes and "sb" left out.
+    EXPECT_EQ(lookup("cedict", "预 订"), "book|reserve^^");
+    EXPECT_EQ(lookup("cedict", "照 顾"), "take care of|look after^^");
     // The richer entry of 看 comes first; the entries of one headword make one key.
-    EXPECT_EQ(lookup("cedict", "看"), "to see|to look at|to read|to visit|to look after^^");
+    EXPECT_EQ(lookup("cedict", "看"), "see|look at|read|visit|look after^^");
     // A note that only points at other Chinese words is left out.
     EXPECT_EQ(lookup("cedict", "北 京"), "Beijing municipality, capital of China^^");
     EXPECT_EQ(lookup("cedict", "书本"), "");
@@ -88,7 +90,7 @@ TEST_F(DictionaryBuilderTest, ChineseKeysAreSpacedAndMergedWithTheCommonSenseFir
 
 TEST_F(DictionaryBuilderTest, EnglishKeysListTheCommonerChineseWordFirstWithClassesAndMeasureWords) {
     EXPECT_EQ(lookup("ecdict", "read"), "[v.:]读|阅读|看^^");
-    EXPECT_EQ(lookup("ecdict", "book"), "[n.]书|[v.]预订|[n.]书本^[n.]本^");
+    EXPECT_EQ(lookup("ecdict", "book"), "[n.]书|[n.]书本|[v.]预订^[n.]本^");
     EXPECT_EQ(lookup("ecdict", "fish"), "[n.:]鱼^[n.]条^");
     EXPECT_EQ(lookup("ecdict", "look after"), "[v.:]照顾|看^^");
     EXPECT_EQ(lookup("ecdict", "take care of"), "[v.:]照顾^^");
@@ -98,6 +100,81 @@ TEST_F(DictionaryBuilderTest, EnglishKeysListTheCommonerChineseWordFirstWithClas
     EXPECT_EQ(lookup("ecdict", "i love you"), "");
     EXPECT_EQ(lookup("ecdict", "zhang san"), "");
     EXPECT_EQ(lookup("ecdict", "study"), "[v.:]读^^");
+}
+
+// The optional inputs: curated first meanings, jieba's counts and WordNet's lemmas.
+class DictionaryBuilderInputsTest : public DictionaryBuilderTest {
+protected:
+    void SetUp() override {
+        DictionaryBuilderTest::SetUp();
+        if (IsSkipped()) return;
+        source.write("more.u8", utf8(
+            "# CC-CEDICT\n"
+            "飯 饭 [fan4] /cooked rice/meal/(loanword) fan/devotee/\n"
+            "風扇 风扇 [feng1 shan4] /electric fan/\n"
+            "扇子 扇子 [shan4 zi5] /fan/CL:把[ba3]/\n"
+            "悅 悦 [yue4] /pleased/\n"
+            "請 请 [qing3] /to ask; to invite/please (do sth)/\n"
+            "開口 开口 [kai1 kou3] /opening/to start to talk/\n"
+            "打開 打开 [da3 kai1] /to open/\n"
+            "新聞 新闻 [xin1 wen2] /news/\n"
+            "新 新 [xin1] /new/\n"
+            "一發 一发 [yi1 fa1] /(Japanese mahjong) to win after riichi/\n"
+            "在 在 [zai4] /to exist; to be alive/(of sb or sth) to be (located) at/\n"
+            "了 了 [le5] /(completed action marker)/\n"
+            "了 了 [liao3] /to finish/\n"));
+        source.write("cedict_ts.u8.js", "module.exports = `" + utf8(kCedict) + source.read("more.u8") + "`;\n");
+        source.write("jieba.txt", utf8("饭 6000 n\n风扇 100 n\n扇子 90 n\n悦 10 v\n请 5000 v\n开口 300 v\n打开 900 v\n新闻 2000 n\n新 9000 a\n"));
+        wordnet.write("index.noun", "  1 header line\nnews n 1 0\nfan n 3 0\nopening n 2 0\n");
+        wordnet.write("index.verb", "open v 9 0\nplease v 2 0\n");
+        wordnet.write("index.sense", "news%1:10:00:: 06642138 1 41\nopening%1:04:00:: 00240184 1 11\n");
+        source.write("ec_core.tsv", utf8("# curated\nstop\t[v.]停止|停\nmonday\t星期一|周一\n"));
+        source.write("ce_core.tsv", utf8("# curated\n在\tin|at\n了\t-|already\n"));
+        ASSERT_EQ(std::system(("python3 '" + scriptPath() + "' '" + source.path() + "' --cli '" TAVRICAT_CLI_PATH
+                               "' --out '" + full.path() + "' --jieba '" + source.file("jieba.txt") + "' --wordnet '" +
+                               wordnet.path() + "' --ec-core '" + source.file("ec_core.tsv") + "' --ce-core '" +
+                               source.file("ce_core.tsv") + "' >/dev/null").c_str()),
+                  0);
+    }
+
+    std::string lookupFull(const std::string& base, const std::string& key) {
+        SystemDictionary dict;
+        EXPECT_TRUE(dict.open(fs, full.file(base)));
+        return dict.lookupKey(key);
+    }
+
+    testing::TempFolder wordnet, full;
+};
+
+TEST_F(DictionaryBuilderInputsTest, TheMainSenseComesBeforeTheCommonerWord) {
+    // 饭 is commoner than 风扇 or 扇子, but "fan" is only its third, noted gloss.
+    const std::string fan = lookupFull("ecdict", "fan");
+    ASSERT_FALSE(fan.empty());
+    EXPECT_EQ(fan.find("扇子"), 4u) << fan;  // after "[n.]"
+    EXPECT_NE(fan.find("饭"), std::string::npos);
+    EXPECT_GT(fan.find("饭"), fan.find("扇子"));
+    // A key that only names a game move is no key: it would swallow the words around it.
+    EXPECT_EQ(lookupFull("cedict", "一 发"), "");
+    // A note narrows a gloss without being a translation.
+    EXPECT_EQ(lookupFull("cedict", "了"), "|already|finish|(completed action marker)^^");
+}
+
+TEST_F(DictionaryBuilderInputsTest, InflectedFormsGiveWayToTheirBaseUnlessTheyAreWordsOfTheirOwn) {
+    EXPECT_EQ(lookupFull("ecdict", "pleased"), "");  // "please" holds the meaning
+    EXPECT_NE(lookupFull("ecdict", "please"), "");
+    EXPECT_NE(lookupFull("ecdict", "news"), "");     // not the plural of "new"
+    EXPECT_NE(lookupFull("ecdict", "opening"), "");  // a common noun of its own
+    // Without WordNet nothing is dropped.
+    EXPECT_NE(lookup("ecdict", "read"), "");
+}
+
+TEST_F(DictionaryBuilderInputsTest, CuratedMeaningsComeFirstAndAddMissingKeys) {
+    EXPECT_EQ(lookupFull("ecdict", "monday"), "星期一|周一^^");
+    EXPECT_EQ(lookupFull("ecdict", "stop"), "[v.]停止|停^^");
+    // "-" is an empty first meaning: no word in the translation.
+    EXPECT_EQ(lookupFull("cedict", "在"), "in|at|exist|be alive|be at^^");
+    // Weekdays with next/last/this are keys, so that 下周一发出 splits as 下周一 | 发出.
+    EXPECT_EQ(lookupFull("cedict", "下 周 一"), "next Monday^^");
 }
 
 TEST_F(DictionaryBuilderTest, KeysAreStoredInListOrder) {
