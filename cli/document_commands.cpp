@@ -1,4 +1,4 @@
-// segment FILE; doc target FILE.bil -o OUT.rtf; doc pairs FILE.bil -o OUT.exs
+// segment FILE; doc target FILE.bil -o OUT.rtf|OUT.docx|OUT.odt; doc pairs FILE.bil -o OUT.exs
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -14,6 +14,7 @@
 #include "cli_context.h"
 #include "commands.h"
 #include "document/document_files.h"
+#include "document/document_io.h"
 #include "document/markup_check.h"
 #include "document/rtf_reader.h"
 #include "document/sentence_getters.h"
@@ -56,7 +57,7 @@ std::string oneLine(std::string text) {
 
 int runSegment(const CliContext& context, const std::string& path) {
     DiskFileSystem fs;
-    Result<RichText> loaded = loadRichTextFile(fs, path);
+    Result<RichText> loaded = loadDocumentFile(fs, path);
     if (!loaded) return fail(loaded.status());
     RichText& buffer = *loaded;
     const SegmentingSetup setup = readSegmentingSetup(context);
@@ -121,16 +122,16 @@ int runPairs(const CliContext& context, const std::string& path, const std::stri
 
 void registerDocumentCommands(CLI::App& app, CliContext& context) {
     auto segmentFile = std::make_shared<std::string>();
-    CLI::App* segment = app.add_subcommand("segment", "Print the sentences of a text or RTF document, one per line");
+    CLI::App* segment = app.add_subcommand("segment", "Print the sentences of a text, RTF or office (.docx, .odt, .doc) document, one per line");
     segment->add_option("file", *segmentFile)->required();
     segment->callback([&context, segmentFile] { context.exitCode = runSegment(context, *segmentFile); });
 
     CLI::App* doc = app.add_subcommand("doc", "Files derived from a bilingual document");
     doc->require_subcommand(1);
     auto targetArgs = std::make_shared<std::pair<std::string, std::string>>();
-    CLI::App* target = doc->add_subcommand("target", "Write the target-only document as RTF");
+    CLI::App* target = doc->add_subcommand("target", "Write the target-only document as RTF, .docx, .odt or .doc (by the output's extension)");
     target->add_option("file", targetArgs->first, "The bilingual file (.bil)")->required();
-    target->add_option("-o,--output", targetArgs->second, "The RTF file to write")->required();
+    target->add_option("-o,--output", targetArgs->second, "The file to write (.rtf; .docx, .odt, .doc through LibreOffice)")->required();
     target->callback([&context, targetArgs] {
         context.exitCode = runTarget(context, targetArgs->first, targetArgs->second);
     });

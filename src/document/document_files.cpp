@@ -4,6 +4,7 @@
 
 #include "base/encoding.h"
 #include "base/gbk.h"
+#include "document/document_io.h"
 #include "document/rtf_reader.h"
 #include "document/rtf_writer.h"
 #include "document/target_conversion.h"
@@ -24,6 +25,18 @@ Status writeBuffer(DocumentContext& context, const std::string& path, const Rich
     return saved;
 }
 
+// Writes the target in the format its name asks for (RTF, or an office format through
+// LibreOffice); a failure is told to the person and returned.
+Status writeTargetDocument(DocumentContext& context, const std::string& path, const RichText& buffer) {
+    Status saved = saveDocumentFile(context.fs, path, buffer);
+    if (!saved) context.dialogs.message(saved.message());
+    return saved;
+}
+
+bool namesTargetFormat(const std::string& path) {
+    return endsWithNoCase(path, ".rtf") || isOfficeDocument(path);
+}
+
 }  // namespace
 
 std::string bilingualPathFor(const std::string& sourcePath) {
@@ -34,7 +47,7 @@ Status openAfile(Document& document, DocumentContext& context, const std::string
     context.progress.show("正在打开文件,请稍候...", 100, 0);
     const std::string bilingualPath = bilingualPathFor(path);
     Status outcome;
-    Result<RichText> source = loadRichTextFile(context.fs, path);
+    Result<RichText> source = loadDocumentFile(context.fs, path);
     if (!source) {
         outcome = source.status();
     } else {
@@ -65,6 +78,10 @@ Status openAfile(Document& document, DocumentContext& context, const std::string
     context.progress.hide();
     if (context.touchRecent) context.touchRecent(path);
     if (!outcome) context.dialogs.message(outcome.message());
+    // Opened, but not whole: the translator must know before translating and delivering it.
+    if (outcome && document.source.replacedCharacters() > 0)
+        context.dialogs.message("文档中有 " + std::to_string(document.source.replacedCharacters()) +
+                                " 个字符无法用 GBK 表示，已显示为“?”；译文中这些字符将丢失。");
     return outcome;
 }
 
@@ -73,8 +90,7 @@ Status openSourceCommand(Document& document, DocumentContext& context) {
         if (Status saved = writeBuffer(context, document.bilingualPath, document.bilingual); !saved) return saved;
         document.bilingual.setModified(false);
     }
-    std::optional<std::string> path = context.dialogs.chooseOpenFile(
-        "打开原文", "文本文件 (*.txt)|*.txt|Rich Text文件(*.rtf)|*.rtf|中间文件(*.imf)|*.imf");
+    std::optional<std::string> path = context.dialogs.chooseOpenFile("打开原文", kSourceFileFilter);
     if (!path) return Status::error(ErrorKind::Refused, "");
     return openAfile(document, context, *path);
 }
@@ -111,14 +127,14 @@ Status writeTarget(Document& document, DocumentContext& context, const std::stri
     document.target.setAlwaysEditable(true);
     document.bilingual.select(selStart, selLength);
     cleanup(document.target, &context.progress);
-    return writeBuffer(context, path, document.target);
+    return writeTargetDocument(context, path, document.target);
 }
 
 Status saveTarget(Document& document, DocumentContext& context) {
-    std::optional<std::string> chosen = context.dialogs.chooseSaveFile("保存译文", "译文文件(*.rtf)|*.rtf", "");
+    std::optional<std::string> chosen = context.dialogs.chooseSaveFile("保存译文", kTargetFileFilter, "");
     if (!chosen) return Status::error(ErrorKind::Refused, "");
     std::string path = *chosen;
-    if (!endsWithNoCase(path, ".rtf")) path += ".rtf";
+    if (!namesTargetFormat(path)) path += ".rtf";
     return writeTarget(document, context, path);
 }
 

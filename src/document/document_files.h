@@ -11,7 +11,8 @@ namespace tavricat {
 // The bilingual file of a source file: the same path with the extension ".bil".
 std::string bilingualPathFor(const std::string& sourcePath);
 
-// `openAfile`: loads `path` into the source view and its bilingual file (when it exists,
+// `openAfile`: loads `path` (any format of loadDocumentFile: text, RTF, .docx, .odt, .doc)
+// into the source view and its bilingual file (when it exists,
 // else the source again) into the bilingual view; sets the document paths; touches the
 // recent-files list even when loading fails. A failed load leaves the open document as it was.
 Status openAfile(Document& document, DocumentContext& context, const std::string& path);
@@ -23,7 +24,8 @@ Status openSourceCommand(Document& document, DocumentContext& context);
 // The modified flag is cleared only when the buffer was written.
 Status saveBilingual(Document& document, DocumentContext& context);
 
-// "保存译文...": the target-only form of the bilingual buffer, as rich text.
+// "保存译文...": the target-only form of the bilingual buffer, as RTF or, when the chosen
+// name ends in .docx, .odt or .doc, in that format through LibreOffice.
 Status saveTarget(Document& document, DocumentContext& context);
 // The same to a given path (no dialog); used by the command line.
 Status writeTarget(Document& document, DocumentContext& context, const std::string& path);

@@ -211,8 +211,9 @@ void RichText::settleAfterRemoval(std::size_t index, std::size_t start) {
     }
 }
 
-void RichText::insertRaw(std::size_t pos, std::string_view bytes, std::uint32_t formatId) {
+void RichText::insertRaw(std::size_t pos, std::string_view bytes, std::uint32_t formatId, bool moveLayout) {
     if (bytes.empty()) return;
+    if (moveLayout) m_layout.onInsert(pos, bytes.size());
     std::size_t index = splitAt(pos);
     m_text.insert(pos, bytes.data(), bytes.size());
     m_textStamp = newTextStamp();
@@ -233,6 +234,7 @@ void RichText::eraseRaw(std::size_t pos, std::size_t length) {
     std::size_t last = splitAt(pos + length);  // the run after the erased range
     m_runs.erase(first, last - first);
     m_text.erase(pos, length);
+    m_layout.onErase(pos, length);
     m_textStamp = newTextStamp();
     settleAfterRemoval(first, pos);
 }
@@ -353,6 +355,7 @@ void RichText::clear() {
     m_text.clear();
     m_textStamp = newTextStamp();
     m_runs.clear();
+    m_layout.clear();
     m_cacheIndex = m_cacheStart = 0;  // no runs: the next seek starts afresh
     m_selStart = m_selLength = 0;
     m_modified = true;
@@ -360,11 +363,15 @@ void RichText::clear() {
 }
 
 void RichText::append(std::string_view bytes, const CharFormat& format) {
-    insertRaw(size(), bytes, intern(format));
+    insertRaw(size(), bytes, intern(format), false);
 }
 
 void RichText::appendFrom(const RichText& other, std::size_t pos, std::size_t length) {
+    const std::size_t at = size();
     for (const Run& run : other.runs(pos, length)) append(other.text(run.start, run.length), *run.format);
+    if (m_layout.documentRtf().empty()) m_layout.setDocumentRtf(other.m_layout.documentRtf());
+    m_layout.insertAt(at, other.m_layout.copyRange(pos, std::min(length, other.size() - std::min(pos, other.size())),
+                                                   other.size()));
 }
 
 RichText RichText::copyRange(std::size_t pos, std::size_t length) const {
@@ -391,6 +398,7 @@ bool RichText::replaceWith(std::size_t pos, std::size_t length, const RichText& 
         insertRaw(at, other.text(run.start, run.length), intern(*run.format));
         at += run.length;
     }
+    m_layout.insertAt(pos, other.m_layout.copyRange(0, other.size(), other.size()));
     adjustSelectionForInsert(pos, other.size());
     endChange(EditKind::Other, at);
     m_modified = true;

@@ -21,6 +21,7 @@
 
 #include "document/char_format.h"
 #include "document/gap_buffer.h"
+#include "document/layout_pieces.h"
 
 namespace tavricat {
 
@@ -94,6 +95,16 @@ public:
     RichText copyRange(std::size_t pos, std::size_t length) const;
     // Replaces [pos, pos + length) by the whole of `other` with its formats.
     bool replaceWith(std::size_t pos, std::size_t length, const RichText& other);
+
+    // --- layout ---------------------------------------------------------------------------
+    // What the document holds besides text and character formats (see layout_pieces.h):
+    // kept in step with every edit, copied with ranges, written back by the RTF writer.
+    const LayoutPieces& layout() const { return m_layout; }
+    LayoutPieces& layout() { return m_layout; }
+
+    // Characters of the file read that GBK cannot hold and that stand as "?" (set by readers).
+    std::size_t replacedCharacters() const { return m_replacedCharacters; }
+    void setReplacedCharacters(std::size_t count) { m_replacedCharacters = count; }
 
     // --- caret and selection ------------------------------------------------------------
     std::size_t selStart() const { return m_selStart; }
@@ -177,7 +188,8 @@ private:
     std::size_t splitAt(std::size_t pos);
     void mergeAround(std::size_t index, std::size_t start);
     void settleAfterRemoval(std::size_t index, std::size_t start);
-    void insertRaw(std::size_t pos, std::string_view bytes, std::uint32_t formatId);
+    // `moveLayout` false: appending after pieces a reader has just anchored at the end.
+    void insertRaw(std::size_t pos, std::string_view bytes, std::uint32_t formatId, bool moveLayout = true);
     void eraseRaw(std::size_t pos, std::size_t length);
     void setFormatRaw(std::size_t pos, std::size_t length, std::uint32_t formatId);
     void adjustSelectionForInsert(std::size_t pos, std::size_t length);
@@ -223,6 +235,8 @@ private:
     GapBuffer<char> m_text;
     std::uint64_t m_textStamp;
     GapBuffer<RunSlot> m_runs;
+    LayoutPieces m_layout;
+    std::size_t m_replacedCharacters = 0;
     std::vector<CharFormat> m_formats;  // [0] is the default format
     std::unordered_map<std::string, std::uint32_t> m_formatIds;
     // Run lookup cache: run index and its start offset from the last seek.

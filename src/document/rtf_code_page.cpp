@@ -163,6 +163,7 @@ void RtfTextDecoder::appendBytes(int codePage, std::string_view bytes, std::stri
         // the end: "?" for it.
         [&](std::size_t offset, bool cutShort) {
             out += '?';
+            ++m_replaced;
             return cutShort || offset + 1 >= bytes.size() ? encoding::OnInvalid::Stop : encoding::OnInvalid::SkipByte;
         });
 }
@@ -186,14 +187,19 @@ void RtfTextDecoder::appendCodePoint(std::uint32_t codePoint, std::string& out) 
     void* cd = handle("UTF-32LE", "GBK");
     if (!cd || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
         out += '?';
+        ++m_replaced;
         return;
     }
     const char unit[4] = {static_cast<char>(codePoint & 0xFF), static_cast<char>((codePoint >> 8) & 0xFF),
                           static_cast<char>((codePoint >> 16) & 0xFF), 0};
     char gbk[8];
     std::size_t length = convertWhole(static_cast<iconv_t>(cd), unit, 4, gbk, sizeof gbk);
-    if (length == 0) out += '?';
-    else out.append(gbk, length);
+    if (length == 0) {
+        out += '?';
+        ++m_replaced;
+    } else {
+        out.append(gbk, length);
+    }
 }
 
 }  // namespace tavricat

@@ -40,8 +40,11 @@ public:
     // invisible characters (zero-width space and joiners, soft hyphen, byte order mark)
     // nothing, the bullet the middle dot; a character GBK cannot hold becomes "?".
     void appendCodePoint(std::uint32_t codePoint, std::string& out);
+    // How many characters became "?" so far.
+    std::size_t replaced() const { return m_replaced; }
 
 private:
+    std::size_t m_replaced = 0;
     // A cached iconv handle; nullptr when iconv does not know the pair.
     void* handle(const std::string& from, const std::string& to);
 

@@ -22,9 +22,14 @@ Result<RichText> RtfParser::read() {
         RtfToken t = m_tokens.next();
         if (t.kind != Kind::Char && t.kind != Kind::Hex) flushRaw();
         if (t.kind == Kind::End) break;
+        const bool afterStar = m_starPending;
+        m_starPending = false;
         if (m_skipDepth > 0) {
             if (t.kind == Kind::GroupOpen) ++m_skipDepth;
-            if (t.kind == Kind::GroupClose && --m_skipDepth == 0) closeGroup();
+            if (t.kind == Kind::GroupClose && --m_skipDepth == 0) {
+                closeGroup();
+                keepSkippedGroup();
+            }
             if (t.kind == Kind::Word && t.word == "bin" && t.param > 0) m_tokens.skipBytes(static_cast<std::size_t>(t.param));
             continue;
         }
@@ -43,7 +48,10 @@ Result<RichText> RtfParser::read() {
                     return Status::error(ErrorKind::BadInput, "RTF 文件的组嵌套过深，无法读取。");
                 break;
             case Kind::GroupClose: closeGroup(); break;
-            case Kind::Word: word(t); break;
+            case Kind::Word:
+                if (afterStar) destination(t);
+                else word(t);
+                break;
             case Kind::Symbol: symbol(t.byte); break;
             case Kind::Hex: character(t.byte, true); break;
             case Kind::Char: character(t.byte, false); break;
@@ -56,6 +64,9 @@ Result<RichText> RtfParser::read() {
         if (state().destination == RtfDestination::FontTable) commitFont();
     }
     flushRun();
+    flushHidden();
+    flushLayout();
+    m_out.setReplacedCharacters(m_replaced + m_decoder.replaced());
     m_out.setModified(false);
     return std::move(m_out);
 }
@@ -63,20 +74,50 @@ Result<RichText> RtfParser::read() {
 bool RtfParser::openGroup() {
     if (m_groups.size() >= kMaxRtfDepth) return false;
     m_groups.push_back(m_groups.back());
+    state().role = RtfGroupRole::Plain;
+    state().starred = false;
+    state().openedAt = m_tokens.position() > 0 ? m_tokens.position() - 1 : 0;
     return true;
 }
 
 void RtfParser::closeGroup() {
     settleSurrogate();
     if (state().destination == RtfDestination::FontTable && !m_fontName.empty()) commitFont();
+    if (state().role != RtfGroupRole::Plain && state().destination == RtfDestination::Body) closeWrapper(state().role);
     m_groups.pop_back();
+}
+
+// The group is skipped; in the body it is written back as read.
+void RtfParser::skipGroup(std::string_view name) {
+    m_skipDepth = 1;
+    if (state().destination == RtfDestination::Body) {
+        m_keepFrom = state().openedAt;
+        m_keepForDocument = isDocumentDestination(name);
+    } else {
+        m_keepFrom = std::string_view::npos;
+    }
+}
+
+// The word after "{\*": an optional destination, kept as layout unless the reader knows
+// its text for what it is.
+void RtfParser::destination(const RtfToken& t) {
+    const RtfWord* info = findRtfWord(t.word);
+    if (info && (info->action == Action::Wrapper || info->action == Action::Story || info->action == Action::FontTable ||
+                 info->action == Action::ColourTable)) {
+        word(t);
+        return;
+    }
+    skipGroup(t.word);
 }
 
 void RtfParser::word(const RtfToken& t) {
     const RtfWord* info = findRtfWord(t.word);
-    if (!info) return;
+    if (!info) {
+        if (state().destination == RtfDestination::Body && isLayoutWord(t.word)) layoutWord(t);
+        return;
+    }
     switch (info->action) {
-        case Action::Skip: m_skipDepth = 1; return;
+        case Action::Skip: skipGroup(t.word); return;
         case Action::FontTable: state().destination = RtfDestination::FontTable; return;
         case Action::ColourTable:
             state().destination = RtfDestination::ColourTable;
@@ -129,6 +170,14 @@ void RtfParser::bodyWord(const RtfWord& word, const RtfToken& t) {
     bool doubleByte = c.script == RtfScript::Double;
     switch (word.action) {
         case Action::Break: emitGbk("\r\n"); break;
+        case Action::BreakAs: breakAs(t); break;
+        case Action::LayoutClose: addPiece("\\" + std::string(t.word) + " ", LayoutPiece::Side::Closes); break;
+        case Action::Wrapper: openWrapper(t, RtfGroupRole::Wrapper); break;
+        case Action::Story: openWrapper(t, RtfGroupRole::Story); break;
+        case Action::Generated:
+            addPiece(t.word == "chftn" ? std::string("{\\super\\chftn}") : "\\" + std::string(t.word) + " ",
+                     LayoutPiece::Side::Opens);
+            break;
         case Action::Tab: emitGbk("\t"); break;
         case Action::Char: emitCodePoint(word.codePoint); break;
         case Action::Font: c.font = t.hasParam ? t.param : 0; break;
@@ -139,6 +188,7 @@ void RtfParser::bodyWord(const RtfWord& word, const RtfToken& t) {
         case Action::Underline: c.underline = on(t); break;
         case Action::UnderlineOff: c.underline = false; break;
         case Action::Protect: c.isProtected = on(t); break;
+        case Action::Hidden: c.hidden = on(t); break;
         case Action::Plain: c = RtfCharState{}; break;
         // Associated properties count only for double-byte text: producers that write
         // Chinese this way (\dbch\af7\ab) put it in groups of its own.
@@ -160,8 +210,9 @@ void RtfParser::bodyWord(const RtfWord& word, const RtfToken& t) {
 
 void RtfParser::symbol(unsigned char c) {
     if (c == '*') {
-        // An optional destination: nothing this reader keeps is written that way.
-        m_skipDepth = 1;
+        // An optional destination: the word that follows names it.
+        state().starred = true;
+        m_starPending = true;
         return;
     }
     if (c == '\\' || c == '{' || c == '}') {

@@ -34,14 +34,22 @@ struct RtfCharState {
     bool italic = false;
     bool underline = false;
     bool isProtected = false;
+    bool hidden = false;
 
     bool operator==(const RtfCharState&) const = default;
 };
+
+// What a group of the body is to the layout: kept around its text (a field, its result) or
+// a story of its own (a footnote, a header), whose closing brace is then a layout piece.
+enum class RtfGroupRole : std::uint8_t { Plain, Wrapper, Story };
 
 struct RtfGroupState {
     RtfCharState chars;
     int uc = 1;  // fallback characters after \uN
     RtfDestination destination = RtfDestination::Body;
+    RtfGroupRole role = RtfGroupRole::Plain;
+    std::size_t openedAt = 0;  // offset of the group's "{" in the file
+    bool starred = false;      // "\*" came right after the "{"
 };
 
 struct RtfFontEntry {
@@ -51,7 +59,7 @@ struct RtfFontEntry {
 
 class RtfParser {
 public:
-    explicit RtfParser(std::string_view bytes) : m_tokens(bytes) {}
+    explicit RtfParser(std::string_view bytes) : m_bytes(bytes), m_tokens(bytes) {}
     // REQUIRES: the bytes start with "{\rtf".
     Result<RichText> read();
 
@@ -60,6 +68,8 @@ private:
     bool openGroup();
     void closeGroup();
     void word(const RtfToken& t);
+    void destination(const RtfToken& t);
+    void skipGroup(std::string_view name);
     void bodyWord(const RtfWord& word, const RtfToken& t);
     void symbol(unsigned char c);
     void character(unsigned char c, bool isHex);
@@ -80,9 +90,28 @@ private:
     void commitFont();
     void commitColour();
 
+    // Layout (rtf_parser_layout.cpp).
+    void layoutWord(const RtfToken& t);
+    void openWrapper(const RtfToken& t, RtfGroupRole role);
+    void closeWrapper(RtfGroupRole role);
+    void breakAs(const RtfToken& t);
+    void addPiece(std::string rtf, LayoutPiece::Side side, bool replacesBreak = false);
+    void flushLayout();
+    bool atLineStart();
+    void keepSkippedGroup();
+    void flushHidden();
+
+    std::string_view m_bytes;
     RtfTokenizer m_tokens;
     std::vector<RtfGroupState> m_groups;
     std::size_t m_skipDepth = 0;  // > 0: inside a skipped group, counting its nesting
+    // The skipped group is written back as read: from this offset, into the document's
+    // tables (true) or as a piece of the body (false); npos: it is dropped.
+    std::size_t m_keepFrom = std::string_view::npos;
+    bool m_keepForDocument = false;
+    std::string m_pendingLayout;  // layout words read since the last text or piece
+    std::string m_hiddenText;     // GBK text under \v since the last piece, kept as layout
+    bool m_starPending = false;   // "\*" read: the next word names an optional destination
     int m_ucSkip = 0;              // fallback characters still to drop
     std::uint32_t m_highSurrogate = 0;
 
@@ -108,6 +137,7 @@ private:
     int m_rawCodePage = kGbkCodePage;
 
     RtfTextDecoder m_decoder;
+    std::size_t m_replaced = 0;  // "?" put for broken \uN text (the decoder counts its own)
     std::string m_runText;
     RtfCharState m_runChars;
     RichText m_out;

@@ -48,6 +48,7 @@ void RtfParser::emitUnicode(std::int32_t param) {
     std::uint32_t unit = param < 0 ? static_cast<std::uint32_t>(param + 65536) : static_cast<std::uint32_t>(param);
     if (param < -32768 || unit > 0xFFFF) {
         emitCodePoint('?');
+        ++m_replaced;
     } else if (unit >= 0xD800 && unit <= 0xDBFF) {
         settleSurrogate();
         m_highSurrogate = unit;
@@ -74,6 +75,7 @@ void RtfParser::settleSurrogate() {
     if (!m_highSurrogate) return;
     m_highSurrogate = 0;
     emitGbk("?");  // a high surrogate without its low half
+    ++m_replaced;
 }
 
 void RtfParser::emitGbk(std::string_view gbk) {
@@ -83,6 +85,13 @@ void RtfParser::emitGbk(std::string_view gbk) {
         case RtfDestination::FontTable: m_fontName += gbk; return;
         case RtfDestination::ColourTable: return;
         case RtfDestination::Body:
+            // Hidden text is not shown, so not translated: it stays where it is, as layout.
+            if (state().chars.hidden) {
+                m_hiddenText += gbk;
+                return;
+            }
+            if (!m_hiddenText.empty()) flushHidden();
+            if (!m_pendingLayout.empty()) flushLayout();
             if (!m_runText.empty() && !(state().chars == m_runChars)) flushRun();
             m_runChars = state().chars;
             m_runText += gbk;

@@ -3,14 +3,16 @@
 // GBK text.
 //
 // From RTF the reader keeps the text and the character formats a RichText holds (font and
-// its charset, size, colour, bold, italic, underline, protected); paragraph layout, pictures,
-// objects, headers, footers, footnotes, style sheets and document information are dropped;
-// list labels ("1.", "a.", bullets) are kept as text.
+// its charset, size, colour, bold, italic, underline, protected), and the rest of the
+// document as layout pieces written back as read (docs/layout.md): paragraph and table
+// layout (a cell end is a line end of the text), pictures, objects, fields, breaks, list
+// labels, style sheets and document information; the text of footnotes, headers and footers
+// is text of the buffer, standing as paragraphs of their own. Hidden text is layout too.
 // \'hh bytes are GBK in a document that declares \ansicpg936; in any other they are read in
 // the code page of their font's charset, else the document's code page (\ansicpgN, 65001
 // being UTF-8; \ansi alone is Windows-1252), else as GBK. \uN characters and bytes of other
 // code pages are converted to GBK: no-break spaces become blanks, zero-width characters
-// nothing, characters GBK has no room for "?".
+// nothing, characters GBK has no room for "?" (counted: RichText::replacedCharacters).
 //
 // Damaged RTF is read as far as it goes: missing closing braces at the end, broken \'
 // escapes and out-of-range numbers are tolerated; only nesting deeper than kMaxRtfDepth

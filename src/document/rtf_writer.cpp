@@ -129,18 +129,49 @@ std::string writeRtf(const RichText& text, std::size_t pos, std::size_t length) 
     pos = std::min(pos, text.size());
     length = std::min(length, text.size() - pos);
     std::vector<RichText::Run> runs = text.runs(pos, length);
+    const std::vector<LayoutPiece> pieces = text.layout().copyRange(pos, length, text.size());
 
     Tables tables;
     tables.font(text.defaultFormat());
     std::string body;
     body.reserve(length * 2 + 64);
+    std::size_t next = 0;      // the next piece to write
+    std::size_t skipTo = 0;    // past a line end a piece was written in place of
     for (const RichText::Run& run : runs) {
-        appendFormat(body, tables, *run.format);
-        appendText(body, text.text(run.start, run.length));
+        const std::size_t runEnd = run.start - pos + run.length;
+        std::size_t at = std::max(run.start - pos, skipTo);
+        bool formatDue = true;
+        while (at < runEnd) {
+            // The layout pieces anchored here, then the format again: a piece may close a
+            // group or reset the character properties.
+            bool breakReplaced = false;
+            for (; next < pieces.size() && pieces[next].pos == at; ++next) {
+                const LayoutPiece& piece = pieces[next];
+                body += piece.rtf;
+                breakReplaced = breakReplaced || (piece.replacesBreak && at + 1 < length &&
+                                                  text.at(pos + at) == '\r' && text.at(pos + at + 1) == '\n');
+                formatDue = true;
+            }
+            if (breakReplaced) {
+                body += "\r\n";
+                at += 2;
+                skipTo = at;
+                continue;
+            }
+            if (formatDue) {
+                appendFormat(body, tables, *run.format);
+                formatDue = false;
+            }
+            const std::size_t until = next < pieces.size() ? std::min(runEnd, pieces[next].pos) : runEnd;
+            appendText(body, text.text(pos + at, until - at));
+            at = until;
+        }
     }
+    for (; next < pieces.size(); ++next) body += pieces[next].rtf;
 
     std::string out = "{\\rtf1\\ansi\\ansicpg936\\deff0";
     tables.write(out);
+    out += text.layout().documentRtf();
     out += "\\viewkind4\\uc2\\pard ";
     out += body;
     out += "}\r\n";

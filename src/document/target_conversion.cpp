@@ -27,6 +27,23 @@ bool holdsCaret(std::string_view text) {
     return false;
 }
 
+// A segment whose translation is its source, byte for byte (automatic translation copies an
+// unmatched sentence), keeps the source: its formats and the layout inside it (a hyperlink,
+// a page-number field) stay exactly as the document had them. Marker at `a`, "{>" at `b`.
+bool keepSourceOfCopy(RichText& buffer, std::size_t a, std::size_t b) {
+    const std::size_t sourceStart = a + kSegmentStart.size();
+    const std::size_t sourceEnd = buffer.find(kSourceEnd, sourceStart, b);
+    if (sourceEnd == RichText::npos) return false;
+    const std::size_t targetStart = b + kTargetStart.size();
+    const std::size_t end = buffer.find(kSegmentEnd, targetStart);
+    if (end == RichText::npos) return false;
+    const std::size_t length = sourceEnd - sourceStart;
+    if (end - targetStart != length || buffer.text(sourceStart, length) != buffer.text(targetStart, length)) return false;
+    if (containsMarker(buffer.text(sourceStart, length))) return false;
+    if (!buffer.erase(sourceEnd, end + kSegmentEnd.size() - sourceEnd)) return false;
+    return buffer.erase(a, kSegmentStart.size());
+}
+
 }  // namespace
 
 void cleanup(RichText& buffer, Progress* progress) {
@@ -39,6 +56,10 @@ void cleanup(RichText& buffer, Progress* progress) {
         if (a == RichText::npos) break;
         std::size_t b = buffer.find(kTargetStart, caret);
         if (b == RichText::npos) break;
+        if (a < b && keepSourceOfCopy(buffer, a, b)) {
+            caret = a;
+            continue;
+        }
         // Start marker, source and rate go and the caret stays; should the buffer refuse,
         // the walk still moves on.
         if (a < b && buffer.erase(a, b + kTargetStart.size() - a)) {

@@ -70,6 +70,20 @@ TEST_F(DocumentTest, AFailedOpenKeepsTheOpenDocumentAndStillTouchesTheRecentList
     EXPECT_EQ(progress.events.back(), "hide");
 }
 
+TEST_F(DocumentTest, ADocumentWithCharactersGbkCannotHoldOpensWithAWarning) {
+    DocumentContext ctx = context();
+    dir.write("tr.rtf", R"({\rtf1\ansi G\u252?zel \u351?ehir, \u-10179?x.\par})");  // ü is GBK, ş and a lone surrogate are not
+    ASSERT_TRUE(openAfile(document, ctx, dir.file("tr.rtf")).isOk());
+    EXPECT_EQ(document.source.text(), "Güzel ?ehir, ?x.\r\n");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].find(" 2 "), std::string::npos) << dialogs.messages[0];
+
+    dialogs.messages.clear();
+    dir.write("ok.rtf", R"({\rtf1\ansi caf\u233?.\par})");
+    ASSERT_TRUE(openAfile(document, ctx, dir.file("ok.rtf")).isOk());
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(DocumentTest, SavingThroughTheDialogAsksBeforeReplacingAndKeepsTheFlagUntilWritten) {
     document.bilingual.append("text", CharFormat{});
     document.bilingual.setModified(true);
