@@ -10,6 +10,9 @@
 #include "app/term_base_import.h"
 #include "app/term_base_revision.h"
 #include "base/encoding.h"
+#include "engine/term_exchange.h"
+#include "app/settings.h"
+#include "base/settings_store.h"
 #include "cli_context.h"
 #include "commands.h"
 #include "engine/bar_lists.h"
@@ -45,6 +48,16 @@ int runExport(const CliContext& context, const std::string& name, const std::str
     const Workspace workspace(fs, context.programFolder());
     TermBase base;
     if (Status loaded = base.load(fs, workspace.userDataFolder(), name); !loaded) return fail(loaded);
+    if (termFileKindOf(output) == TermFileKind::Tbx) {
+        // TBX for other tools: the direction says which side is the key.
+        Settings settings;
+        if (Result<SettingsStore> store = SettingsStore::open(fs, context.settingsPath())) settings = readSettings(*store);
+        const Direction direction = context.direction().value_or(directionFromCtoe(settings.ctoe));
+        Result<std::size_t> written = writeTbx(base, direction, output);
+        if (!written) return fail(written.status());
+        std::cout << *written << " entries -> " << output << '\n';
+        return kExitOk;
+    }
     LineList lines;
     lines.reserve(base.size());
     for (std::size_t i = 0; i < base.size(); ++i) {
@@ -135,7 +148,7 @@ void registerTermFileCommands(CLI::App& dict, CliContext& context) {
         bool replace = false, merge = false;
     };
     auto importArgs = std::make_shared<ImportArgs>();
-    CLI::App* importing = dict.add_subcommand("import", "Merge term files (.saw, .txt, .01 with its .02) into the term base");
+    CLI::App* importing = dict.add_subcommand("import", "Merge term files (.saw, .txt, .01 with its .02, .tbx, .csv, .tsv) into the term base");
     importing->add_option("files", importArgs->files)->required();
     CLI::Option* replace = importing->add_flag("--replace", importArgs->replace, "An existing entry is replaced (default)");
     importing->add_flag("--merge", importArgs->merge, "An existing entry is merged field by field")->excludes(replace);
@@ -145,9 +158,9 @@ void registerTermFileCommands(CLI::App& dict, CliContext& context) {
         std::string name, output;
     };
     auto exportArgs = std::make_shared<ExportArgs>();
-    CLI::App* exporting = dict.add_subcommand("export", "Write a term base of userdata/ as a term list (key TAB meanings)");
+    CLI::App* exporting = dict.add_subcommand("export", "Write a term base of userdata/ as a term list (key TAB meanings) or, for FILE.tbx, as TBX-Basic");
     exporting->add_option("name", exportArgs->name, "The term base's name, without extension")->required();
-    exporting->add_option("-o,--output", exportArgs->output, "The .txt file (UTF-8)")->required();
+    exporting->add_option("-o,--output", exportArgs->output, "The .txt file (UTF-8) or .tbx file")->required();
     exporting->callback([&context, exportArgs] { context.exitCode = runExport(context, exportArgs->name, exportArgs->output); });
 
     auto editArgs = std::make_shared<EditArgs>();

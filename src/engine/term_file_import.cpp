@@ -1,10 +1,13 @@
 #include "engine/term_file_import.h"
 
+#include "engine/term_exchange.h"
+
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "base/line_list.h"
 #include "document/han_spacing.h"
 #include "engine/term_base.h"
+#include "engine/term_exchange.h"
 #include "engine/term_import.h"
 
 namespace tavricat {
@@ -40,6 +43,8 @@ std::string barredMeanings(std::string_view meanings) {
 }  // namespace
 
 TermFileKind termFileKindOf(std::string_view path) {
+    if (containsNoCase(path, ".tbx")) return TermFileKind::Tbx;
+    if (containsNoCase(path, ".csv") || containsNoCase(path, ".tsv")) return TermFileKind::Glossary;
     if (containsNoCase(path, ".saw")) return TermFileKind::ChangeLog;
     if (containsNoCase(path, ".txt")) return TermFileKind::TermList;
     return TermFileKind::KeyFile;
@@ -51,7 +56,9 @@ std::string termValuesPathOf(const std::string& keyPath) {
     return values;
 }
 
-Result<std::vector<TermPair>> readTermFile(FileSystem& fs, const std::string& path) {
+Result<std::vector<TermPair>> readTermFile(FileSystem& fs, const std::string& path, Direction direction) {
+    if (termFileKindOf(path) == TermFileKind::Tbx) return readTbx(path, direction);
+    if (termFileKindOf(path) == TermFileKind::Glossary) return readGlossary(fs, path);
     Result<LineList> lines = loadInputLines(fs, path);
     if (!lines) return lines.status();
     std::vector<TermPair> pairs;
@@ -71,6 +78,9 @@ Result<std::vector<TermPair>> readTermFile(FileSystem& fs, const std::string& pa
             else pairs.push_back({line.substr(0, tab), barredMeanings(std::string_view(line).substr(tab + 1)) + "^^^"});
         }
         break;
+    case TermFileKind::Tbx:
+    case TermFileKind::Glossary:
+        break;  // read above
     case TermFileKind::KeyFile: {
         const std::string valuesPath = termValuesPathOf(path);
         if (valuesPath == path)

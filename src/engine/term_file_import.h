@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/direction.h"
 #include "base/file_system.h"
 #include "base/list_order.h"
 #include "base/status.h"
@@ -18,10 +19,10 @@ namespace tavricat {
 
 class TermBase;
 
-enum class TermFileKind { ChangeLog, TermList, KeyFile };
+enum class TermFileKind { ChangeLog, TermList, KeyFile, Tbx, Glossary };
 
-// By the name: ".saw" anywhere in it (any case) is a change log, ".txt" a term list, any
-// other name a key file.
+// By the name: ".saw" anywhere in it (any case) is a change log, ".txt" a term list, ".tbx" a
+// TBX file, ".csv" or ".tsv" a glossary of another tool, any other name a key file.
 TermFileKind termFileKindOf(std::string_view path);
 // The values file of a key file: its path with the last character replaced by "2".
 std::string termValuesPathOf(const std::string& keyPath);
@@ -36,7 +37,8 @@ struct TermPair {
 // term-list line at its first TAB, its meanings' ";" and "；" becoming "|" and "^^^" appended.
 // A file that cannot be read fails with a message naming it, and so does a key file whose
 // values file is missing, which would otherwise blank or merge nothing into every entry.
-Result<std::vector<TermPair>> readTermFile(FileSystem& fs, const std::string& path);
+// TBX files and glossaries: see term_exchange.h (`direction` says which side is the key).
+Result<std::vector<TermPair>> readTermFile(FileSystem& fs, const std::string& path, Direction direction = Direction::EC);
 
 struct TermMergeCounts {
     std::size_t processed = 0;
