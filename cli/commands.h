@@ -21,6 +21,12 @@ void registerTranslateCommands(CLI::App& app, CliContext& context); // translate
 void registerProjectCommands(CLI::App& app, CliContext& context);   // analyse-project
 void registerSuggestCommands(CLI::App& app, CliContext& context);   // suggest
 void registerConfirmCommands(CLI::App& app, CliContext& context);   // confirm
+void registerLinkCommands(CLI::App& app, CliContext& context);      // link translate/text/bil/cleanup
+void registerTeamCommands(CLI::App& app, CliContext& context);      // team create/login/sync/take/users/...
+void registerQaCommands(CLI::App& app, CliContext& context);        // qa
+// tm import/export (TMX), under the `tm` command of registerTmCommands.
+void registerTmxCommands(CLI::App& tm, CliContext& context);
+void registerConcordanceCommands(CLI::App& tm, CliContext& context);  // tm concordance
 // dict import/export/edit, under the `dict` command of registerEngineCommands.
 void registerTermFileCommands(CLI::App& dict, CliContext& context);
 

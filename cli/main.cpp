@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
     registerProjectCommands(app, context);
     registerSuggestCommands(app, context);
     registerConfirmCommands(app, context);
+    registerLinkCommands(app, context);
+    registerTeamCommands(app, context);
+    registerQaCommands(app, context);
 
     // The command's words, for a process that finds the program folder in use by this one.
     for (int i = 1; i < argc; ++i) {

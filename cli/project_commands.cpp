@@ -8,6 +8,7 @@
 
 #include "base/encoding.h"
 #include "app/project_analysis_context.h"
+#include "app/word_link_session.h"
 #include "batch/project_analysis.h"
 #include "batch/project_exports.h"
 #include "cli_context.h"
@@ -28,6 +29,7 @@ struct ProjectArgs {
     std::string exportNew;
     std::string exportExamples;
     std::string exportTerms;
+    bool viaWriter = false;  // --writer
 };
 
 void printFigures(const AnalysisOutcome& outcome) {
@@ -94,6 +96,28 @@ int runAnalyseProject(const CliContext& context, const ProjectArgs& args) {
     // Refused before anything runs, as the window's box refuses it.
     if (Status repeats = checkMinRepeats(args.minRepeats); !repeats) return fail(repeats);
     return withWorkbench(context, [&](Workbench& bench) -> int {
+        // --writer: office documents are read through a Writer link (one Writer for all of
+        // them) instead of a converter run per document.
+        std::unique_ptr<wordlink::WriterLink> writer;
+        bool startedWriter = false;
+        if (args.viaWriter) {
+            wordlink::WriterLinkOptions options = wordlink::writerLinkOptionsFor(context.programFolder());
+            options.headless = true;
+            writer = std::make_unique<wordlink::WriterLink>(options);
+            Result<bool> started = writer->connect();
+            if (!started) return fail(Status::error(ErrorKind::Io, std::string(kWriterCannotStart) + "\r\n" + started.status().message()));
+            startedWriter = *started;
+            bench.linkedOfficeText = [&writer](const std::string& path) { return writer->pureText(path); };
+        }
+        struct EndWriter {
+            std::unique_ptr<wordlink::WriterLink>& link;
+            bool started;
+            Workbench& bench;
+            ~EndWriter() {
+                bench.linkedOfficeText = nullptr;
+                if (link && started) (void)link->quitWriter();
+            }
+        } endWriter{writer, startedWriter, bench};
         ProjectAnalysis analysis(projectAnalysisContext(bench));
         if (!analysis.open()) return kExitFailure;  // the save failure was shown
         const std::string log = !args.log.empty() ? args.log : bench.settings.logfileName;
@@ -119,9 +143,10 @@ void registerProjectCommands(CLI::App& app, CliContext& context) {
     auto args = std::make_shared<ProjectArgs>();
     CLI::App* command = app.add_subcommand(
         "analyse-project", "Measure how much of a set of files the current sentence library covers");
-    command->add_option("files", args->files, "The project's files (.txt, .rtf); with --compare the new files")
+    command->add_option("files", args->files, "The project's files (.txt, .rtf, .docx, .odt, .doc); with --compare the new files")
         ->required();
     command->add_option("--compare", args->oldFiles, "Count the sentences of FILES found unchanged in these files");
+    command->add_flag("--writer", args->viaWriter, "Read office documents through a LibreOffice Writer link");
     // Checked by the analysis itself, which refuses a limit outside 30..100 with its message.
     command->add_option("--limit", args->limit, "Lower limit of a fuzzy match, in percent (30..100, default 80)");
     command->add_option("--log", args->log, "Log file the report is appended to (default DaDurLog.txt)");

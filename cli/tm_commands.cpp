@@ -10,6 +10,8 @@
 
 #include "base/library_info.h"
 #include "app/sentence_library_switch.h"
+#include "app/library_update_setup.h"
+#include "app/team_library.h"
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "grammar/translation_pipeline.h"
@@ -37,6 +39,8 @@ int runAdd(const CliContext& context, const std::string& pairText) {
     return withWorkbench(context, [&](Workbench& bench) -> int {
         Result<std::size_t> added = bench.sentenceLibrary.addAsent(bench.engine, bench.analysisOptions(), *pair);
         if (!added) return fail(added.status());
+        // A stored pair goes to the team library with the next synchronisation.
+        queueForTeam(bench, "C^" + bench.sentenceLibrary.libSentences[*added]);
         if (context.json) std::cout << nlohmann::json{{"index", *added}}.dump() << '\n';
         else std::cout << "added example " << *added << '\n';
         return kExitOk;
@@ -163,11 +167,7 @@ int runUse(const CliContext& context, const std::string& name) {
 
 int runUpdate(const CliContext& context, const std::vector<std::string>& files, bool keepSame) {
     return withWorkbench(context, [&](Workbench& bench) -> int {
-        LibraryUpdateContext update{bench.sentenceLibrary,
-                                    {bench.engine, bench.analysisOptions(), bench.grammar, bench.selectedDomainNames},
-                                    bench.fs(),
-                                    bench.dialogs(),
-                                    &bench.progress()};
+        LibraryUpdateContext update = libraryUpdateContextOf(bench, true);
         const std::size_t before = bench.sentenceLibrary.exampleCount();
         const LibraryUpdateTotals totals =
             updateLibraryFromFiles(update, files, !keepSame, bench.workspace().userDataFolder());
@@ -388,7 +388,7 @@ void registerTmCommands(CLI::App& app, CliContext& context) {
     };
     auto updateArgs = std::make_shared<UpdateArgs>();
     CLI::App* update = tm->add_subcommand(
-        "update", "Add the pairs of .bil, .exs, .rf0 and alternating-line files to the library and save it");
+        "update", "Add the pairs of .bil, .exs, .rf0, alternating-line and office (.docx, .odt, .doc) files to the library and save it");
     update->add_option("files", updateArgs->files)->required();
     update->add_flag("--keep-same", updateArgs->keepSame, "Keep the stored translation of a sentence already held");
     update->callback([&context, updateArgs] {
@@ -399,6 +399,8 @@ void registerTmCommands(CLI::App& app, CliContext& context) {
         context.exitCode = runStats(context);
     });
     registerVerifyCommands(*tm, context);
+    registerTmxCommands(*tm, context);
+    registerConcordanceCommands(*tm, context);
 }
 
 }  // namespace tavricat::cli

@@ -12,6 +12,7 @@
 #include "app/setting_rules.h"
 #include "base/encoding.h"
 #include "batch/auto_translation.h"
+#include "app/xliff_translation.h"
 #include "cli_context.h"
 #include "commands.h"
 #include "document/document.h"
@@ -43,16 +44,55 @@ private:
 
 struct TranslateArgs {
     std::string file;
+    std::string output;  // -o, for XLIFF
     std::optional<int> rate;
     std::string fallback;  // copy | keep | mt
     bool spaceInHan = false;
 };
+
+bool isXliff(const std::string& path) {
+    const std::string lower = [&] {
+        std::string l = path;
+        for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return l;
+    }();
+    for (const char* extension : {".xlf", ".xliff"}) {
+        const std::string e = extension;
+        if (lower.size() > e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0) return true;
+    }
+    return false;
+}
+
+// An XLIFF file of another tool: targets from the library (or the machine translation), the
+// rest of the file kept.
+int runXliff(const CliContext& context, const TranslateArgs& args) {
+    return withWorkbench(context, [&](Workbench& bench) -> int {
+        if (args.rate) bench.settings.matchrate = *args.rate;
+        const std::string output = args.output.empty() ? args.file : args.output;
+        Result<XliffCounts> counts = translateXliffFile(bench, args.file, output, args.fallback == "mt");
+        if (!counts) return fail(counts.status());
+        if (context.json) {
+            std::cout << nlohmann::json{{"units", counts->units}, {"exact", counts->exact}, {"fuzzy", counts->fuzzy},
+                                        {"machine", counts->machine}, {"left", counts->left}, {"skipped", counts->skipped},
+                                        {"kept", counts->kept},
+                                        {"saved", output}}
+                             .dump(2)
+                      << '\n';
+        } else {
+            std::cout << counts->units << " units: " << counts->exact << " exact, " << counts->fuzzy << " fuzzy, "
+                      << counts->machine << " machine translated, " << counts->left << " left, " << counts->skipped
+                      << " skipped, " << counts->kept << " translated before; saved " << output << '\n';
+        }
+        return kExitOk;
+    });
+}
 
 int runTranslate(const CliContext& context, const TranslateArgs& args) {
     if (args.rate && (*args.rate < kMatchRateMin || *args.rate > kMatchRateMax)) {
         std::cerr << "--rate must lie between " << kMatchRateMin << " and " << kMatchRateMax << "\n";
         return kExitUsage;
     }
+    if (isXliff(args.file)) return runXliff(context, args);
     return withWorkbenchAndDialogs(context, [&](Workbench& bench, TerminalDialogs& dialogs) -> int {
         // The options are the settings themselves, as the option dialog stores them.
         Settings edited = bench.settings;
@@ -117,11 +157,12 @@ int runTranslate(const CliContext& context, const TranslateArgs& args) {
 void registerTranslateCommands(CLI::App& app, CliContext& context) {
     auto args = std::make_shared<TranslateArgs>();
     CLI::App* translate = app.add_subcommand("translate", "Translate a document automatically from the current library");
-    translate->add_option("file", args->file, "The document (its .bil is opened when it exists)")->required();
+    translate->add_option("file", args->file, "The document: .txt, .rtf, .docx, .odt, .doc (its .bil is opened when it exists), or an XLIFF file (.xlf)")->required();
     translate->add_option("--rate", args->rate, "Lowest match rate in percent (matchrate, 50..100)");
     translate->add_option("--fallback", args->fallback, "Below the rate: copy the source, keep the sentence, or mt")
         ->check(CLI::IsMember({"copy", "keep", "mt"}));
     translate->add_flag("--space-in-han", args->spaceInHan, "Blanks between Chinese characters of the translations");
+    translate->add_option("-o,--output", args->output, "For an XLIFF file: where to write it (default: over it)");
     translate->callback([&context, args] { context.exitCode = runTranslate(context, *args); });
 }
 

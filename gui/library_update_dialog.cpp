@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/library_update_setup.h"
 #include "base/encoding.h"
 #include "memory/library_update.h"
 #include "qt_ports.h"
@@ -38,7 +39,8 @@ LibraryUpdateDialog::LibraryUpdateDialog(Workbench& bench, QWidget* parent)
       m_chooseFiles([](QWidget* owner) {
           return QFileDialog::getOpenFileNames(
               owner, QStringLiteral("打开源文件"), QString(),
-              qtFileFilter(QStringLiteral("双语文件(*.bil)|*.bil|例句文本(*.exs)|*.exs|例句库文件(*.rf0)|*.rf0")));
+              qtFileFilter(QStringLiteral("双语文件(*.bil)|*.bil|例句文本(*.exs)|*.exs|例句库文件(*.rf0)|*.rf0|"
+                                          "Word文件(*.docx;*.doc)|*.docx;*.doc|OpenDocument文本(*.odt)|*.odt")));
       }) {
     setWindowTitle(kCaption);
     setModal(true);
@@ -118,11 +120,8 @@ void LibraryUpdateDialog::runUpdate() {
     for (int i = 0; i < 3; ++i) m_counters[i]->setText(QString::fromUtf8(kCounterCaptions[i]) + u'0');
 
     WindowProgress progress(*this, *m_bar);
-    LibraryUpdateContext context{m_bench.sentenceLibrary,
-                                 {m_bench.engine, m_bench.analysisOptions(), m_bench.grammar, m_bench.selectedDomainNames},
-                                 m_bench.fs(),
-                                 m_bench.dialogs(),
-                                 &progress};
+    LibraryUpdateContext context = libraryUpdateContextOf(m_bench, false);
+    context.progress = &progress;  // the window's own bar
     // Nothing may leave the window's event handler: whatever the core throws is told and the
     // window stays usable.
     try {

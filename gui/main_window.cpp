@@ -35,6 +35,11 @@
 #include "library_info_dialog.h"
 #include "library_update_dialog.h"
 #include "verification_window.h"
+#include "concordance_pane.h"
+#include "qa_window.h"
+#include "team_menu.h"
+#include "word_link_menu.h"
+#include "wordlink/writer_link.h"
 #include "options_dialog.h"
 #include "qt_ports.h"
 #include "project_analysis_dialog.h"
@@ -80,6 +85,7 @@ MainWindow::MainWindow(Workbench& bench, QWidget* parent)
         [this] { view(DocumentView::Bilingual)->showBufferSelection(); },
         [this] { view(DocumentView::Bilingual)->render(); },
         [] { return ViewInput{}; },
+        [this]() -> LinkedDocument* { return m_wordLink ? m_wordLink->linkedDocument() : nullptr; },
     };
     auto* split = new QSplitter(Qt::Vertical, this);
     split->setObjectName(QStringLiteral("documentAndArea"));
@@ -94,6 +100,7 @@ MainWindow::MainWindow(Workbench& bench, QWidget* parent)
         if (result.outcome == ConfirmOutcome::Stored) statusBar()->showMessage(QStringLiteral("已存入例句库"), 4000);
         else if (result.outcome == ConfirmOutcome::Corrected) statusBar()->showMessage(QStringLiteral("已更新例句"), 4000);
         refreshFrame();
+        if (m_wordLink) m_wordLink->refreshLinkState();
     });
     qApp->installEventFilter(this);
 
@@ -106,6 +113,18 @@ MainWindow::MainWindow(Workbench& bench, QWidget* parent)
     m_libraryDialog = new LibraryInfoDialog(m_bench, this);  // created once and reused
     buildMenu();
     buildToolBar();
+    m_wordLink = new WordLinkMenu(
+        *this, m_bench,
+        std::make_unique<WordLinkSession>(m_bench, wordlink::writerLinkOptionsFor(m_bench.workspace().programFolder())));
+    m_team = new TeamMenu(*this, m_bench);
+    m_concordance = new ConcordancePane(m_bench, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_concordance);
+    m_concordance->hide();
+    QAction* showConcordance = m_concordance->toggleViewAction();
+    showConcordance->setObjectName(QStringLiteral("mnuConcordance"));
+    showConcordance->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    m_viewMenu->addSeparator();
+    m_viewMenu->addAction(showConcordance);
     refreshFrame();
     // The window fits the screen at any scaling.
     QSize size(900, 640);
@@ -152,11 +171,14 @@ void MainWindow::buildMenu() {
     redoAction->setObjectName(QStringLiteral("mnuRedo"));
     redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     m_editMenu->addSeparator();
-    m_editMenu->addAction(QStringLiteral("合并选定句"), this, &MainWindow::mergeSelectedSegments);
-    m_editMenu->addAction(QStringLiteral("拆分当前句"), this, &MainWindow::untranslateCurrentSegment);
+    m_editMenu->addAction(QStringLiteral("合并选定句"), this, &MainWindow::mergeSelectedSegments)
+        ->setObjectName(QStringLiteral("mnuMergeSegments"));
+    m_editMenu->addAction(QStringLiteral("拆分当前句"), this, &MainWindow::untranslateCurrentSegment)
+        ->setObjectName(QStringLiteral("mnuSplitSegment"));
 
     m_translateMenu = menuBar()->addMenu(QStringLiteral("翻译"));
     m_autoAction = m_translateMenu->addAction(QStringLiteral("自动翻译"), this, &MainWindow::translateAutomatically);
+    m_autoAction->setObjectName(QStringLiteral("mmnuaototrans"));
     m_autoAction->setShortcut(QKeySequence(Qt::Key_F5));
     m_stopAction = m_translateMenu->addAction(QStringLiteral("停止自动翻译"), this, &MainWindow::stopAutomaticTranslation);
     m_stopAction->setShortcut(QKeySequence(Qt::Key_F6));
@@ -169,6 +191,8 @@ void MainWindow::buildMenu() {
         analysis.setLibraryChooser([this] { showSetupWizard(); });
         analysis.exec();
     });
+
+    m_translateMenu->addAction(QStringLiteral("质量检查..."), this, &MainWindow::checkQuality)->setObjectName(QStringLiteral("mnuQa"));
 
     buildInteractiveMenus();
 
@@ -264,9 +288,39 @@ void MainWindow::buildInteractiveMenus() {
 
 void MainWindow::translateSentence(TranslateTrigger trigger) {
     if (m_translating) return;
+    if (m_wordLink && m_wordLink->linkedDocument()) {
+        (void)m_interactive->translate(trigger);
+        m_wordLink->refreshLinkState();
+        return;
+    }
     if (m_tabs->currentIndex() != static_cast<int>(DocumentView::Bilingual))
         m_tabs->setCurrentIndex(static_cast<int>(DocumentView::Bilingual));
     (void)m_interactive->translate(trigger);
+}
+
+void MainWindow::showDocumentPages(bool shown) { m_tabs->setVisible(shown); }
+
+QaWindow* MainWindow::checkQuality() {
+    const std::vector<QaSegment> segments = bilingualSegments(m_document.bilingual.text());
+    std::vector<QaFinding> findings =
+        checkSegments(segments, m_bench.direction(), &m_bench.engine.termBase, &m_bench.engine.systemDictionary);
+    auto* window = new QaWindow(segments, std::move(findings),
+                                [this](std::size_t start, std::size_t length) {
+                                    showTab(DocumentView::Bilingual);
+                                    m_document.bilingual.select(start, length);
+                                    view(DocumentView::Bilingual)->showBufferSelection();
+                                },
+                                this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
+void MainWindow::clearDocument() {
+    m_document.bilingual = RichText();
+    m_document.source = RichText();
+    m_document.target = RichText();
+    renderAll();
 }
 
 void MainWindow::undo() {
@@ -406,7 +460,11 @@ bool MainWindow::saveBilingual() {
 }
 
 void MainWindow::saveTarget() {
-    (void)tavricat::saveTarget(m_document, m_context);  // a failed write was shown
+    {
+        // An office format takes LibreOffice a few seconds.
+        BusyCursor busy;
+        (void)tavricat::saveTarget(m_document, m_context);  // a failed write was shown
+    }
     // The target view is derived afresh whenever it is entered; show what the save made.
     if (m_document.activeView == DocumentView::Target) view(DocumentView::Target)->render();
 }
@@ -419,13 +477,16 @@ void MainWindow::buildToolBar() {
     tools->addAction(QStringLiteral("打开"), this, &MainWindow::openSource)->setToolTip(QStringLiteral("打开原文"));
     tools->addAction(QStringLiteral("保存"), this, &MainWindow::saveBilingual)->setToolTip(QStringLiteral("保存双语"));
     tools->addSeparator();
-    tools->addAction(QStringLiteral("合并"), this, &MainWindow::mergeSelectedSegments)
-        ->setToolTip(QStringLiteral("合并选定句子"));
-    tools->addAction(QStringLiteral("清除"), this, &MainWindow::untranslateCurrentSegment)
-        ->setToolTip(QStringLiteral("清除当前句译文"));
+    QAction* merge = tools->addAction(QStringLiteral("合并"), this, &MainWindow::mergeSelectedSegments);
+    merge->setToolTip(QStringLiteral("合并选定句子"));
+    merge->setObjectName(QStringLiteral("btMergeSegments"));
+    QAction* split = tools->addAction(QStringLiteral("清除"), this, &MainWindow::untranslateCurrentSegment);
+    split->setToolTip(QStringLiteral("清除当前句译文"));
+    split->setObjectName(QStringLiteral("btSplitSegment"));
     tools->addSeparator();
     QAction* run = tools->addAction(QStringLiteral("自动"), this, &MainWindow::translateAutomatically);
     run->setToolTip(QStringLiteral("自动翻译: F5"));
+    run->setObjectName(QStringLiteral("SpeedButton7"));
     // The menu item carries F6; a second shortcut on the button would make the key ambiguous.
     m_stopButton = tools->addAction(QStringLiteral("停止"), this, &MainWindow::stopAutomaticTranslation);
     m_stopButton->setToolTip(QStringLiteral("暂停自动翻译: F6"));

@@ -28,6 +28,10 @@ namespace tavricat::gui {
 
 class InteractivePanel;
 class LibraryInfoDialog;
+class ConcordancePane;
+class QaWindow;
+class TeamMenu;
+class WordLinkMenu;
 
 // The window listens to the workbench: its caption, direction checks and status bar follow
 // whatever command changed the direction, a library or the settings.
@@ -52,6 +56,20 @@ public:
     QAction* command(const char* name) const;
     QMenu* editMenu() const { return m_editMenu; }
     LibraryInfoDialog* libraryDialog() const { return m_libraryDialog; }
+    QToolBar* toolBar() const { return m_tools; }
+    // The "Ｗｏｒｄ" menu with the work mode and the link to Writer.
+    WordLinkMenu* wordLink() const { return m_wordLink; }
+    // "语料检索": the concordance pane.
+    ConcordancePane* concordance() const { return m_concordance; }
+    // The menu "项目组": the team library.
+    TeamMenu* team() const { return m_team; }
+    // The document pages under the interactive area; hidden in the link, where the document
+    // is Writer's.
+    void showDocumentPages(bool shown);
+    // The program's own document emptied (entering the automatic mode).
+    void clearDocument();
+    // "质量检查...": the findings of the quality checks in a window of their own.
+    QaWindow* checkQuality();
 
     // "英汉汉英设置...": the setup wizard, modal; also at start-up while `popwizard` holds
     // (main.cpp, so that tests of the window never meet it).
@@ -146,6 +164,9 @@ private:
     QAction* m_ecAction = nullptr;
     QAction* m_ceAction = nullptr;
     LibraryInfoDialog* m_libraryDialog = nullptr;
+    WordLinkMenu* m_wordLink = nullptr;
+    TeamMenu* m_team = nullptr;
+    ConcordancePane* m_concordance = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QAction*> m_recentActions;
     bool m_switchingTabs = false;

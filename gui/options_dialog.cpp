@@ -161,7 +161,10 @@ QWidget* OptionsDialog::buildInteractivePage() {
                                     !m_settings.autoshowexp, page);
     m_spaceInHan = checkBox(QStringLiteral("汉字之间加空格"), QStringLiteral("spaceInHan"), m_settings.SpaceInHanChar, page);
     m_copyNewWords = checkBox(QStringLiteral("复制原文作为新词汇的释义"), QStringLiteral("copyNewWords"), m_settings.copyNewWords, page);
-    for (QCheckBox* box : {m_giveMT, m_rightClickShowsAll, m_spaceInHan, m_copyNewWords}) layout->addWidget(box);
+    m_autoPropagate = checkBox(QStringLiteral("确认时把译文填入后面相同的未译句子"), QStringLiteral("autoPropagate"),
+                               m_settings.autoPropagate, page);
+    for (QCheckBox* box : {m_giveMT, m_rightClickShowsAll, m_spaceInHan, m_copyNewWords, m_autoPropagate})
+        layout->addWidget(box);
 
     m_minShowChars = spinBox(QStringLiteral("minShowChars"), m_settings.maxshowcharnum, page);
     auto* charsRow = new QHBoxLayout;
@@ -318,6 +321,7 @@ void OptionsDialog::accept() {
     m_settings.autoshowexp = !m_rightClickShowsAll->isChecked();
     m_settings.SpaceInHanChar = m_spaceInHan->isChecked();
     m_settings.copyNewWords = m_copyNewWords->isChecked();
+    m_settings.autoPropagate = m_autoPropagate->isChecked();
     m_settings.maxshowcharnum = m_minShowChars->value();
     m_settings.limitPhraseTipNum = m_maxExamples->value();
     m_settings.CLStop = m_lineBreakStops->isChecked();

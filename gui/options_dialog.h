@@ -92,6 +92,7 @@ private:
     QCheckBox* m_giveMT = nullptr;
     QCheckBox* m_rightClickShowsAll = nullptr;
     QCheckBox* m_spaceInHan = nullptr;
+    QCheckBox* m_autoPropagate = nullptr;
     QCheckBox* m_copyNewWords = nullptr;
     QSpinBox* m_minShowChars = nullptr;
     QSpinBox* m_maxExamples = nullptr;

@@ -52,7 +52,7 @@ ProjectAnalysisDialog::ProjectAnalysisDialog(Workbench& bench, LibraryInfoDialog
           return QFileDialog::getOpenFileNames(
               owner, QStringLiteral("打开文件"), QString(),
               qtFileFilter(QStringLiteral("文本文件(*.txt)|*.txt|Rich Text文件(*.rtf)|*.rtf|中间文件(*.imf)|*.imf|"
-                                          "Word文件(*.doc)|*.doc")));
+                                          "Word文件(*.docx;*.doc)|*.docx;*.doc|OpenDocument文本(*.odt)|*.odt")));
       }),
       m_openFile([this](const QString& path) {
           // A desktop without a program for the file (or without a launcher) still says where it is.

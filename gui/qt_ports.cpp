@@ -5,12 +5,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -106,10 +108,17 @@ std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& title, c
     // A bare name is proposed in the document's folder.
     QString proposed = fromNativePath(suggestedName);
     if (!m_folder.isEmpty() && !proposed.contains(QLatin1Char('/'))) proposed = QDir(m_folder).filePath(proposed);
-    const QString path = QFileDialog::getSaveFileName(m_parent, fromGbk(title), proposed,
-                                                      qtFileFilter(fromGbk(filter)), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
+    QString selected;
+    QString path = QFileDialog::getSaveFileName(m_parent, fromGbk(title), proposed, qtFileFilter(fromGbk(filter)),
+                                                &selected, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return std::nullopt;
+    // A name typed without an extension takes the one of the chosen filter ("(*.docx *.DOCX)"),
+    // so that picking "Word文件" saves a .docx.
+    if (QFileInfo(path).suffix().isEmpty()) {
+        static const QRegularExpression firstPattern(QStringLiteral("\\(\\*(\\.[A-Za-z0-9]+)"));
+        const QRegularExpressionMatch match = firstPattern.match(selected);
+        if (match.hasMatch()) path += match.captured(1);
+    }
     return toNativePath(path);
 }
 

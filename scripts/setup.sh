@@ -10,8 +10,19 @@ packages=(
   libzip-dev libpugixml-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  # Only the tests need it: documents made, read and saved again by a real word processor.
+  # The workbench opens and saves .docx, .odt and .doc through LibreOffice Writer, run
+  # headless; the tests make, read and save documents with it too.
   libreoffice-writer
+  # The link to a document open in Writer: a small Python helper speaks UNO to Writer and
+  # runs its per-request work as a Python script inside Writer.
+  python3-uno libreoffice-script-provider-python
+  # Only the document round trip needs them: pdfinfo, pdftotext and pdftoppm read its PDFs.
+  poppler-utils
+  # Only the data builders in tools/ need them: word frequencies and sense counts.
+  python3-jieba wordnet-base wordnet-sense-index
+  # Only the exchange tests need them: another tool's TMX and XLIFF (translate-toolkit), and
+  # xmllint to check what we write.
+  translate-toolkit libxml2-utils
   # The fuzz build (fuzz/): Clang's libFuzzer and sanitizers.
   clang libclang-rt-14-dev
 )

@@ -200,13 +200,15 @@ SentenceOutcome InteractivePanel::translate(TranslateTrigger trigger) {
     hidePopup();
     m_areaWidget->hideAll();
     SentenceTranslation result;
+    LinkedDocument* linked = m_access.linked ? m_access.linked() : nullptr;
     {
         BusyCursor wait;
         SentenceTranslationSetup setup(m_bench);
-        result = translateSentence(setup.context(), m_bench.sentenceState, m_access.bilingual(), trigger,
-                                   m_access.currentView());
+        result = linked ? translateLinkedSentence(setup.context(), m_bench.sentenceState, *linked, trigger)
+                        : translateSentence(setup.context(), m_bench.sentenceState, m_access.bilingual(), trigger,
+                                            m_access.currentView());
     }
-    m_access.showSelection();
+    if (!linked) m_access.showSelection();
     if (result.outcome == SentenceOutcome::SwitchDirection) emit directionQuestionAccepted();
     if (result.outcome != SentenceOutcome::Translated) {
         m_area.clear();  // its labels were hidden at the start
@@ -242,9 +244,11 @@ std::optional<ConfirmationResult> InteractivePanel::confirm() {
     hidePopup();
     std::string box = m_box->gbkText();
     SentenceConfirmationSetup setup(m_bench);
-    ConfirmationResult result = confirmSentence(setup.context(), m_bench.sentenceState, m_access.bilingual(), box);
+    LinkedDocument* linked = m_access.linked ? m_access.linked() : nullptr;
+    ConfirmationResult result = linked ? confirmLinkedSentence(setup.context(), m_bench.sentenceState, *linked, box)
+                                       : confirmSentence(setup.context(), m_bench.sentenceState, m_access.bilingual(), box);
     if (result.outcome == ConfirmOutcome::Cancelled || result.outcome == ConfirmOutcome::EmptyBox) return result;
-    m_access.renderBilingual();
+    if (!linked) m_access.renderBilingual();
     if (!box.empty()) {
         // The document refused the translation (the person was told): the box keeps it.
         emit confirmed(result);

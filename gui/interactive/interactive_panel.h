@@ -14,6 +14,7 @@
 #include "app/term_edit_outcome.h"
 #include "interactive/display_modes.h"
 #include "interactive/interactive_area.h"
+#include "interactive/linked_sentence.h"
 #include "interactive/meaning_popup.h"
 #include "interactive/popup_commands.h"
 #include "interactive/sentence_confirmation.h"
@@ -40,6 +41,8 @@ struct DocumentAccess {
     std::function<void()> showSelection;           // the bilingual view shows the buffer's selection
     std::function<void()> renderBilingual;         // the bilingual view is built again (its text changed)
     std::function<ViewInput()> currentView;        // the view in front and its selected target text
+    // The document in the word processor while the link is the work mode; null otherwise.
+    std::function<LinkedDocument*()> linked;
 };
 
 class InteractivePanel : public QWidget {

@@ -5,7 +5,7 @@
 namespace tavricat {
 
 ProjectAnalysisContext projectAnalysisContext(Workbench& bench) {
-    return {bench.engine,
+    ProjectAnalysisContext context{bench.engine,
             bench.sentenceLibrary,
             bench.grammar,
             bench.selectedDomainNames,
@@ -17,7 +17,9 @@ ProjectAnalysisContext projectAnalysisContext(Workbench& bench) {
                 const Settings& s = bench.settings;
                 return ProjectAnalysisOptions{bench.analysisOptions(), BreakOptions{s.TABkeyStop, s.CLStop, s.tagStop},
                                               s.matchrate};
-            }};
+            },
+            bench.linkedOfficeText};
+    return context;
 }
 
 }  // namespace tavricat

@@ -7,7 +7,8 @@ namespace tavricat {
 
 class Workbench;
 
-// The options are read from the workbench's settings at each run.
+// The options are read from the workbench's settings at each run. While the word-processor
+// link is connected, office documents are read through it.
 ProjectAnalysisContext projectAnalysisContext(Workbench& bench);
 
 }  // namespace tavricat

@@ -1,5 +1,6 @@
 #include "app/sentence_confirmation_setup.h"
 
+#include "app/team_library.h"
 #include "app/workbench.h"
 
 namespace tavricat {
@@ -14,6 +15,7 @@ SentenceConfirmationSetup::SentenceConfirmationSetup(Workbench& bench)
                 // A failed write of the recovery files must not stop the confirmation; the
                 // next tenth example tries again.
                 [&bench] { (void)bench.saveUserTem(); },
-                {}} {}
+                [&bench](const std::string& line) { queueForTeam(bench, line); },
+                bench.settings.autoPropagate} {}
 
 }  // namespace tavricat

@@ -21,9 +21,10 @@ std::string fold(std::string text) {
     return text;
 }
 
-// The settings that name files in the user-data folder.
+// The settings that name files in the user-data folder. The team library's setting is a
+// path on a shared folder or a server address, and stays as it is.
 bool isLibraryNameSetting(const std::string* field, Settings& settings) {
-    return field == &settings.curZyname || field == &settings.curLiJuKuname || field == &settings.curShareLibName;
+    return field == &settings.curZyname || field == &settings.curLiJuKuname;
 }
 
 template <typename M>
@@ -69,6 +70,8 @@ const std::vector<SettingKey>& settingsTable() {
         {kFont, "interCwordFontName", SettingType::String, &S::interCwordFontName},
         {kFont, "interEwordFontSize", SettingType::Integer, &S::interEwordFontSize},
         {kFont, "interCwordFontSize", SettingType::Integer, &S::interCwordFontSize},
+        // This program's own settings come after the inherited ones.
+        {kIni, "autoPropagate", SettingType::Boolean, &S::autoPropagate},
     };
     return table;
 }

@@ -26,6 +26,9 @@ struct Settings {
     bool SpaceInHanChar = false;
     bool copyNewWords = false;
     bool showZi = false;
+    // A confirmed sentence's translation goes to its identical untranslated repetitions later
+    // in the document too.
+    bool autoPropagate = true;
     bool ctoe = false;
     bool useSysLib = true;
     bool useUserLib = true;

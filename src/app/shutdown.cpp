@@ -95,6 +95,7 @@ Status Workbench::shutdown() {
          },
          0},
         {[&] { return saveGrammar(); }, 70},
+        {[&] { return saveTeamFiles(*this); }, 0},
         {[&] { return writeSettingsStore(); }, 0},
         {[&] { return appendRunList("userlibw.saw", newUserWords); }, 80},
         {[&] { return appendRunList("userlibg.sag", newGrammarEntries); }, 0},

@@ -106,7 +106,7 @@ Status Workbench::start() {
 
     newUserWords.clear();
     newGrammarEntries.clear();
-    toBeSent.clear();
+    if (Status s = loadTeamQueue(*this); !s) return s;
 
     if (Status s = recoverUnsavedTermEdits(); !s) return s;
     m_started = true;

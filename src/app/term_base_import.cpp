@@ -30,7 +30,7 @@ TermImportTotals importTermFiles(Workbench& bench, const std::vector<std::string
         for (std::size_t index = 0; index < files.size(); ++index) {
             const std::string& path = files[index];
             lines.setCaption("正在导入文件" + shownName(path) + "...");
-            Result<std::vector<TermPair>> pairs = readTermFile(bench.fs(), path);
+            Result<std::vector<TermPair>> pairs = readTermFile(bench.fs(), path, bench.direction());
             if (!pairs) {
                 dialogs.message(pairs.status().message());
                 totals.failedFiles.push_back(path);

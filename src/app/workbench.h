@@ -15,6 +15,7 @@
 #include "base/library_info.h"
 #include "app/recent_files.h"
 #include "app/settings.h"
+#include "app/team_library.h"
 #include "app/workspace.h"
 #include "base/line_list.h"
 #include "base/ports.h"
@@ -140,7 +141,8 @@ public:
     LineList abbreviations;      // slAbv.ini, sorted
     LineList newUserWords;       // this run's term changes, appended to userlibw.saw
     LineList newGrammarEntries;  // this run's grammar changes, appended to userlibg.sag
-    LineList toBeSent;           // queue for the shared library
+    LineList toBeSent;           // queue for the shared library ("kind^content" lines)
+    TeamConnection team;         // the shared library connected, with its read mark
     LibraryInfo termBaseInfo;
     LibraryInfo sentenceLibraryInfo;
     GrammarLibrary grammar;
@@ -149,6 +151,9 @@ public:
     SentenceLibrary sentenceLibrary;  // the current translation memory
     SentenceState sentenceState;      // the sentence under interactive translation
     std::vector<std::string> notices;  // what start-up told the person, in order
+    // The word-processor link's plain text of a document (getpuretext), set while the link is
+    // connected: project analysis then reads office documents through it.
+    std::function<Result<std::string>(const std::string& path)> linkedOfficeText;
 
 private:
     Status loadRequiredList(const std::string& path, LineList& list);

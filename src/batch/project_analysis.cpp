@@ -6,7 +6,7 @@
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "batch/analysis_marks.h"
-#include "document/rtf_reader.h"
+#include "document/document_io.h"
 #include "document/sentence_getters.h"
 #include "engine/engine.h"
 #include "engine/term_base_snapshot.h"
@@ -16,16 +16,6 @@
 namespace tavricat {
 
 namespace {
-
-// Word documents (.doc, .docx) need the word-processor link to be read; until it exists
-// they are skipped and the person is told.
-bool isWordFile(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-    const std::string extension = gbk::asciiLower(path.substr(dot));
-    return extension == ".doc" || extension == ".docx";
-}
 
 // The progress bar of a file moves every this many sentences.
 constexpr int kProgressStep = 20;
@@ -161,11 +151,21 @@ Result<AnalysisOutcome> ProjectAnalysis::analyseList(const std::vector<std::stri
     for (std::size_t f = 0; f < files.size(); ++f) {
         const std::string& path = files[f];
         const std::string shownPath = encoding::utf8ToGbkLossy(path);
-        if (isWordFile(path)) {
+        // Office documents are read through LibreOffice; without it they are left out and
+        // the person is told once at the end.
+        const bool viaLink = isOfficeDocument(path) && m_context.officeText;
+        if (isOfficeDocument(path) && !viaLink && !defaultOfficeConverter().available()) {
             outcome.skippedWordFiles.push_back(path);
             continue;
         }
-        Result<RichText> document = loadRichTextFile(fs, path);
+        Result<RichText> document = [&]() -> Result<RichText> {
+            if (!viaLink) return loadDocumentFile(fs, path);
+            Result<std::string> plain = m_context.officeText(path);
+            if (!plain) return plain.status();
+            RichText read;
+            read.append(*plain, CharFormat{});
+            return read;
+        }();
         if (!document) {
             dialogs.message(document.status().message());
             outcome.unreadableFiles.push_back(path);

@@ -36,7 +36,8 @@ struct PipelineContext;
 
 inline constexpr const char* kNoProjectFiles = "请先选择要分析的文件!";
 inline constexpr const char* kBadAnalysisLog = "指定的日志文件路径无效! 请重新指定.";
-inline constexpr const char* kWordNotAvailable = "您的系统中没有安装Word 97或更高版本，分析中没有包含Word文件！";
+inline constexpr const char* kWordNotAvailable =
+    "未找到 LibreOffice，分析中没有包含 Word 和 OpenDocument 文件(.docx、.odt、.doc)！";
 inline constexpr const char* kLowerLimitOutOfRange = "必须为30到100范围内的数字";
 inline constexpr const char* kLogNotWritten = "写入日志文件时出错! 请确保硬盘有足够的剩余空间!";
 inline constexpr const char* kProjectAnalysisCaption = "项目分析";
@@ -60,7 +61,7 @@ struct AnalysisOutcome {
     AnalysisCounters totals;
     LineList totalBlock;              // as appended to the log
     AnalysisFigures figures;
-    std::vector<std::string> skippedWordFiles;  // .doc files: no Word to read them here
+    std::vector<std::string> skippedWordFiles;  // office documents: no LibreOffice to read them
     std::vector<std::string> unreadableFiles;   // shown and left out
 };
 
@@ -82,6 +83,9 @@ struct ProjectAnalysisContext {
     Progress& progress;
     std::string userDataFolder;
     std::function<ProjectAnalysisOptions()> options;
+    // The plain text (GBK) of an office document through the word processor the person has
+    // linked; empty: office documents are converted by LibreOffice run headless.
+    std::function<Result<std::string>(const std::string& path)> officeText;
 };
 
 class ProjectAnalysis {

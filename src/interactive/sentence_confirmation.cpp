@@ -53,13 +53,8 @@ bool tagsAcceptable(Dialogs& dialogs, const std::string& source, const std::stri
     return dialogs.askYesNo(kTagsDoNotMatch);
 }
 
-ConfirmationResult confirmSentence(ConfirmationContext& context, SentenceState& state, RichText& document,
-                                   std::string& box) {
+ConfirmationResult storeConfirmedPair(ConfirmationContext& context, const SentenceState& state, const std::string& box) {
     ConfirmationResult result;
-    const DocumentSelection now{document.selStart(), document.selLength()};
-    if (now != state.selection && context.dialogs.askYesNo(kSelectionMoved)) {
-        document.select(state.selection.start, state.selection.length);
-    }
     if (!tagsAcceptable(context.dialogs, context.analysis.text, box)) return result;
     if (box.empty()) {
         context.dialogs.beep();
@@ -96,21 +91,33 @@ ConfirmationResult confirmSentence(ConfirmationContext& context, SentenceState& 
         if (!key) context.dialogs.message(key.status().message());
         result.outcome = ConfirmOutcome::NotStored;
     }
-    result.written = writeBackTranslation(context, state, document, box);
+    return result;
+}
+
+ConfirmationResult confirmSentence(ConfirmationContext& context, SentenceState& state, RichText& document,
+                                   std::string& box) {
+    const DocumentSelection now{document.selStart(), document.selLength()};
+    if (now != state.selection && context.dialogs.askYesNo(kSelectionMoved)) {
+        document.select(state.selection.start, state.selection.length);
+    }
+    ConfirmationResult result = storeConfirmedPair(context, state, box);
+    if (result.outcome == ConfirmOutcome::Cancelled || result.outcome == ConfirmOutcome::EmptyBox) return result;
+    result.written = writeBackTranslation(context, state, document, box, &result.propagated);
     return result;
 }
 
 bool writeBackTranslation(ConfirmationContext& context, const SentenceState& state, RichText& document,
-                          std::string& box) {
+                          std::string& box, std::size_t* propagated) {
     if (document.selStart() >= document.size()) return false;
     const std::string target = documentFormOf(context.direction, box);
     bool written = false;
     if (document.selLength() > 0 || state.reEdit) {
+        const std::string sentence = state.reEdit ? std::string() : std::string(gbk::trim(document.selectedText()));
         TargetWrite how;
         how.similarity = state.ExampleRate;
         how.revising = state.reEdit;
         how.isoTagsColour = context.isoTagsColour;
-        RichText::UndoStep step(document);  // the confirmed translation is undone as one step
+        RichText::UndoStep step(document);  // the confirmed translation (and its repetitions) are undone as one step
         Result<TargetWriteResult> done = addatarget(document, target, how);
         if (!done) {
             // The box keeps the translation, so nothing typed is lost.
@@ -118,9 +125,65 @@ bool writeBackTranslation(ConfirmationContext& context, const SentenceState& sta
             return false;
         }
         written = *done == TargetWriteResult::Written;
+        if (written && context.autoPropagate && sentence.size() > 2) {
+            const std::size_t after = document.caret();  // addatarget leaves it after the new segment
+            std::vector<std::size_t> later = repetitionsOf(document, sentence, after);
+            TargetWrite repeated = how;
+            repeated.similarity = kPropagatedRate / 100.0;
+            // From the last one back, so that the offsets of the others stay true.
+            for (auto it = later.rbegin(); it != later.rend(); ++it) {
+                document.select(*it, sentence.size());
+                if (Result<TargetWriteResult> copy = addatarget(document, target, repeated);
+                    copy && *copy == TargetWriteResult::Written && propagated)
+                    ++*propagated;
+            }
+            if (!later.empty()) document.setCaret(after);
+        }
     }
     box.clear();
     return written;
+}
+
+std::vector<std::size_t> repetitionsOf(const RichText& document, std::string_view sentence, std::size_t from) {
+    std::vector<std::size_t> found;
+    const std::string text = document.text();
+    auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    auto endsSentence = [&](std::size_t end) {  // the text before `end` closes a sentence
+        if (end >= kSegmentEnd.size() && text.compare(end - kSegmentEnd.size(), kSegmentEnd.size(), kSegmentEnd) == 0) return true;
+        if (end >= 2 && gbk::isLeadByte(static_cast<unsigned char>(text[end - 2]))) {
+            const std::string_view mark(text.data() + end - 2, 2);
+            return mark == "。" || mark == "！" || mark == "？" || mark == "；" || mark == "：";
+        }
+        return end >= 1 && std::string_view(".!?;:").find(text[end - 1]) != std::string_view::npos;
+    };
+    // A whole sentence: after the document's start, a line break, a segment or a sentence's
+    // end (and blanks); before the document's end, a line break, a segment, or blanks and a
+    // word that does not go on in lower case.
+    auto boundary = [&](std::size_t at, bool before) {
+        if (before) {
+            if (at == 0 || text[at - 1] == '\n' || text[at - 1] == '\r') return true;
+            std::size_t k = at;
+            while (k > 0 && isBlank(text[k - 1])) --k;
+            return k == 0 || text[k - 1] == '\n' || endsSentence(k);
+        }
+        if (at >= text.size() || text[at] == '\r' || text[at] == '\n') return true;
+        if (text.compare(at, kSegmentStart.size(), kSegmentStart) == 0) return true;
+        std::size_t k = at;
+        while (k < text.size() && isBlank(text[k])) ++k;
+        if (k == at) return false;
+        return k >= text.size() || !(text[k] >= 'a' && text[k] <= 'z');
+    };
+    for (std::size_t at = text.find(sentence, from); at != std::string::npos; at = text.find(sentence, at + 1)) {
+        // Never a trail byte: a match must start on a character.
+        if (at > 0 && gbk::isTrailByte(text, at)) continue;
+        if (!boundary(at, true) || !boundary(at + sentence.size(), false)) continue;
+        // Outside every segment: the last marker before it is a segment's end (or none).
+        const std::size_t start = text.rfind(kSegmentStart, at);
+        const std::size_t end = text.rfind(kSegmentEnd, at);
+        if (start != std::string::npos && (end == std::string::npos || end < start)) continue;
+        found.push_back(at);
+    }
+    return found;
 }
 
 std::optional<ConfirmationResult> confirmBeforeNext(ConfirmationContext& context, SentenceState& state,

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/direction.h"
 #include "document/rich_text.h"
@@ -37,7 +38,13 @@ struct ConfirmationContext {
     std::function<void()> writeRecoveryFiles;
     // Hands a new library line to the shared library's queue; empty when none is connected.
     std::function<void(const std::string&)> queueForSharing;
+    // The translation also goes to the sentence's identical untranslated repetitions later in
+    // the document (as segments of rate kPropagatedRate), undone with it.
+    bool autoPropagate = false;
 };
+
+// The rate of a translation written to a repetition of a confirmed sentence.
+inline constexpr int kPropagatedRate = 101;
 
 enum class ConfirmOutcome {
     Stored,          // a new example was added
@@ -51,11 +58,17 @@ struct ConfirmationResult {
     ConfirmOutcome outcome = ConfirmOutcome::Cancelled;
     std::optional<std::size_t> example;  // the index of the added or corrected example
     bool written = false;                // the translation went into the document
+    std::size_t propagated = 0;          // repetitions later in the document that took it too
 };
 
 // Whether the tags of `translation` match those of `source`; on a mismatch the person is
 // asked whether to go on. True: go on.
 bool tagsAcceptable(Dialogs& dialogs, const std::string& source, const std::string& translation);
+
+// The checks and the storing of a confirmation, wherever the translation then goes: the
+// tags (the person may decline: Cancelled), an empty box (a beep: EmptyBox), markers in the
+// translation (told: Cancelled); then the pair is stored (Stored, Corrected or NotStored).
+ConfirmationResult storeConfirmedPair(ConfirmationContext& context, const SentenceState& state, const std::string& box);
 
 // Confirm: checks the document selection and the tags, stores the pair, writes the
 // translation back and empties `box`. `box` is the translation box's text.
@@ -67,7 +80,12 @@ ConfirmationResult confirmSentence(ConfirmationContext& context, SentenceState& 
 // is being re-edited; then the box is emptied. Nothing happens (false) while the selection starts
 // at the very end of the document.
 bool writeBackTranslation(ConfirmationContext& context, const SentenceState& state, RichText& document,
-                          std::string& box);
+                          std::string& box, std::size_t* propagated = nullptr);
+
+// The identical untranslated repetitions of `sentence` after byte `from`: each a whole
+// sentence (a blank, a line break, a segment end or the document's edge on both sides) that
+// stands outside every segment. Their start offsets, in order.
+std::vector<std::size_t> repetitionsOf(const RichText& document, std::string_view sentence, std::size_t from);
 
 // Confirm and continue, up to the next sentence: nothing (nullopt) for a blank box or when the
 // person declines at the tag question; otherwise Confirm's result, after which the caller

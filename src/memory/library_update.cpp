@@ -5,6 +5,7 @@
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "base/line_list.h"
+#include "document/document_io.h"
 #include "document/han_spacing.h"
 #include "document/markup.h"
 #include "document/rtf_reader.h"
@@ -50,12 +51,24 @@ bool refusedPair(std::string_view source, std::string_view translation) {
            containsMarker(translation);
 }
 
+// The lines of an office document, read through LibreOffice: the sentence pairs of its
+// segments when it is a bilingual document, else its text lines.
+Result<LineList> officeDocumentLines(FileSystem& fs, const std::string& path) {
+    Result<RichText> document = loadDocumentFile(fs, path);
+    if (!document) return document.status();
+    const std::string text = document->text();
+    if (containsMarker(text)) return extractSentencePairs(*document).pairs;
+    return splitLines(text);
+}
+
 Result<FileUpdateCounts> addPairs(LibraryUpdateContext& context, const std::string& path, bool overwrite) {
     FileUpdateCounts counts;
-    Result<LineList> read = loadInputLines(context.fs, path);
+    const bool office = isOfficeDocument(path);
+    Result<LineList> read = office ? officeDocumentLines(context.fs, path) : loadInputLines(context.fs, path);
     if (!read) {
         std::string message = updateError(path);
-        if (read.status().kind() == ErrorKind::BadInput) message += "\r\n" + read.status().message();
+        // The converter's reasons (LibreOffice missing, failed, too slow) are told as well.
+        if (office || read.status().kind() == ErrorKind::BadInput) message += "\r\n" + read.status().message();
         context.dialogs.message(message);
         return read.status();
     }
@@ -100,28 +113,33 @@ Result<FileUpdateCounts> addPairs(LibraryUpdateContext& context, const std::stri
             if (direction == Direction::EC) translation = ClearSpaceInCChars(translation);
             source = std::move(swapped);
         }
-        if (refusedPair(source, std::string_view(translation).substr(1))) {
-            ++counts.refused;
-            continue;
-        }
-        if (direction == Direction::CE) source = AddSpaceInCChars(source);
-
-        std::string cleaned;
-        prepareSent(source, cleaned, context.pipeline, true);
-        // The same sentence is the same source, found by its words: a similar one is a new
-        // example, however high it would rate.
-        if (const std::optional<std::size_t> same = context.library.newestWithSource(segmentKeyOf(engine.workSent))) {
-            ++counts.same;
-            if (overwrite) context.library.replaceTranslation(*same, std::string_view(translation).substr(1));
-            continue;
-        }
-        if (!context.library.addAnalysed(engine.workSent, std::string_view(translation).substr(1))) ++counts.refused;
+        updateWithPair(context, std::move(source), std::string_view(translation).substr(1), overwrite, counts);
     }
     counts.librarySize = context.library.exampleCount();
     return counts;
 }
 
 }  // namespace
+
+void updateWithPair(LibraryUpdateContext& context, std::string source, std::string_view translation, bool overwrite,
+                    FileUpdateCounts& counts) {
+    if (refusedPair(source, translation)) {
+        ++counts.refused;
+        return;
+    }
+    if (context.pipeline.options.direction == Direction::CE) source = AddSpaceInCChars(source);
+    Engine& engine = context.pipeline.engine;
+    std::string cleaned;
+    prepareSent(source, cleaned, context.pipeline, true);
+    // The same sentence is the same source, found by its words: a similar one is a new
+    // example, however high it would rate.
+    if (const std::optional<std::size_t> same = context.library.newestWithSource(segmentKeyOf(engine.workSent))) {
+        ++counts.same;
+        if (overwrite) context.library.replaceTranslation(*same, translation);
+        return;
+    }
+    if (!context.library.addAnalysed(engine.workSent, translation)) ++counts.refused;
+}
 
 std::string exsPathFor(const std::string& bilingualPath) {
     const std::size_t nameStart = bilingualPath.find_last_of('/') + 1;

@@ -1,7 +1,9 @@
 #pragma once
 // Filling the current sentence library in bulk from earlier work: bilingual documents (.bil,
 // converted to .exs first), sentence files (.exs: "source^translation" per line), sentence
-// files of another library (.rf0) and texts whose source and translation lines alternate.
+// files of another library (.rf0), texts whose source and translation lines alternate, and
+// office documents (.docx, .odt, .doc, read through LibreOffice) holding either segments or
+// such lines.
 // Each pair becomes a new example unless the library already holds the same sentence (an
 // example with the same source words), whose translation is then overwritten or kept. The
 // term base ends each file as it began it.
@@ -52,6 +54,13 @@ std::string exsPathFor(const std::string& bilingualPath);
 // hold), or a line without its "^", shows the update error and fails; pairs added before the
 // failure stay. Nothing is thrown.
 Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const std::string& path, bool overwrite);
+
+// One pair through the update's rules, counted in `counts` (pairsRead is the caller's): a pair
+// with an empty side or markers is refused, the same sentence keeps or takes the new
+// translation (`overwrite`), anything else becomes a new example. The caller holds a
+// TermBaseSnapshot over its pairs: the analysis must not change the term base.
+void updateWithPair(LibraryUpdateContext& context, std::string source, std::string_view translation, bool overwrite,
+                    FileUpdateCounts& counts);
 
 struct BilingualConversion {
     std::string exsPath;

@@ -36,7 +36,7 @@ TEST(SettingsTableTest, WritesInShutdownOrderWithShortcutColourAsRed) {
     const std::vector<std::string> expected = {
         "userefmode", "matchrate", "maxshowcharnum", "limitPhraseTipNum", "giveMT", "InterTop", "curZyname",
         "curLiJuKuname", "autoshowexp", "SpaceInHanChar", "copyNewWords", "showZi", "ctoe", "useSysLib",
-        "useUserLib", "popwizard", "logfileName", "curyiwenfilename", "curShareLibName", "shareMode",
+        "useUserLib", "popwizard", "logfileName", "curyiwenfilename", "curShareLibName", "autoPropagate", "shareMode",
         "CurEwordBC", "PhraseTipBC", "SelWordsFC", "CurExplainBC", "IsoTagsFC", "ShortCutFC", "TABkeyStop",
         "CLStop", "tagStop", "interEwordFontName", "interCwordFontName", "interEwordFontSize",
         "interCwordFontSize"};

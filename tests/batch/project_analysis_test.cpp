@@ -8,6 +8,9 @@
 #include "app/project_analysis_context.h"
 #include "batch/project_analysis.h"
 #include "batch/project_exports.h"
+#include "document/document_io.h"
+#include "document/rtf_reader.h"
+#include "support/scoped_environment.h"
 
 namespace tavricat {
 namespace {
@@ -142,7 +145,8 @@ TEST_F(ProjectAnalysisTest, RefusalsComeBeforeAnyWork) {
     EXPECT_EQ(unmatchedSentences(library(), 100).status().message(), kExportRateInvalid);
 }
 
-TEST_F(ProjectAnalysisTest, WordFilesAreSkippedWithAMessageAtTheEnd) {
+TEST_F(ProjectAnalysisTest, WordFilesAreSkippedWithAMessageAtTheEndWithoutLibreOffice) {
+    testing::ScopedEnvironment missing(kSofficeVariable, "/nonexistent/soffice");
     const std::string doc = project("letter.doc", "I have a book.\r\n");
     const std::string txt = project("p.txt", "I have a book.\r\n");
     Result<AnalysisOutcome> outcome = analysis->analyse({doc, txt}, 80, work.file("log.txt"));
@@ -151,6 +155,22 @@ TEST_F(ProjectAnalysisTest, WordFilesAreSkippedWithAMessageAtTheEnd) {
     EXPECT_EQ(outcome->skippedWordFiles, std::vector<std::string>{doc});
     EXPECT_EQ(dialogs.messages.back(), kWordNotAvailable);
     EXPECT_EQ(work.read("log.txt").find("letter.doc"), std::string::npos);
+}
+
+TEST_F(ProjectAnalysisTest, OfficeDocumentsAreReadThroughLibreOffice) {
+    testing::ScopedEnvironment noOverride(kSofficeVariable, nullptr);
+    if (!defaultOfficeConverter().available()) GTEST_SKIP() << "LibreOffice is not installed";
+    Result<RichText> text = readRichText("I have a book. Good morning everyone.\r\nGood morning everyone.\r\n");
+    ASSERT_TRUE(text.isOk());
+    const std::string docx = work.file("p.docx");
+    ASSERT_TRUE(saveDocumentFile(fs, docx, *text).isOk());
+    Result<AnalysisOutcome> outcome = analysis->analyse({docx}, 80, work.file("log.txt"));
+    ASSERT_TRUE(outcome.isOk());
+    ASSERT_EQ(outcome->files.size(), 1u) << (dialogs.messages.empty() ? "" : dialogs.messages.back());
+    EXPECT_TRUE(outcome->skippedWordFiles.empty());
+    EXPECT_EQ(outcome->totals.sentences, 3);
+    EXPECT_EQ(outcome->totals.full.sentences, 1);
+    EXPECT_EQ(outcome->totals.repeated.sentences, 1);
 }
 
 TEST_F(ProjectAnalysisTest, ComparisonCountsSentencesFoundUnchangedInTheEarlierFiles) {

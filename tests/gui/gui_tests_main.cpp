@@ -17,6 +17,9 @@ int runGrammarWindowTests(int argc, char** argv);
 int runTermImportDialogTests(int argc, char** argv);
 int runTermBaseEditorTests(int argc, char** argv);
 int runVerificationWindowTests(int argc, char** argv);
+int runWordLinkTests(int argc, char** argv);
+int runTeamWindowTests(int argc, char** argv);
+int runQaWindowTests(int argc, char** argv);
 int runKilledRun(const QStringList& args);
 
 int main(int argc, char** argv) {
@@ -38,5 +41,8 @@ int main(int argc, char** argv) {
     failures += runTermImportDialogTests(argc, argv);
     failures += runTermBaseEditorTests(argc, argv);
     failures += runVerificationWindowTests(argc, argv);
+    failures += runWordLinkTests(argc, argv);
+    failures += runTeamWindowTests(argc, argv);
+    failures += runQaWindowTests(argc, argv);
     return failures;
 }

@@ -180,3 +180,45 @@ TEST_F(SentenceConfirmationTest, NothingIsWrittenWithTheCaretAtTheEnd) {
 
 }  // namespace
 }  // namespace tavricat
+
+namespace tavricat {
+namespace {
+
+class PropagationTest : public testing::SentenceFixture {};
+
+TEST_F(PropagationTest, RepetitionsLaterInTheDocumentTakeTheTranslationAndAreUndoneWithIt) {
+    RichText document = documentOf(
+        "Zqbb zqbc zqbd. Zqbe zqbf. Zqbb zqbc zqbd.\r\nZqbb zqbc zqbd.\r\nNot Zqbb zqbc zqbd. here.\r\n");
+    ASSERT_EQ(translate(document).outcome, SentenceOutcome::Translated);
+    std::string box = "甲乙丙。";
+    SentenceConfirmationSetup setup(*bench);
+    setup.context().autoPropagate = true;
+    const ConfirmationResult result = confirmSentence(setup.context(), bench->sentenceState, document, box);
+    ASSERT_TRUE(result.written);
+    EXPECT_EQ(result.propagated, 2u);
+    const std::string text = document.text();
+    EXPECT_EQ(text.find("{*>Zqbb zqbc zqbd."), 0u);
+    EXPECT_NE(text.find("Zqbe zqbf. {*>Zqbb zqbc zqbd.<}101{>甲乙丙。<*}\r\n{*>Zqbb zqbc zqbd.<}101{>甲乙丙。<*}\r\n"),
+              std::string::npos)
+        << text;
+    // Inside another sentence it is no repetition.
+    EXPECT_NE(text.find("Not Zqbb zqbc zqbd. here."), std::string::npos);
+    // The caret stays after the confirmed sentence: the next one is the one after it.
+    EXPECT_LE(document.caret(), text.find("Zqbe"));
+    document.undo();
+    EXPECT_EQ(document.text().find("{*>"), std::string::npos) << "one undo takes all of it back";
+}
+
+TEST_F(PropagationTest, SwitchedOffNothingElseIsWritten) {
+    RichText document = documentOf("Zqbb zqbc zqbd. Zqbb zqbc zqbd.\r\n");
+    ASSERT_EQ(translate(document).outcome, SentenceOutcome::Translated);
+    std::string box = "甲乙丙。";
+    SentenceConfirmationSetup setup(*bench);
+    setup.context().autoPropagate = false;
+    const ConfirmationResult result = confirmSentence(setup.context(), bench->sentenceState, document, box);
+    EXPECT_EQ(result.propagated, 0u);
+    EXPECT_EQ(document.text().find("{*>", 3), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavricat

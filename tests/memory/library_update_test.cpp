@@ -6,6 +6,10 @@
 #include "app/workbench_fixture.h"
 #include "document/rtf_writer.h"
 #include "memory/library_update.h"
+#include "document/office_converter.h"
+#include "support/scoped_environment.h"
+
+#include <sys/stat.h>
 
 namespace tavricat {
 namespace {
@@ -39,35 +43,63 @@ protected:
 
 TEST_F(LibraryUpdateTest, SameSentencesAreOverwrittenOrKeptAndRepeatsAddedOnce) {
     start();
-    FileUpdateCounts first = updateFrom("a.exs", "Good morning.^早上好。\r\n\r\nGood night.^晚安。\r\nGood morning.^早安。\r\n");
+    FileUpdateCounts first = updateFrom("a.exs", "Good morning.^早上好。\r\n\r\nGood evening.^晚安。\r\nGood morning.^早安。\r\n");
     EXPECT_EQ(first.pairsRead, 3u);
     EXPECT_EQ(first.same, 1u);  // the repeat inside the file
     EXPECT_EQ(first.added(), 2u);
     EXPECT_EQ(first.librarySize, 2u);
     EXPECT_EQ(lines()[0], "03 good morning . ^早安。");
 
-    FileUpdateCounts kept = updateFrom("b.exs", "Good night.^夜安。\r\n", false);
+    FileUpdateCounts kept = updateFrom("b.exs", "Good evening.^夜安。\r\n", false);
     EXPECT_EQ(kept.same, 1u);
-    EXPECT_EQ(lines()[1], "03 good night . ^晚安。");
-    updateFrom("c.exs", "Good night.^夜安。\r\n", true);
-    EXPECT_EQ(lines()[1], "03 good night . ^夜安。");
+    EXPECT_EQ(lines()[1], "03 good evening . ^晚安。");
+    updateFrom("c.exs", "Good evening.^夜安。\r\n", true);
+    EXPECT_EQ(lines()[1], "03 good evening . ^夜安。");
+    EXPECT_EQ(bench->sentenceLibrary.exampleCount(), 2u);
+}
+
+// LibreOffice's part is played by a script that hands back the RTF in converted.rtf.
+TEST_F(LibraryUpdateTest, OfficeDocumentsGiveTheirSegmentsOrTheirLines) {
+    start();
+    testing::TempFolder tools;
+    tools.write("soffice", "#!/bin/sh\nwhile [ $# -gt 1 ]; do [ \"$1\" = --outdir ] && out=\"$2\"; shift; done\n"
+                           "mkdir -p \"$out\" && cp '" + tools.file("converted.rtf") + "' \"$out/document.rtf\"\n");
+    ::chmod(tools.file("soffice").c_str(), 0755);
+    testing::ScopedEnvironment soffice(kSofficeVariable, tools.file("soffice").c_str());
+
+    tools.write("converted.rtf", "{\\rtf1 \\{*>Good morning.<\\}90\\{>\\'d4\\'e7\\'c9\\'cf\\'ba\\'c3\\'a1\\'a3<*\\} Not a pair.}");
+    FileUpdateCounts segments = updateFrom("done.docx", "zip bytes");
+    EXPECT_EQ(segments.pairsRead, 1u);
+    EXPECT_EQ(lines(), LineList{"03 good morning . ^早上好。"});
+
+    tools.write("converted.rtf", "{\\rtf1 Good evening.\\par \\'cd\\'ed\\'b0\\'b2\\'a1\\'a3\\par}");
+    FileUpdateCounts alternating = updateFrom("lines.odt", "zip bytes");
+    EXPECT_EQ(alternating.added(), 1u);
+    EXPECT_EQ(lines().back(), "03 good evening . ^晚安。");
+
+    // No LibreOffice: the file fails with the update error and the reason.
+    testing::ScopedEnvironment missing(kSofficeVariable, "/nonexistent/soffice");
+    work.write("c.doc", "bytes");
+    EXPECT_FALSE(singleFileUpdate(*update, work.file("c.doc"), true).isOk());
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_NE(dialogs.messages.back().find(kOfficeMissing), std::string::npos) << dialogs.messages.back();
     EXPECT_EQ(bench->sentenceLibrary.exampleCount(), 2u);
 }
 
 TEST_F(LibraryUpdateTest, AlternatingLinesAndLibraryLinesBecomePairs) {
     start();
     // Five lines: two pairs, the odd last line dropped.
-    FileUpdateCounts alternating = updateFrom("alt.txt", "Good morning.\r\n早上好。\r\nGood night.\r\n晚安。\r\nalone\r\n");
+    FileUpdateCounts alternating = updateFrom("alt.txt", "Good morning.\r\n早上好。\r\nGood evening.\r\n晚安。\r\nalone\r\n");
     EXPECT_EQ(alternating.pairsRead, 2u);
-    EXPECT_EQ(lines(), (LineList{"03 good morning . ^早上好。", "03 good night . ^晚安。"}));
+    EXPECT_EQ(lines(), (LineList{"03 good morning . ^早上好。", "03 good evening . ^晚安。"}));
     // A library's own lines: the count dropped and the key analysed again; a tombstone and a
     // short line are skipped.
     FileUpdateCounts library =
-        updateFrom("Other.RF0", "02 thank you . ^谢谢。\r\n03 ^\r\n03 good night . ^晚安！\r\n");
+        updateFrom("Other.RF0", "02 thank you . ^谢谢。\r\n03 ^\r\n03 good evening . ^晚安！\r\n");
     EXPECT_EQ(library.pairsRead, 3u);
     EXPECT_EQ(library.same, 1u);
     EXPECT_EQ(lines().back(), "02 thank you . ^谢谢。");
-    EXPECT_EQ(lines()[1], "03 good night . ^晚安！");
+    EXPECT_EQ(lines()[1], "03 good evening . ^晚安！");
 }
 
 TEST_F(LibraryUpdateTest, AFileInTheOtherDirectionIsSwappedOrSkipped) {
@@ -79,7 +111,7 @@ TEST_F(LibraryUpdateTest, AFileInTheOtherDirectionIsSwappedOrSkipped) {
     EXPECT_EQ(lines().back(), "02 早 上 好 。 ^Good morning.");  // the sentence spaced as the analysis needs
 
     dialogs.answers = {false};
-    FileUpdateCounts skipped = updateFrom("en.exs", "Good night.^晚安。\r\n");
+    FileUpdateCounts skipped = updateFrom("en.exs", "Good evening.^晚安。\r\n");
     ASSERT_EQ(dialogs.questions.size(), 1u);
     EXPECT_EQ(dialogs.questions[0], "系统发现原文与译文需要互换。互换吗（否则跳过文件:" + work.file("en.exs") + "）?");
     EXPECT_TRUE(skipped.skipped);
@@ -87,9 +119,9 @@ TEST_F(LibraryUpdateTest, AFileInTheOtherDirectionIsSwappedOrSkipped) {
     EXPECT_EQ(bench->sentenceLibrary.exampleCount(), 1u);
 
     dialogs.answers = {true};
-    FileUpdateCounts swapped = updateFrom("en2.exs", "Good night.^晚安。\r\n");
+    FileUpdateCounts swapped = updateFrom("en2.exs", "Good evening.^晚安。\r\n");
     EXPECT_EQ(swapped.added(), 1u);
-    EXPECT_NE(lines().back().find("^Good night."), std::string::npos) << lines().back();
+    EXPECT_NE(lines().back().find("^Good evening."), std::string::npos) << lines().back();
 }
 
 TEST_F(LibraryUpdateTest, AFileListIsConvertedUpdatedAndSaved) {
@@ -97,7 +129,7 @@ TEST_F(LibraryUpdateTest, AFileListIsConvertedUpdatedAndSaved) {
     RichText bilingual;
     bilingual.append("{*>Thank you.<}100{>谢谢。<*}\r\n", bilingual.defaultFormat());
     ASSERT_TRUE(saveRichTextFile(fs, work.file("doc.bil"), bilingual).isOk());
-    work.write("more.exs", "Good night.^晚安。\r\n");
+    work.write("more.exs", "Good evening.^晚安。\r\n");
     std::vector<std::string> told;  // what the window shows after each file
     const LibraryUpdateTotals totals = updateLibraryFromFiles(
         *update, {work.file("doc.bil"), work.file("missing.exs"), work.file("more.exs")}, true,
@@ -114,7 +146,7 @@ TEST_F(LibraryUpdateTest, AFileListIsConvertedUpdatedAndSaved) {
     EXPECT_EQ(dialogs.messages.front(),
               "更新文件:" + work.file("missing.exs") + " 过程中出现错误！请仔细检查该文件的内容和格式。");
     EXPECT_EQ(dialogs.messages.back(), kUpdateDone);
-    EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "02 thank you . ^谢谢。\r\n03 good night . ^晚安。\r\n");
+    EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "02 thank you . ^谢谢。\r\n03 good evening . ^晚安。\r\n");
 }
 
 TEST_F(LibraryUpdateTest, OnlyTheSameSourceIsTheSameSentence) {
@@ -173,7 +205,7 @@ TEST_F(LibraryUpdateTest, TheTermBaseIsLeftAsItWas) {
 TEST_F(LibraryUpdateTest, ACutLineStopsItsFileAndKeepsThePairsBeforeIt) {
     const std::string updateError = "更新文件:" + work.file("cut.rf0") + " 过程中出现错误！请仔细检查该文件的内容和格式。";
     // The second line lost its "^" and translation; "0^" puts the only "^" inside the count.
-    for (const std::string& cut : {std::string("03 good night"), std::string("0^ good night .")}) {
+    for (const std::string& cut : {std::string("03 good evening"), std::string("0^ good evening .")}) {
         SCOPED_TRACE(cut);
         start();
         work.write("cut.rf0", "02 thank you . ^谢谢。\r\n" + cut + "\r\n02 welcome . ^欢迎。\r\n");
@@ -186,7 +218,7 @@ TEST_F(LibraryUpdateTest, ACutLineStopsItsFileAndKeepsThePairsBeforeIt) {
 
     // In a file list the cut file fails, the others go on, and what was read is saved.
     dialogs.messages.clear();
-    work.write("more.exs", "Good night.^晚安。\r\nNo caret on this line\r\n");
+    work.write("more.exs", "Good evening.^晚安。\r\nNo caret on this line\r\n");
     work.write("last.exs", "Welcome.^欢迎。\r\n");
     const LibraryUpdateTotals totals =
         updateLibraryFromFiles(*update, {work.file("cut.rf0"), work.file("more.exs"), work.file("last.exs")}, true,
@@ -194,7 +226,7 @@ TEST_F(LibraryUpdateTest, ACutLineStopsItsFileAndKeepsThePairsBeforeIt) {
     EXPECT_EQ(totals.failedFiles, (std::vector<std::string>{work.file("cut.rf0"), work.file("more.exs")}));
     EXPECT_EQ(dialogs.messages.back(), kUpdateDone);
     EXPECT_EQ(home.read("userdata/MySentsEC.rf0"),
-              "02 thank you . ^谢谢。\r\n03 good night . ^晚安。\r\n02 welcome . ^欢迎。\r\n");
+              "02 thank you . ^谢谢。\r\n03 good evening . ^晚安。\r\n02 welcome . ^欢迎。\r\n");
 }
 
 TEST_F(LibraryUpdateTest, PairsWithAnEmptySideOrMarkersAreRefused) {
@@ -203,7 +235,7 @@ TEST_F(LibraryUpdateTest, PairsWithAnEmptySideOrMarkersAreRefused) {
                                          "Good morning.^   \r\n"
                                          "  ^早上好。\r\n"
                                          "Good {*>day.^日安。\r\n"
-                                         "Good night.^晚安<*}。\r\n"
+                                         "Good evening.^晚安<*}。\r\n"
                                          "Thank you.^谢谢。\r\n");
     EXPECT_EQ(counts.pairsRead, 5u);
     EXPECT_EQ(counts.refused, 4u);
@@ -229,12 +261,12 @@ TEST_F(LibraryUpdateTest, BilingualSegmentsThatMakeNoPairAreCountedAsRefused) {
 
 TEST_F(LibraryUpdateTest, SentenceFilesInUtf8AreConvertedOrRefused) {
     start();
-    const std::string utf8 = reinterpret_cast<const char*>(u8"Good morning.^早上好。\r\nGood night.^晚安。\r\n");
+    const std::string utf8 = reinterpret_cast<const char*>(u8"Good morning.^早上好。\r\nGood evening.^晚安。\r\n");
     // With a mark the source would look Chinese and the file be offered for swapping.
     FileUpdateCounts marked = updateFrom("bom.exs", "\xEF\xBB\xBF" + utf8);
     EXPECT_TRUE(dialogs.questions.empty());
     EXPECT_EQ(marked.added(), 2u);
-    EXPECT_EQ(lines(), (LineList{"03 good morning . ^早上好。", "03 good night . ^晚安。"}));
+    EXPECT_EQ(lines(), (LineList{"03 good morning . ^早上好。", "03 good evening . ^晚安。"}));
     FileUpdateCounts unmarked = updateFrom("plain.exs", reinterpret_cast<const char*>(u8"Welcome.^欢迎。\r\n"));
     EXPECT_EQ(unmarked.added(), 1u);
     EXPECT_EQ(lines().back(), "02 welcome . ^欢迎。");
