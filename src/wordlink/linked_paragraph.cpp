@@ -3,28 +3,17 @@
 #include <algorithm>
 
 #include "base/encoding.h"
+#include "base/utf8.h"
 #include "document/markup.h"
 #include "document/rich_text.h"
 
 namespace tavricat::wordlink {
 
-namespace {
-
-// The length of the UTF-8 sequence a lead byte starts (1 for a stray byte).
-std::size_t sequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead < 0xF8) return 4;
-    if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-    if (lead >= 0xC0) return 2;
-    return 1;
-}
-
-}  // namespace
-
 LinkedParagraph::LinkedParagraph(std::string_view utf8) {
     m_text.reserve(utf8.size());
     m_starts.reserve(utf8.size() + 1);
     for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t length = std::min(sequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        const std::size_t length = std::min(encoding::utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
         m_starts.push_back(m_text.size());
         const std::string_view character = utf8.substr(i, length);
         if (length == 1 && static_cast<unsigned char>(character[0]) < 0x80) {

@@ -7,17 +7,11 @@
 #include <map>
 #include <sstream>
 
+#include "base/utf8.h"
+
 namespace tavricat::testing {
 
 namespace {
-
-// The length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
-std::size_t sequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead < 0xF8) return 4;
-    if (lead >= 0xE0) return lead < 0xF0 ? 3 : 1;
-    if (lead >= 0xC0) return 2;
-    return 1;
-}
 
 char32_t codePoint(std::string_view text, std::size_t at, std::size_t length) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
@@ -39,7 +33,7 @@ struct Character {
 std::vector<Character> characters(std::string_view text) {
     std::vector<Character> out;
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t length = std::min(sequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+        std::size_t length = std::min(encoding::utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
         out.push_back({text.substr(i, length), codePoint(text, i, length)});
         i += length;
     }
