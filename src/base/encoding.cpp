@@ -5,36 +5,17 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
+
+#include "base/gbk_private_area.h"
+#include "base/utf8.h"
 
 namespace tavricat::encoding {
 
 namespace {
 
 constexpr std::size_t kFailed = static_cast<std::size_t>(-1);
-
-// Converts `in`; on an invalid or unrepresentable sequence either stops (returns the offset
-// of the sequence in `failedAt`) or, when `replacement` is given, emits it and skips on.
-std::string convert(const char* to, const char* from, std::string_view in,
-                    const char* replacement, std::size_t& failedAt) {
-    failedAt = kFailed;
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
-    std::string out;
-    out.reserve(in.size() * 3 / 2 + 4);
-    convertStream(
-        cd, in, [&](std::string_view run) { out.append(run); },
-        [&](std::size_t offset, bool) {
-            if (!replacement) {
-                failedAt = offset;
-                return OnInvalid::Stop;
-            }
-            out += replacement;
-            return OnInvalid::SkipByte;
-        });
-    iconv_close(cd);
-    return out;
-}
 
 unsigned decodeUtf8(std::string_view s, std::size_t offset) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(i < s.size() ? s[i] : 0); };
@@ -43,6 +24,93 @@ unsigned decodeUtf8(std::string_view s, std::size_t offset) {
     if (b0 >= 0xE0) return ((b0 & 0x0F) << 12) | ((byte(offset + 1) & 0x3F) << 6) | (byte(offset + 2) & 0x3F);
     if (b0 >= 0xC0) return ((b0 & 0x1F) << 6) | (byte(offset + 1) & 0x3F);
     return b0;
+}
+
+void appendUtf8(std::uint32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// The length of the character at `in[at]` in the encoding `from` (at least 1).
+std::size_t sequenceLength(std::string_view from, std::string_view in, std::size_t at) {
+    if (from == "UTF-8") return std::min(utf8SequenceLength(static_cast<unsigned char>(in[at])), in.size() - at);
+    if (from.starts_with("UTF-16")) return std::min<std::size_t>(2, in.size() - at);
+    return 1;
+}
+
+// A character iconv's GBK has no code for, held in GBK's user-defined area instead: appends
+// it to `out` and says how many bytes of `in` it took (0: not such a character).
+std::size_t appendHeld(std::string_view to, std::string_view from, std::string_view in, std::size_t at, std::string& out) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(in[i]); };
+    if (from == "GBK") {
+        if (at + 1 >= in.size()) return 0;
+        const std::uint32_t cp = gbk::unicodeOfPrivateArea(byte(at), byte(at + 1));
+        if (!cp || to != "UTF-8") return 0;
+        appendUtf8(cp, out);
+        return 2;
+    }
+    if (to != "GBK") return 0;
+    std::uint32_t cp;
+    std::size_t length;
+    if (from == "UTF-8") {
+        length = utf8SequenceLength(byte(at));
+        if (length < 2 || at + length > in.size() || !isNonAsciiUtf8(in.substr(at, length))) return 0;
+        cp = decodeUtf8(in, at);
+    } else if (from == "UTF-16LE" || from == "UTF-16BE") {
+        if (at + 2 > in.size()) return 0;
+        length = 2;
+        cp = from == "UTF-16LE" ? byte(at) | byte(at + 1) << 8 : byte(at) << 8 | byte(at + 1);
+    } else {
+        return 0;
+    }
+    const std::uint16_t code = gbk::privateAreaCodeOf(cp);
+    if (!code) return 0;
+    out += static_cast<char>(code >> 8);
+    out += static_cast<char>(code & 0xFF);
+    return length;
+}
+
+// Converts `in`; a character iconv cannot take is held in GBK's user-defined area where it
+// can be, and otherwise either stops the conversion (its offset in `failedAt`) or, when
+// `replacement` is given, shows as it and is skipped.
+std::string convert(const char* to, const char* from, std::string_view in, const char* replacement,
+                    std::size_t& failedAt) {
+    failedAt = kFailed;
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+    std::string out;
+    out.reserve(in.size() * 3 / 2 + 4);
+    for (std::size_t done = 0; done < in.size();) {
+        std::size_t stoppedAt = kFailed;
+        convertStream(
+            cd, in.substr(done), [&](std::string_view run) { out.append(run); },
+            [&](std::size_t offset, bool) {
+                stoppedAt = offset;
+                return OnInvalid::Stop;
+            });
+        if (stoppedAt == kFailed) break;
+        const std::size_t at = done + stoppedAt;
+        if (std::size_t held = appendHeld(to, from, in, at, out)) {
+            done = at + held;
+            continue;
+        }
+        if (!replacement) {
+            failedAt = at;
+            break;
+        }
+        out += replacement;
+        done = at + sequenceLength(from, in, at);
+    }
+    iconv_close(cd);
+    return out;
 }
 
 }  // namespace
@@ -93,17 +161,7 @@ std::string gbkToUtf8Lossy(std::string_view gbk) {
 
 std::string utf8ToGbkLossy(std::string_view utf8) {
     std::size_t failedAt;
-    std::string out;
-    // Convert piecewise: stop at a bad character, show "?", skip the whole UTF-8 sequence.
-    while (!utf8.empty()) {
-        out += convert("GBK", "UTF-8", utf8, nullptr, failedAt);
-        if (failedAt == kFailed) break;
-        out += '?';
-        unsigned char b = static_cast<unsigned char>(utf8[failedAt]);
-        std::size_t skip = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        utf8.remove_prefix(std::min(utf8.size(), failedAt + skip));
-    }
-    return out;
+    return convert("GBK", "UTF-8", utf8, "?", failedAt);
 }
 
 bool isNonAsciiUtf8(std::string_view bytes) {

@@ -1,16 +1,20 @@
 #include "document/han_spacing.h"
 
 #include "base/gbk.h"
+#include "base/gbk_private_area.h"
 
 namespace tavricat {
 
 bool hasCChars(std::string_view text) {
     // Chinese text holds Han characters. GBK's rows A1-A9 (punctuation, full-width forms,
     // Greek, Cyrillic and accented Latin letters such as the é of "café") do not make a
-    // sentence Chinese, and neither does a stray lead byte of another code page.
+    // sentence Chinese, and neither do the letters and signs GBK lacks, held in its
+    // user-defined area, nor a stray lead byte of another code page.
     for (std::size_t i = 0; i < text.size(); i += gbk::charLength(text, i)) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        if (gbk::isWholeDoubleByteAt(text, i) && (lead < 0xA1 || lead > 0xA9)) return true;
+        if (gbk::isWholeDoubleByteAt(text, i) && (lead < 0xA1 || lead > 0xA9) &&
+            !gbk::unicodeOfPrivateArea(lead, static_cast<unsigned char>(text[i + 1])))
+            return true;
     }
     return false;
 }

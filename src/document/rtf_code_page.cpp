@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "base/encoding.h"
+#include "base/gbk_private_area.h"
 
 namespace tavricat {
 
@@ -30,8 +31,9 @@ std::uint32_t utf32At(const char* p) {
            static_cast<std::uint32_t>(static_cast<unsigned char>(p[3])) << 24;
 }
 
-// Both directions between GBK and the Basic Multilingual Plane, as iconv converts them, built
-// once: text written as \uN is read back a character at a time.
+// Both directions between GBK and the Basic Multilingual Plane, as iconv converts them and as
+// the user-defined area holds what GBK lacks, built once: text written as \uN is read back a
+// character at a time.
 struct GbkTables {
     static constexpr std::size_t kLeadCount = 0xFE - 0x81 + 1;
     // The GBK code of each code point GBK characters convert to (lead << 8 | trail, or the
@@ -70,6 +72,14 @@ const GbkTables& gbkTables() {
                     add(gbk, 2);
                 }
         }
+        // The characters GBK lacks that the program keeps in its user-defined area.
+        for (int lead = 0x81; lead <= 0xFE; ++lead)
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                const std::uint32_t cp = gbk::unicodeOfPrivateArea(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+                if (cp == 0 || cp > 0xFFFF || t.fromUnicode[cp] != 0) continue;
+                t.fromUnicode[cp] = static_cast<std::uint16_t>(lead << 8 | trail);
+                t.toUnicode[(lead - 0x81) * 256 + trail] = static_cast<std::uint16_t>(cp);
+            }
         if (toUnicode != kNoHandle) iconv_close(toUnicode);
         if (fromUnicode != kNoHandle) iconv_close(fromUnicode);
         return t;

@@ -63,6 +63,31 @@ TEST(EncodingTest, RefusesTextGbkCannotHold) {
     EXPECT_EQ(encoding::utf8ToGbkLossy(emoji), "ok ? no");
 }
 
+// Letters and signs GBK lacks live in its user-defined area: every conversion takes them
+// there and back, and text walks still see whole double-byte characters.
+TEST(EncodingTest, CharactersGbkLacksTravelThroughItsUserDefinedArea) {
+    const std::string utf8 = reinterpret_cast<const char*>(u8"Köln, Gödöllő, Øresund, ıştır, ϕ→ϑ ⌀ \uF0A7 ﬁ 中");
+    Result<std::string> held = encoding::utf8ToGbk(utf8);
+    ASSERT_TRUE(held.isOk()) << held.status().message();
+    EXPECT_EQ(held->find('?'), std::string::npos);
+    EXPECT_EQ(gbk::charCount(*held), 42u);  // each held character is one double-byte character
+    Result<std::string> back = encoding::gbkToUtf8(*held);
+    ASSERT_TRUE(back.isOk());
+    EXPECT_EQ(*back, utf8);
+    EXPECT_EQ(encoding::gbkToUtf8Lossy(*held), utf8);
+    EXPECT_EQ(encoding::utf8ToGbkLossy(utf8), *held);
+    // The codes are fixed: files written earlier read back the same characters.
+    EXPECT_EQ(encoding::toGbk(reinterpret_cast<const char*>(u8"\u00A1")), "\xAA\xA1");
+    const std::string oUmlaut = reinterpret_cast<const char*>(u8"\u00F6");
+    EXPECT_EQ(encoding::toGbk(oUmlaut), "\xAA\xE5");
+    EXPECT_EQ(*encoding::gbkToUtf8("\xAA\xA1"), reinterpret_cast<const char*>(u8"\u00A1"));
+    // UTF-16 files bring them too.
+    EXPECT_EQ(*encoding::inputTextToGbk(std::string("\xFF\xFE\xF6\x00k\x00", 6)), "\xAA\xE5k");
+    // An unused user-defined code is still not text.
+    EXPECT_FALSE(encoding::gbkToUtf8("\xA7\xA0").isOk());
+    EXPECT_EQ(encoding::gbkToUtf8Lossy("\xA7\xA0"), "\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
 TEST(EncodingTest, RefusesBytesThatAreNotGbk) {
     EXPECT_FALSE(encoding::gbkToUtf8("ab\xFF\xFF").isOk());
     EXPECT_EQ(encoding::gbkToUtf8Lossy("a\xFF"), "a\xEF\xBF\xBD");

@@ -243,7 +243,8 @@ TEST(RtfReader, TakesWesternTextAsItsDocumentDeclaresIt) {
          R"({\rtf1\ansi{\listtext\pard\plain 1.\tab}One\par{\pntext\f0 a.\tab}Two\par{\listtext\'95\tab}Three})",
          "One\r\nTwo\r\nThree"},
         {"list templates are not", R"({\rtf1\ansi{\*\pnseclvl1\pnucrm{\pntxta .}}{\pn\pnlvlblt{\pntxtb \'b7}}x})", "x"},
-        {"letters GBK cannot hold", R"({\rtf1\ansi \'f0\'de x\u269?})", "?? x?"},
+        {"letters GBK lacks are held in its user-defined area", R"({\rtf1\ansi \'f0\'de x\u269?})", "\xAA\xE1\xAA\xD6 x\xAA\xF7"},
+        {"characters nothing holds", R"({\rtf1\ansi \u3904?x\u-10179?})", "?x?"},
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(c.name);
