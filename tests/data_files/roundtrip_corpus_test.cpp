@@ -1,4 +1,4 @@
-// Real documents through the whole program and back into a word processor: every RTF of
+// Real documents through the whole program and back into a word processor: every RTF and .docx of
 // tests/data/documents is translated with each sentence copied as its own translation,
 // converted to its target, and both the original and the target are rendered by LibreOffice
 // Writer (headless) to PDF. What must hold today is asserted: the program neither crashes nor
@@ -80,7 +80,9 @@ std::map<std::string, std::string> knownLosses(const fs::path& corpus) {
 }
 
 struct FileResult {
-    std::string name;  // without .rtf
+    std::string file;       // the original's file name in the corpus
+    std::string name;       // what its copies are called: the stem, "_docx" added for a .docx
+    std::string extension;  // ".rtf" or ".docx": of the original and of its target
     int translateExit = -1;
     int targetExit = -1;
     int pagesOriginal = 0;
@@ -124,7 +126,8 @@ protected:
         ASSERT_EQ(cli({"init"}, 0).exitCode, 0);
         ASSERT_TRUE(fs::is_directory(corpus)) << corpus;
         for (const fs::directory_entry& entry : fs::directory_iterator(corpus))
-            if (entry.path().extension() == ".rtf") names.push_back(entry.path().stem().string());
+            if (entry.path().extension() == ".rtf" || entry.path().extension() == ".docx")
+                names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         ASSERT_GE(names.size(), 10u) << "the corpus in " << corpus << " is missing";
     }
@@ -135,22 +138,34 @@ protected:
     }
 
     // Documents named *_zh are Chinese; the others are translated from English.
-    static std::string directionOf(const std::string& name) {
+    static std::string directionOf(const std::string& file) {
+        const std::string name = fs::path(file).stem().string();
         return name.size() > 3 && name.compare(name.size() - 3, 3, "_zh") == 0 ? "ce" : "ec";
+    }
+
+    // An .rtf keeps its stem; a .docx (opened and saved through LibreOffice) gets "_docx" added,
+    // so that its copies and PDFs do not meet those of an .rtf of the same stem.
+    static FileResult resultFor(const std::string& file) {
+        FileResult result;
+        result.file = file;
+        result.extension = fs::path(file).extension().string();
+        result.name = fs::path(file).stem().string() + (result.extension == ".rtf" ? "" : "_docx");
+        return result;
     }
 
     // Translates `name` by copying every sentence, then writes its target; false when a
     // command failed (the failure is recorded).
     bool translate(FileResult& result) {
-        const std::string original = work.file(result.name + ".rtf");
-        fs::copy_file(corpus / (result.name + ".rtf"), original);
-        testing::CliRun run = cli({"--direction", directionOf(result.name), "translate", original, "--fallback", "copy"},
+        const std::string original = work.file(result.name + result.extension);
+        fs::copy_file(corpus / result.file, original);
+        testing::CliRun run = cli({"--direction", directionOf(result.file), "translate", original, "--fallback", "copy"},
                                   kCliSeconds);
         result.translateExit = run.exitCode;
         EXPECT_EQ(run.exitCode, 0) << result.name << ": translate " << (run.exitCode == 137 ? "hung" : "failed")
                                    << "\n" << run.out << run.err;
         if (run.exitCode != 0) return false;
-        run = cli({"doc", "target", work.file(result.name + ".bil"), "-o", work.file(result.name + "_target.rtf")},
+        run = cli({"doc", "target", work.file(result.name + ".bil"), "-o",
+                   work.file(result.name + "_target" + result.extension)},
                   kCliSeconds);
         result.targetExit = run.exitCode;
         EXPECT_EQ(run.exitCode, 0) << result.name << ": doc target " << (run.exitCode == 137 ? "hung" : "failed")
@@ -269,7 +284,7 @@ protected:
             else if (r.targetExit != 0) addNote("doc target exit " + std::to_string(r.targetExit));
             if (!r.characters.lost.empty()) addNote("lost: " + r.lostSample);
             if (r.characters.extra > 0) addNote("extra: " + r.extraSample);
-            auto knownLoss = known.find(r.name + ".rtf");
+            auto knownLoss = known.find(r.file);
             if (knownLoss != known.end())
                 addNote(!r.characters.lost.empty() || r.note == kNotOpened ? "known: " + knownLoss->second : "listed as known loss, none now");
             out << padded(r.name, 34) << padded(std::to_string(r.pagesOriginal) + "/" + std::to_string(r.pagesTarget), 8)
@@ -305,11 +320,10 @@ protected:
 TEST_F(RoundTripCorpusTest, EveryDocumentKeepsItsTextThroughTranslationByCopy) {
     std::vector<FileResult> results;
     std::vector<std::string> toRender;
-    for (const std::string& name : names) {
-        FileResult result;
-        result.name = name;
-        toRender.push_back(work.file(name + ".rtf"));
-        if (translate(result)) toRender.push_back(work.file(name + "_target.rtf"));
+    for (const std::string& file : names) {
+        FileResult result = resultFor(file);
+        toRender.push_back(work.file(result.name + result.extension));
+        if (translate(result)) toRender.push_back(work.file(result.name + "_target" + result.extension));
         results.push_back(result);
     }
     ASSERT_NO_FATAL_FAILURE(render(toRender));
@@ -324,10 +338,10 @@ TEST_F(RoundTripCorpusTest, EveryDocumentKeepsItsTextThroughTranslationByCopy) {
 
     const bool strict = envFlag("TAVRICAT_ROUNDTRIP_STRICT");
     for (const FileResult& r : results) {
-        if (!known.count(r.name + ".rtf")) {
-            EXPECT_NE(r.note, kNotOpened) << r.name << ".rtf:\n" << renderer.log();
+        if (!known.count(r.file)) {
+            EXPECT_NE(r.note, kNotOpened) << r.file << ":\n" << renderer.log();
             EXPECT_EQ(r.characters.lost.size(), 0u)
-                << r.name << ".rtf: the target lost text LibreOffice reads in the original: " << r.lostSample;
+                << r.file << ": the target lost text LibreOffice reads in the original: " << r.lostSample;
         }
         if (!strict) continue;
         EXPECT_EQ(r.pagesTarget, r.pagesOriginal) << r.name;
