@@ -35,8 +35,7 @@ int runConcordance(const CliContext& context, const ConcordanceArgs& args) {
     if (!query) return fail(query.status());
     return withReadOnlyWorkbench(context, [&](Workbench& bench) -> int {
         const std::string phrase = concordanceQuery(bench, *query, args.target);
-        ConcordanceIndex index;
-        const std::vector<ConcordanceHit> hits = concordance(bench.sentenceLibrary, index, phrase, args.target, args.limit);
+        const std::vector<ConcordanceHit> hits = concordance(bench.sentenceLibrary, phrase, args.target, args.limit);
         if (context.json) {
             nlohmann::json list = nlohmann::json::array();
             for (const ConcordanceHit& hit : hits)

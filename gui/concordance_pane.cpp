@@ -58,7 +58,12 @@ std::size_t ConcordancePane::search(const QString& text) {
     BusyCursor busy;
     const bool inTranslation = m_inTranslation->isChecked();
     const std::string query = concordanceQuery(m_bench, typed, inTranslation);
-    const std::vector<ConcordanceHit> hits = concordance(m_bench.sentenceLibrary, m_index, query, inTranslation, kShownHits);
+    if (!m_bench.sentenceLibrary.concordanceIndexReady()) {
+        // The first search of a library builds its index (about a second a million examples).
+        m_results->setHtml(QStringLiteral("<p>正在建立检索索引…</p>"));
+        m_results->repaint();
+    }
+    const std::vector<ConcordanceHit> hits = concordance(m_bench.sentenceLibrary, query, inTranslation, kShownHits);
     QString html;
     for (const ConcordanceHit& hit : hits) {
         const QString source = hit.inTranslation ? fromGbk(hit.source).toHtmlEscaped() : highlighted(hit.source, hit.at, hit.length);

@@ -29,7 +29,6 @@ public:
 
 private:
     Workbench& m_bench;
-    ConcordanceIndex m_index;  // built at the first search that needs it, again when the library changed
     QLineEdit* m_field;
     QCheckBox* m_inTranslation;
     QTextBrowser* m_results;

@@ -13,7 +13,7 @@ namespace tavricat {
 
 namespace {
 
-const std::vector<std::size_t> kNone;
+const ConcordanceIndex::Examples kNone;
 
 std::vector<std::string> tokensOf(std::string_view text) {
     std::vector<std::string> tokens;
@@ -77,59 +77,204 @@ std::size_t findIn(const std::string& hay, const std::string& needle, bool fold)
 }
 
 // The examples of all `lists` (each oldest first).
-std::vector<std::size_t> intersect(std::vector<const std::vector<std::size_t>*> lists) {
+ConcordanceIndex::Examples intersect(std::vector<const ConcordanceIndex::Examples*> lists) {
     if (lists.empty()) return {};
     std::sort(lists.begin(), lists.end(), [](auto* a, auto* b) { return a->size() < b->size(); });
-    std::vector<std::size_t> result = *lists.front();
+    ConcordanceIndex::Examples result = *lists.front();
     for (std::size_t i = 1; i < lists.size() && !result.empty(); ++i) {
-        std::vector<std::size_t> kept;
+        ConcordanceIndex::Examples kept;
         std::set_intersection(result.begin(), result.end(), lists[i]->begin(), lists[i]->end(), std::back_inserter(kept));
         result = std::move(kept);
     }
     return result;
 }
 
+// The source tokens and translation of a library line, as views of it; false for a tombstone
+// or a line too short to be an example.
+bool viewParts(std::string_view line, std::string_view& source, std::string_view& translation) {
+    const std::size_t caret = findKeySeparator(line);
+    if (caret == std::string_view::npos || line.size() <= 5) return false;
+    const std::string_view key = line.substr(0, caret);
+    source = key.size() > 3 ? gbk::trim(key.substr(3)) : std::string_view();
+    translation = line.substr(caret + 1);
+    return true;
+}
+
+void insertSorted(ConcordanceIndex::Examples& list, std::uint32_t example) {
+    if (list.empty() || list.back() < example) {
+        list.push_back(example);
+        return;
+    }
+    if (list.back() == example) return;  // the unit again in the same example
+    const auto at = std::lower_bound(list.begin(), list.end(), example);
+    if (at == list.end() || *at != example) list.insert(at, example);
+}
+
+void eraseSorted(ConcordanceIndex::Examples& list, std::uint32_t example) {
+    const auto at = std::lower_bound(list.begin(), list.end(), example);
+    if (at != list.end() && *at == example) list.erase(at);
+}
+
+constexpr std::size_t kCharacterSlots = (0xFE - 0x81 + 1) * 256;
+
+std::size_t characterSlot(unsigned char lead, unsigned char trail) {
+    return static_cast<std::size_t>(lead - 0x81) * 256 + trail;
+}
+
 }  // namespace
 
-bool ConcordanceIndex::current(const SentenceLibrary& library) const {
-    return m_examples == library.libSentences.size() &&
-           (library.libSentences.empty() || library.libSentences.back() == m_lastLine);
+template <typename Change>
+void ConcordanceIndex::forEachList(std::string_view line, Change change) {
+    std::string_view source, translation;
+    if (!viewParts(line, source, translation)) return;
+    if (!m_capped.empty()) {
+        for (std::size_t i = 0; i < source.size();) {
+            while (i < source.size() && source[i] == ' ') ++i;
+            const std::size_t from = i;
+            while (i < source.size() && source[i] != ' ') ++i;
+            if (i == from) continue;
+            if (Examples* list = m_capped.find(source.substr(from, i - from))) change(*list);
+        }
+    }
+    if (m_characters.empty()) m_characters.resize(kCharacterSlots);
+    std::string word;
+    auto flush = [&] {
+        if (word.empty()) return;
+        change(m_words[word]);
+        word.clear();
+    };
+    for (std::size_t i = 0; i < translation.size(); ++i) {
+        const auto b = static_cast<unsigned char>(translation[i]);
+        if (gbk::isLeadByte(b) && i + 1 < translation.size()) {
+            flush();
+            change(m_characters[characterSlot(b, static_cast<unsigned char>(translation[i + 1]))]);
+            ++i;
+        } else if (std::isalnum(b)) {
+            word += static_cast<char>(std::tolower(b));
+        } else {
+            flush();
+        }
+    }
+    flush();
 }
 
 void ConcordanceIndex::build(const SentenceLibrary& library) {
     m_capped.clear();
-    m_translations.clear();
-    std::unordered_map<std::string, bool> capped;
-    for (std::size_t w = 0; w < library.libWords.size() && w < library.libPostings.size(); ++w)
-        if (library.libPostings[w] == kStopMarker) capped[gbk::asciiLower(library.libWords[w])] = true;
-    for (std::size_t e = 0; e < library.libSentences.size(); ++e) {
-        const std::optional<Parts> parts = partsOf(library.libSentences[e]);
-        if (!parts) continue;
-        if (!capped.empty())
-            for (const std::string& token : tokensOf(parts->source)) {
-                const std::string folded = gbk::asciiLower(token);
-                if (capped.count(folded)) {
-                    auto& list = m_capped[folded];
-                    if (list.empty() || list.back() != e) list.push_back(e);
-                }
+    m_words.clear();
+    m_characters.assign(kCharacterSlots, {});
+    // Each character's list reserved at once: grown a step at a time, the lists of a million
+    // examples would be copied over and over and end up to twice their size.
+    std::vector<std::uint32_t> counts(kCharacterSlots, 0);
+    for (const std::string& line : library.libSentences) {
+        std::string_view source, translation;
+        if (!viewParts(line, source, translation)) continue;
+        for (std::size_t i = 0; i + 1 < translation.size(); ++i)
+            if (gbk::isLeadByte(static_cast<unsigned char>(translation[i]))) {
+                ++counts[characterSlot(static_cast<unsigned char>(translation[i]), static_cast<unsigned char>(translation[i + 1]))];
+                ++i;
             }
-        for (const std::string& unit : translationUnits(parts->translation)) {
-            auto& list = m_translations[unit];
-            if (list.empty() || list.back() != e) list.push_back(e);
-        }
     }
+    for (std::size_t slot = 0; slot < kCharacterSlots; ++slot) m_characters[slot].reserve(counts[slot]);
+    for (std::size_t w = 0; w < library.libWords.size() && w < library.libPostings.size(); ++w)
+        if (library.libPostings[w] == kStopMarker) m_capped[library.libWords[w]];
+    for (std::size_t e = 0; e < library.libSentences.size(); ++e) add(e, library.libSentences[e]);
     m_examples = library.libSentences.size();
-    m_lastLine = library.libSentences.empty() ? std::string() : library.libSentences.back();
 }
 
-const std::vector<std::size_t>& ConcordanceIndex::examplesWith(std::string_view unit, bool translation) const {
-    const auto& map = translation ? m_translations : m_capped;
-    const auto it = map.find(std::string(unit));
-    return it == map.end() ? kNone : it->second;
+bool ConcordanceIndex::inStepWith(const SentenceLibrary& library) const {
+    return m_examples == library.libSentences.size();
 }
 
-std::vector<ConcordanceHit> concordance(const SentenceLibrary& library, ConcordanceIndex& index, std::string_view query,
-                                        bool inTranslation, std::size_t limit) {
+void ConcordanceIndex::add(std::size_t example, std::string_view line) {
+    const auto e = static_cast<std::uint32_t>(example);
+    forEachList(line, [e](Examples& list) { insertSorted(list, e); });
+}
+
+void ConcordanceIndex::remove(std::size_t example, std::string_view line) {
+    const auto e = static_cast<std::uint32_t>(example);
+    forEachList(line, [e](Examples& list) { eraseSorted(list, e); });
+}
+
+void ConcordanceIndex::capped(std::string_view token, Examples examples) {
+    std::sort(examples.begin(), examples.end());
+    examples.erase(std::unique(examples.begin(), examples.end()), examples.end());
+    Examples& list = m_capped[token];
+    Examples merged;
+    std::set_union(list.begin(), list.end(), examples.begin(), examples.end(), std::back_inserter(merged));
+    list = std::move(merged);
+}
+
+const ConcordanceIndex::Examples& ConcordanceIndex::examplesWith(std::string_view unit, bool translation) const {
+    if (!translation) {
+        const Examples* list = m_capped.find(unit);
+        return list ? *list : kNone;
+    }
+    if (unit.size() == 2 && gbk::isLeadByte(static_cast<unsigned char>(unit[0]))) {
+        if (m_characters.empty()) return kNone;
+        return m_characters[characterSlot(static_cast<unsigned char>(unit[0]), static_cast<unsigned char>(unit[1]))];
+    }
+    const Examples* list = m_words.find(unit);
+    return list ? *list : kNone;
+}
+
+namespace {
+
+unsigned char lowerAscii(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 'A' && b <= 'Z' ? static_cast<unsigned char>(b + 32) : b;
+}
+
+// FNV-1a over the word with ASCII letters lower-cased.
+std::uint64_t foldedHash(std::string_view word) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : word) hash = (hash ^ lowerAscii(c)) * 1099511628211ull;
+    return hash;
+}
+
+bool sameFolded(std::string_view word, const std::string& key) {
+    if (word.size() != key.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (lowerAscii(word[i]) != static_cast<unsigned char>(key[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+std::size_t ConcordanceIndex::WordLists::slotOf(std::string_view word) const {
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t at = static_cast<std::size_t>(foldedHash(word)) & mask;
+    while (m_slots[at] != 0 && !sameFolded(word, m_keys[m_slots[at] - 1])) at = (at + 1) & mask;
+    return at;
+}
+
+const ConcordanceIndex::Examples* ConcordanceIndex::WordLists::find(std::string_view word) const {
+    if (m_slots.empty()) return nullptr;
+    const std::uint32_t index = m_slots[slotOf(word)];
+    return index == 0 ? nullptr : &m_lists[index - 1];
+}
+
+ConcordanceIndex::Examples& ConcordanceIndex::WordLists::operator[](std::string_view word) {
+    if (Examples* list = find(word)) return *list;
+    if ((m_keys.size() + 1) * 2 > m_slots.size()) {
+        // Kept at most half full, so that probes stay short.
+        m_slots.assign(std::max<std::size_t>(64, m_slots.size() * 2), 0);
+        for (std::size_t k = 0; k < m_keys.size(); ++k) m_slots[slotOf(m_keys[k])] = static_cast<std::uint32_t>(k + 1);
+    }
+    const std::size_t at = slotOf(word);
+    m_keys.push_back(gbk::asciiLower(word));
+    m_lists.emplace_back();
+    m_slots[at] = static_cast<std::uint32_t>(m_keys.size());
+    return m_lists.back();
+}
+
+void ConcordanceIndex::WordLists::clear() {
+    m_keys.clear();
+    m_lists.clear();
+    m_slots.clear();
+}
+
+std::vector<ConcordanceHit> concordance(const SentenceLibrary& library, std::string_view query, bool inTranslation,
+                                        std::size_t limit) {
     std::vector<ConcordanceHit> hits;
     const std::string phrase(gbk::trim(query));
     if (phrase.empty() || limit == 0) return hits;
@@ -166,11 +311,11 @@ std::vector<ConcordanceHit> concordance(const SentenceLibrary& library, Concorda
             return hits;
         }
     }
-    if (!index.current(library)) index.build(library);
-    std::vector<const std::vector<std::size_t>*> lists;
+    const ConcordanceIndex& index = library.concordanceIndex();
+    std::vector<const ConcordanceIndex::Examples*> lists;
     const std::vector<std::string> units = inTranslation ? translationUnits(phrase) : tokensOf(gbk::asciiLower(phrase));
     for (const std::string& unit : units) lists.push_back(&index.examplesWith(unit, inTranslation));
-    const std::vector<std::size_t> candidates = intersect(lists);
+    const ConcordanceIndex::Examples candidates = intersect(lists);
     for (auto it = candidates.rbegin(); it != candidates.rend() && hits.size() < limit; ++it) accept(*it);
     return hits;
 }

@@ -3,13 +3,15 @@
 // lower-case base-form tokens) or whose translation holds a text, newest first, with where
 // the match stands. Source phrases are found through the library's own word index; the
 // words it leaves out (those whose postings reached the cap, kStopMarker) and the
-// translations, which it does not index, are found through a ConcordanceIndex built over the
-// examples once and built again when the library has changed.
+// translations, which it does not index, are found through the library's ConcordanceIndex,
+// built in memory at the first search that needs it and kept in step by every change of the
+// library from then on.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tavricat {
@@ -26,26 +28,58 @@ struct ConcordanceHit {
 };
 
 // The units the library's index leaves out: capped source tokens; the translations' Chinese
-// characters and lower-case ASCII words.
+// characters and lower-case ASCII words. Each unit's examples are kept in ascending order.
 class ConcordanceIndex {
 public:
-    // Whether the index describes `library` as it is (same examples, same last line).
-    bool current(const SentenceLibrary& library) const;
+    using Examples = std::vector<std::uint32_t>;
+
     void build(const SentenceLibrary& library);
+    // Whether the index was built over as many examples as `library` holds now (lines added
+    // to the lists from outside the library's methods make it stale).
+    bool inStepWith(const SentenceLibrary& library) const;
+
+    // Kept in step by the library: example `example` got the line `line` (added or changed),
+    // or lost `line` (deleted or changed), or `token` reached the posting cap while its
+    // postings named `examples`.
+    void add(std::size_t example, std::string_view line);
+    void remove(std::size_t example, std::string_view line);
+    void capped(std::string_view token, Examples examples);
+    void setExampleCount(std::size_t count) { m_examples = count; }
+
     // The examples holding `unit`, oldest first; empty when none.
-    const std::vector<std::size_t>& examplesWith(std::string_view unit, bool translation) const;
+    const Examples& examplesWith(std::string_view unit, bool translation) const;
 
 private:
-    std::unordered_map<std::string, std::vector<std::size_t>> m_capped;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_translations;
-    std::size_t m_examples = static_cast<std::size_t>(-1);
-    std::string m_lastLine;
+    // Lists by word, ASCII compared without case, found without building a string: a build
+    // looks up every token of a million examples.
+    class WordLists {
+    public:
+        const Examples* find(std::string_view word) const;
+        Examples* find(std::string_view word) { return const_cast<Examples*>(std::as_const(*this).find(word)); }
+        Examples& operator[](std::string_view word);  // an empty list is added when absent
+        bool empty() const { return m_keys.empty(); }
+        void clear();
+
+    private:
+        std::size_t slotOf(std::string_view word) const;  // where `word` is or would go
+        std::vector<std::string> m_keys;                    // lower-case
+        std::vector<Examples> m_lists;
+        std::vector<std::uint32_t> m_slots;  // open addressing: key index + 1; 0 is free
+    };
+
+    template <typename Change>
+    void forEachList(std::string_view line, Change change);
+
+    WordLists m_capped;                  // every capped token has an entry
+    std::vector<Examples> m_characters;  // by (lead - 0x81) * 256 + trail
+    WordLists m_words;                   // lower-case ASCII words of translations
+    std::size_t m_examples = 0;
 };
 
 // The hits of `query`, newest first, at most `limit`. `query` is a source phrase in key form,
 // or with `inTranslation` a text of the translations (Chinese, or English compared without
-// case). `index` is built or rebuilt when it is not current.
-std::vector<ConcordanceHit> concordance(const SentenceLibrary& library, ConcordanceIndex& index, std::string_view query,
-                                        bool inTranslation, std::size_t limit);
+// case).
+std::vector<ConcordanceHit> concordance(const SentenceLibrary& library, std::string_view query, bool inTranslation,
+                                        std::size_t limit);
 
 }  // namespace tavricat

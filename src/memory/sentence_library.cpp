@@ -266,6 +266,7 @@ void SentenceLibrary::rebuildIndex(const SegmentKeyTest& isKey) {
                      [](const auto& a, const auto& b) { return compareListOrder(a.first, b.first) < 0; });
     libWords.clear();
     libPostings.clear();
+    m_concordance.index.reset();
     for (std::size_t from = 0; from < entries.size();) {
         std::size_t to = from + 1;
         while (to < entries.size() && compareListOrder(entries[from].first, entries[to].first) == 0) ++to;
@@ -317,10 +318,12 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
     name = newName;
     m_heldBack = false;
     rebuildSourceIndex();
+    m_concordance.index.reset();
     return Status::ok();
 }
 
 void SentenceLibrary::clear() {
+    m_concordance.index.reset();
     libSentences.clear();
     m_signatures.clear();
     m_sourceSlots.clear();
@@ -352,14 +355,17 @@ Result<std::size_t> SentenceLibrary::addAnalysed(const stClass& analysis, std::s
 
     const bool inStep = m_signatures.size() == libSentences.size();
     const bool sourcesInStep = m_sourcesIndexed == libSentences.size();
+    ConcordanceIndex* concordance = concordanceInStep();
     libSentences.push_back(*key + " " + translationPart(translation));
     if (inStep) m_signatures.push_back(LineSignature::ofLine(libSentences.back()));
     const std::size_t example = libSentences.size() - 1;
+    if (concordance) concordance->setExampleCount(libSentences.size());
     if (sourcesInStep) indexSource(example);
     for (std::int32_t k = 1; k <= analysis.segCount; ++k) {
         std::string_view token = gbk::trim(analysis.segKeys[static_cast<std::size_t>(k)]);
         if (!token.empty()) indexToken(token, example);
     }
+    if (concordance) concordance->add(example, libSentences.back());
     return example;
 }
 
@@ -458,7 +464,45 @@ void SentenceLibrary::indexToken(std::string_view token, std::size_t example) {
     std::string& postings = libPostings[at.index];
     if (postings == kStopMarker) return;
     postings.insert(0, exampleIndexHex(example));
-    if (postings.size() > kMaxPostingsLength) postings = kStopMarker;
+    if (postings.size() > kMaxPostingsLength) capPostings(at.index);
+}
+
+void SentenceLibrary::capPostings(std::size_t word) {
+    std::string& postings = libPostings[word];
+    // From now on the concordance finds the word's examples through its own index.
+    if (m_concordance.index) {
+        ConcordanceIndex::Examples examples;
+        for (std::size_t at = 0; at + 5 <= postings.size(); at += 5) {
+            std::uint32_t example = 0;
+            bool hex = true;
+            for (std::size_t d = at; d < at + 5 && hex; ++d) {
+                const int value = hexValue(postings[d]);
+                hex = value >= 0;
+                example = example * 16 + static_cast<std::uint32_t>(value);
+            }
+            if (hex) examples.push_back(example);
+        }
+        m_concordance.index->capped(libWords[word], std::move(examples));
+    }
+    postings = kStopMarker;
+}
+
+ConcordanceIndex* SentenceLibrary::concordanceInStep() {
+    if (m_concordance.index && !m_concordance.index->inStepWith(*this)) m_concordance.index.reset();
+    return m_concordance.index.get();
+}
+
+const ConcordanceIndex& SentenceLibrary::concordanceIndex() const {
+    if (!m_concordance.index || !m_concordance.index->inStepWith(*this)) {
+        auto built = std::make_unique<ConcordanceIndex>();
+        built->build(*this);
+        m_concordance.index = std::move(built);
+    }
+    return *m_concordance.index;
+}
+
+bool SentenceLibrary::concordanceIndexReady() const {
+    return m_concordance.index && m_concordance.index->inStepWith(*this);
 }
 
 Result<std::size_t> SentenceLibrary::importLibraryLine(Engine& engine, const AnalysisOptions& options,
@@ -478,7 +522,10 @@ bool SentenceLibrary::replaceTranslation(std::size_t index, std::string_view tra
     std::string& line = libSentences[index];
     std::size_t caret = findKeySeparator(line);
     if (caret == std::string::npos) return false;
+    ConcordanceIndex* concordance = concordanceInStep();
+    if (concordance) concordance->remove(index, line);
     line = line.substr(0, caret) + translationPart(translation);
+    if (concordance) concordance->add(index, line);
     if (index < m_signatures.size()) m_signatures[index] = LineSignature::ofLine(line);
     return true;
 }
@@ -488,6 +535,7 @@ Status SentenceLibrary::deleteSample(std::size_t index) {
         return Status::error(ErrorKind::BadInput, "例句编号" + exampleIndexHex(index) + "不存在。");
     }
     std::string& line = libSentences[index];
+    if (ConcordanceIndex* concordance = concordanceInStep()) concordance->remove(index, line);
     line = line.substr(0, std::min<std::size_t>(3, line.size())) + "^";
     if (index < m_signatures.size()) m_signatures[index] = LineSignature::ofLine(line);
     removePostings(index);
@@ -507,7 +555,9 @@ Status SentenceLibrary::replaceExample(std::size_t index, const stClass& analysi
     const bool sourcesInStep = m_sourcesIndexed == libSentences.size();
     if (sourcesInStep) unplaceSource(index);
     removePostings(index);
+    ConcordanceIndex* concordance = concordanceInStep();
     std::string& line = libSentences[index];
+    if (concordance) concordance->remove(index, line);
     line = *key + " " + translationPart(translation);
     if (index < m_signatures.size()) m_signatures[index] = LineSignature::ofLine(line);
     if (sourcesInStep) placeSource(index);
@@ -515,6 +565,7 @@ Status SentenceLibrary::replaceExample(std::size_t index, const stClass& analysi
         std::string_view token = gbk::trim(analysis.segKeys[static_cast<std::size_t>(k)]);
         if (!token.empty()) indexTokenInOrder(token, index);
     }
+    if (concordance) concordance->add(index, line);
     return Status::ok();
 }
 
@@ -531,7 +582,7 @@ void SentenceLibrary::indexTokenInOrder(std::string_view token, std::size_t exam
     std::size_t pos = 0;
     while (pos + 5 <= postings.size() && postings.compare(pos, 5, group) >= 0) pos += 5;
     postings.insert(pos, group);
-    if (postings.size() > kMaxPostingsLength) postings = kStopMarker;
+    if (postings.size() > kMaxPostingsLength) capPostings(at.index);
 }
 
 void SentenceLibrary::removePostings(std::size_t index) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@
 #include "base/status.h"
 #include "engine/analyser.h"
 #include "engine/sentence_analysis.h"
+#include "memory/concordance.h"
 #include "memory/line_signature.h"
 
 namespace tavricat {
@@ -176,6 +178,13 @@ public:
     std::vector<std::size_t> examplesWithSource(std::string_view source) const;
     std::optional<std::size_t> newestWithSource(std::string_view source) const;
 
+    // The concordance's index of what the word index leaves out (concordance.h): built at the
+    // first call, kept in step by every change made through the methods above, built again
+    // when lines were added from outside.
+    const ConcordanceIndex& concordanceIndex() const;
+    // Whether it is built and in step (the next search is served at once).
+    bool concordanceIndexReady() const;
+
 private:
     // Open addressing over (hash of the source's words) << 32 | (example + 1); 0 is free.
     // Deleted examples keep their slot: their empty source never matches.
@@ -188,6 +197,8 @@ private:
     void removePostings(std::size_t example);
     // Adds `example` to the postings of `token` before the first older example.
     void indexTokenInOrder(std::string_view token, std::size_t example);
+    // Word `word`'s postings reached the cap: they become kStopMarker for good.
+    void capPostings(std::size_t word);
     void rebuildSourceIndex();
 
     std::string m_indexRepair;
@@ -195,6 +206,23 @@ private:
     std::vector<std::uint64_t> m_sourceSlots;
     bool m_heldBack = false;
     std::size_t m_sourcesIndexed = 0;  // lines 0 .. m_sourcesIndexed-1 are in m_sourceSlots
+
+    // A copy of the library starts without the index (it is built again when asked for): a
+    // shared one would be changed by the other library's edits.
+    struct ConcordanceSlot {
+        std::unique_ptr<ConcordanceIndex> index;
+        ConcordanceSlot() = default;
+        ConcordanceSlot(const ConcordanceSlot&) {}
+        ConcordanceSlot& operator=(const ConcordanceSlot&) {
+            index.reset();
+            return *this;
+        }
+        ConcordanceSlot(ConcordanceSlot&&) noexcept = default;
+        ConcordanceSlot& operator=(ConcordanceSlot&&) noexcept = default;
+    };
+    mutable ConcordanceSlot m_concordance;
+    // The index when it is built and in step, else null.
+    ConcordanceIndex* concordanceInStep();
     void indexToken(std::string_view token, std::size_t example);
 };
 
