@@ -103,15 +103,18 @@ bool SystemDictionary::open(FileSystem& fs, const std::string& basePath) {
     return true;
 }
 
+const LineList SystemDictionary::kNoLines;
+
 void SystemDictionary::close() {
     m_fs = nullptr;
     m_datPath.clear();
     m_dictIndex.clear();
     m_loadedBlock = kNoBlock;
-    m_blockKeys.clear();
-    m_blockValues.clear();
+    m_current = nullptr;
     m_blockReads = 0;
-    m_recentBlocks.clear();
+    m_blocks.clear();
+    m_slotOf.clear();
+    m_uses = 0;
     m_openError = Status::ok();
 }
 
@@ -123,52 +126,68 @@ int SystemDictionary::blockFor(std::string_view s) const {
 
 void SystemDictionary::loadDictBlock(int n) {
     if (!isOpen() || n == m_loadedBlock) return;
-    // The block being left joins the recent ones; the wanted one may be among them.
-    if (m_loadedBlock >= 0) {
-        m_recentBlocks.push_front({m_loadedBlock, std::move(m_blockKeys), std::move(m_blockValues)});
-        if (m_recentBlocks.size() > kRecentBlocks) m_recentBlocks.pop_back();
-    }
-    m_blockKeys.clear();
-    m_blockValues.clear();
-    for (auto it = m_recentBlocks.begin(); it != m_recentBlocks.end(); ++it) {
-        if (it->number != n) continue;
-        m_blockKeys = std::move(it->keys);
-        m_blockValues = std::move(it->values);
-        m_recentBlocks.erase(it);
+    if (n < 0) {
+        ++m_blockReads;
+        m_current = nullptr;
         m_loadedBlock = n;
         return;
+    }
+    CachedBlock* block = keptBlock(n);
+    m_current = block;
+    // A failed read may pass; leave no block loaded so the next look-up tries again.
+    m_loadedBlock = block ? n : kNoBlock;
+}
+
+SystemDictionary::CachedBlock* SystemDictionary::keptBlock(int n) {
+    const auto number = static_cast<std::size_t>(n);
+    if (number < m_slotOf.size() && m_slotOf[number] >= 0) {
+        CachedBlock& kept = m_blocks[static_cast<std::size_t>(m_slotOf[number])];
+        kept.lastUse = ++m_uses;
+        return &kept;
     }
     ++m_blockReads;
-    if (n < 0) {
-        m_loadedBlock = n;
-        return;
+    Result<std::string> bytes = m_fs->readRange(m_datPath, static_cast<std::uint64_t>(n) * kBlockSize, kBlockSize);
+    if (!bytes) return nullptr;
+    // A place: a new one while there is room, else the least recently used block's. The
+    // vector is reserved whole at the first read, so kept blocks never move.
+    if (m_blocks.capacity() < kCachedBlocks) m_blocks.reserve(kCachedBlocks);
+    std::size_t slot;
+    if (m_blocks.size() < kCachedBlocks) {
+        slot = m_blocks.size();
+        m_blocks.emplace_back();
+    } else {
+        slot = 0;
+        for (std::size_t i = 1; i < m_blocks.size(); ++i)
+            if (m_blocks[i].lastUse < m_blocks[slot].lastUse) slot = i;
+        m_slotOf[static_cast<std::size_t>(m_blocks[slot].number)] = -1;
     }
-    Result<std::string> bytes =
-        m_fs->readRange(m_datPath, static_cast<std::uint64_t>(n) * kBlockSize, kBlockSize);
-    if (!bytes) {
-        // A failed read may pass; leave no block loaded so the next look-up tries again.
-        m_loadedBlock = kNoBlock;
-        return;
+    if (number >= m_slotOf.size()) m_slotOf.resize(number + 1, -1);
+    m_slotOf[number] = static_cast<std::int32_t>(slot);
+    CachedBlock& kept = m_blocks[slot];
+    kept.number = n;
+    kept.lastUse = ++m_uses;
+    kept.keys.clear();
+    kept.values.clear();
+    std::string& data = *bytes;
+    // A block beyond the end of the file, or a broken one, is kept as an empty block.
+    if (data.size() == kBlockSize) {
+        scrambleBlock(data.data(), data.size());
+        parseDictBlock(data, kept.keys, kept.values);
     }
-    std::string& block = *bytes;
-    if (block.size() == kBlockSize) {
-        scrambleBlock(block.data(), block.size());
-        parseDictBlock(block, m_blockKeys, m_blockValues);
-    }
-    m_loadedBlock = n;
+    return &kept;
 }
 
 KeyValueLists SystemDictionary::listsFor(std::string_view s) {
     if (isOpen()) loadDictBlock(blockFor(s));
-    return {&m_blockKeys, &m_blockValues};
+    return {&blockKeys(), &blockValues()};
 }
 
 std::string SystemDictionary::lookupKey(std::string_view key) {
     if (!isOpen()) return {};
     const std::string_view trimmed = gbk::trim(key);
     loadDictBlock(blockFor(trimmed));
-    SortedFind at = findSorted(m_blockKeys, trimmed);
-    return at.found ? m_blockValues[at.index] : std::string();
+    SortedFind at = findSorted(blockKeys(), trimmed);
+    return at.found ? blockValues()[at.index] : std::string();
 }
 
 }  // namespace tavricat

@@ -2,11 +2,14 @@
 // The read-only system dictionary of a direction ("ecdict" for EC, "cedict" for CE): a block
 // index <base>.IDX and a data file <base>.DAT of scrambled 4096-byte blocks (layout in
 // docs/formats/dictionary.md). The index is held in memory; the data file is read one block
-// at a time, and only when a look-up needs a block other than the one already loaded.
+// at a time, when a look-up first needs it, and the parsed block is kept (up to
+// kCachedBlocks of them, the least recently used given up first): a delivered dictionary
+// fits whole, so after the first sentences the analysis reads nothing.
 
 #include <cstddef>
-#include <list>
+#include <cstdint>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "base/file_system.h"
@@ -46,32 +49,40 @@ public:
     // key and value line counts that differ), loads as an empty block.
     void loadDictBlock(int n);
 
-    // Number of blocks read from the data file since open(): consecutive look-ups within one
-    // block read it once.
+    // Number of blocks read from the data file since open(): a block is read once while it
+    // stays among the kept ones.
     std::size_t blockReads() const { return m_blockReads; }
     int loadedBlock() const { return m_loadedBlock; }
     const LineList& dictIndex() const { return m_dictIndex; }
-    const LineList& blockKeys() const { return m_blockKeys; }
-    const LineList& blockValues() const { return m_blockValues; }
+    const LineList& blockKeys() const { return m_current ? m_current->keys : kNoLines; }
+    const LineList& blockValues() const { return m_current ? m_current->values : kNoLines; }
+
+    // Parsed blocks kept at most (16 MB of data): more than the delivered dictionaries hold.
+    static constexpr std::size_t kCachedBlocks = 4096;
 
 private:
     static constexpr int kNoBlock = -1;
+
+    struct CachedBlock {
+        int number = kNoBlock;
+        std::uint64_t lastUse = 0;
+        LineList keys, values;
+    };
+    static const LineList kNoLines;
+
+    // The kept block of number n, read and parsed when it is not kept (null when the read
+    // failed: nothing is kept then, so that the next look-up tries again).
+    CachedBlock* keptBlock(int n);
 
     FileSystem* m_fs = nullptr;
     std::string m_datPath;
     LineList m_dictIndex;
     int m_loadedBlock = kNoBlock;
-    LineList m_blockKeys;
-    LineList m_blockValues;
+    const CachedBlock* m_current = nullptr;  // the loaded block; null: none, or an empty one
     std::size_t m_blockReads = 0;
-    // Recently used blocks, parsed, most recent first: a sentence's words fall into a few
-    // dozen blocks, and going back to one of them costs no read.
-    struct CachedBlock {
-        int number;
-        LineList keys, values;
-    };
-    std::list<CachedBlock> m_recentBlocks;
-    static constexpr std::size_t kRecentBlocks = 64;
+    std::vector<CachedBlock> m_blocks;      // at most kCachedBlocks; never moved once placed
+    std::vector<std::int32_t> m_slotOf;     // block number -> index in m_blocks, or -1
+    std::uint64_t m_uses = 0;
     Status m_openError;
 };
 

@@ -180,6 +180,19 @@ TEST_F(DictStoreTest, ConsecutiveLookUpsInOneBlockReadItOnce) {
     EXPECT_EQ(dict.blockKeys(), keysOfBlock);
 }
 
+// The analysis goes back and forth between the blocks of a sentence's words: each is read
+// from the file once, and what a look-up answers from a kept block is what the file holds.
+TEST_F(DictStoreTest, EveryBlockIsReadOnceWhileTheDictionaryFitsTheKeptBlocks) {
+    ASSERT_LT(dict.dictIndex().size(), SystemDictionary::kCachedBlocks);
+    for (std::size_t i = 0; i < pairs.size(); i += 7) ASSERT_EQ(dict.lookupKey(pairs[i].first), pairs[i].second);
+    const std::size_t reads = dict.blockReads();
+    EXPECT_LE(reads, dict.dictIndex().size() + 1);
+    for (std::size_t round = 0; round < 2; ++round)
+        for (std::size_t i = pairs.size(); i-- > 0;) ASSERT_EQ(dict.lookupKey(pairs[i].first), pairs[i].second);
+    EXPECT_LE(dict.blockReads(), dict.dictIndex().size() + 1) << "each block read once";
+    EXPECT_EQ(dict.lookupKey("no such key at all"), "");
+}
+
 TEST_F(DictStoreTest, ReopeningForgetsTheLoadedBlock) {
     // A second dictionary whose block 1 holds the first key of this one's block 1.
     const std::string key = dict.dictIndex().front();
