@@ -156,16 +156,11 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
     }
 
     // An example with the sentence's source (its words, however the term base cut them into
-    // tokens) ends the search: the newest such example that shares an indexed token.
+    // tokens) ends the search: the newest such example, found through the library's index of
+    // sources, whether or not the posting merge visits it (its words may all be capped).
     std::optional<std::size_t> exactExample;
-    if (const std::vector<std::size_t> same = library.examplesWithSource(querySource); !same.empty()) {
-        for (const Visit& visit : visits) {  // newest first
-            if (std::binary_search(same.begin(), same.end(), visit.example)) {
-                exactExample = visit.example;
-                break;
-            }
-        }
-    }
+    if (const std::vector<std::size_t> same = library.examplesWithSource(querySource); !same.empty())
+        exactExample = same.back();
     auto endWithExactHit = [&] {
         search.CandidateList.assign(1, Candidate{1.0, *exactExample});
         search.ExactHit = true;
@@ -211,7 +206,9 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
     for (std::size_t v = 0; v < visits.size(); ++v) {
         if (v + kFetchAhead < visits.size()) library.prefetchSignature(visits[v + kFetchAhead].example);
         const std::size_t example = visits[v].example;
-        if (exactExample && example == *exactExample) {
+        // Visits go newest first here: the phrase hits of the examples newer than the exact
+        // one are recorded, then it ends the search.
+        if (exactExample && example <= *exactExample) {
             endWithExactHit();
             return;
         }
@@ -284,6 +281,10 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
             bestExample = example;
             if (!bestOnly) search.CandidateList.push_back(candidate(rate, example));
         }
+    }
+    if (exactExample) {
+        endWithExactHit();
+        return;
     }
     if (bestOnly && best > 0) search.CandidateList.assign(1, candidate(best, bestExample));
 }

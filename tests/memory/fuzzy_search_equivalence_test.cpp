@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -68,13 +69,27 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
     key += " ^";
     const int queryTags = countTags(key);
     search.PhraseHits.assign(n, PhraseHit{});
+    // The newest example with the sentence's words, visited or not, ends the search when the
+    // visits reach it (newest first).
+    std::optional<std::size_t> exact;
+    for (std::size_t k = library.libSentences.size(); k-- > 0 && !exact;) {
+        const std::string& line = library.libSentences[k];
+        const std::size_t caret = line.find('^');
+        if (caret != std::string::npos && caret > 2 && wordsOf(line.substr(2, caret - 2)) == wordsOf(key.substr(0, key.size() - 2)))
+            exact = k;
+    }
+    auto exactHit = [&] {
+        search.CandidateList = {Candidate{1.0, *exact}};
+        search.ExactHit = true;
+        return search;
+    };
     std::vector<std::size_t> cursor(n, 0);
     double best = 0;
     while (true) {
         std::string head;
         for (std::size_t l = 0; l < n; ++l)
             if (kind[l] == 1 && cursor[l] + 5 <= postings[l].size()) head = std::max(head, postings[l].substr(cursor[l], 5));
-        if (head.empty()) return search;
+        if (head.empty()) return exact ? exactHit() : search;
         std::vector<std::size_t> matched;
         for (std::size_t l = 0; l < n; ++l) {
             if (kind[l] == 1 && cursor[l] + 5 <= postings[l].size() && postings[l].substr(cursor[l], 5) == head) {
@@ -83,14 +98,10 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
             }
         }
         const std::size_t k = std::stoul(head, nullptr, 16);
+        if (exact && k <= *exact) return exactHit();
         const std::string& line = library.libSentences[k];
         // The example's source: its tokens between the count and the "^".
         const std::string source = line.substr(2, line.find('^') - 2);
-        if (wordsOf(source) == wordsOf(key.substr(0, key.size() - 2))) {
-            search.CandidateList = {Candidate{1.0, k}};
-            search.ExactHit = true;
-            return search;
-        }
         std::size_t last = 0;
         for (std::size_t l = 0; l < n; ++l) {
             if (kind[l] != 0) continue;

@@ -90,13 +90,20 @@ TEST_F(FuzzySearchTest, RatedAgainstTheLongerOfSentenceAndExample) {
     EXPECT_EQ(texts(search(tokens(0, 4))), std::vector<std::string>{"0.80000000000"});
 }
 
-TEST_F(FuzzySearchTest, FrequentAndUnknownTokensAloneVisitNothing) {
+TEST_F(FuzzySearchTest, FrequentTokensAloneVisitNothingButAnIdenticalExampleIsAlwaysFound) {
     // "the" is pushed past 700 postings and becomes the stop marker.
     for (int k = 0; k < 701; ++k) add({"the", "of"}, "x");
     ASSERT_EQ(lib.libPostings[lib.libWords.size() - 1], kStopMarker);
-    FuzzySearch s = search({"the", "of"});
-    EXPECT_TRUE(s.CandidateList.empty());
-    EXPECT_FALSE(s.ExactHit);  // even though identical examples exist
+    EXPECT_TRUE(search({"of", "the"}).CandidateList.empty());
+    // Identical examples are found through the index of sources, whatever the caps: the newest.
+    for (SearchScope scope : {SearchScope::Full, SearchScope::BestOnly}) {
+        FuzzySearch s;
+        rankSimilarExamples(lib, analysisOf({"the", "of"}), s, scope);
+        EXPECT_TRUE(s.ExactHit);
+        EXPECT_EQ(s.bestExample(), 700u);
+    }
+    ASSERT_TRUE(lib.deleteSample(700).isOk());
+    EXPECT_EQ(search({"the", "of"}).bestExample(), 699u) << "a deleted example is not found";
     // An indexed token brings the examples in; the frequent ones are then found as text.
     add({"the", "of", "cat"}, "y");
     EXPECT_EQ(texts(search({"the", "of", "cat"})), std::vector<std::string>{"1.000000002BD"});
