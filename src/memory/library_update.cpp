@@ -40,7 +40,8 @@ LineList pairLines(LineList lines) {
 // The first pair's source is in the other direction's script.
 bool needsSwap(const std::string& firstPair, Direction direction) {
     const std::string_view source = std::string_view(firstPair).substr(0, findKeySeparator(firstPair));
-    const bool chinese = gbk::hasDoubleByte(source);
+    // Accented letters and full-width signs are double-byte in GBK too: Han characters decide.
+    const bool chinese = hasCChars(source);
     return direction == Direction::EC ? chinese : !chinese;
 }
 

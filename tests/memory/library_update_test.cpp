@@ -122,6 +122,13 @@ TEST_F(LibraryUpdateTest, AFileInTheOtherDirectionIsSwappedOrSkipped) {
     FileUpdateCounts swapped = updateFrom("en2.exs", "Good evening.^晚安。\r\n");
     EXPECT_EQ(swapped.added(), 1u);
     EXPECT_NE(lines().back().find("^Good evening."), std::string::npos) << lines().back();
+
+    // An English source with an accented letter (double-byte in GBK) is still English.
+    start(Direction::EC);
+    dialogs.questions.clear();
+    FileUpdateCounts accented = updateFrom("cafe.exs", "Caf\xA8\xA6 au lait.^咖啡牛奶。\r\n");
+    EXPECT_TRUE(dialogs.questions.empty()) << dialogs.questions[0];
+    EXPECT_EQ(accented.added(), 1u);
 }
 
 TEST_F(LibraryUpdateTest, AFileListIsConvertedUpdatedAndSaved) {
