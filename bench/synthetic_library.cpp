@@ -138,6 +138,7 @@ std::size_t SyntheticLibrary::fill(SentenceLibrary& library, std::size_t count) 
     stClass analysis;
     std::string translation;
     std::size_t refused = 0;
+    const SentenceLibrary::BulkAdds bulk(library);
     for (std::size_t i = 0; i < count; ++i) {
         next(analysis, translation);
         if (!library.addAnalysed(analysis, translation)) ++refused;

@@ -87,7 +87,7 @@ bool runExports(Workbench& bench, const ProjectAnalysis& analysis, const Project
             return false;
         }
         printLine(kProjectTermBaseExported);
-        std::cout << "term base: " << *created << " (" << analysis.words().projWords.size() << " words)\n";
+        std::cout << "term base: " << *created << " (" << analysis.words().keys().size() << " words)\n";
     }
     return ok;
 }

@@ -136,6 +136,7 @@ Result<AnalysisOutcome> ProjectAnalysis::analyseList(const std::vector<std::stri
     Result<LineList> loadedLog = loadLines(fs, logPath);
     if (!loadedLog) return refuse(kBadAnalysisLog);
     LineList log = std::move(*loadedLog);
+    const SentenceLibrary::BulkAdds bulk(m_context.library);
 
     AnalysisOutcome outcome;
     outcome.logPath = logPath;

@@ -52,8 +52,8 @@ Result<std::string> exportProjectTermBase(FileSystem& fs, const std::string& use
                                           const ProjectWords& words) {
     Result<std::string> created = createLibraryFiles(fs, userDataFolder, LibraryKind::TermBase, info);
     if (!created) return created;
-    if (Status s = replaceLines(fs, joinPath(userDataFolder, *created + ".02"), words.projEntries); !s) return s;
-    if (Status s = replaceLines(fs, joinPath(userDataFolder, *created + ".01"), words.projWords); !s) return s;
+    if (Status s = replaceLines(fs, joinPath(userDataFolder, *created + ".02"), words.entries()); !s) return s;
+    if (Status s = replaceLines(fs, joinPath(userDataFolder, *created + ".01"), words.keys()); !s) return s;
     return created;
 }
 

@@ -41,8 +41,27 @@ bool isProjectWord(std::string_view word) {
 }
 
 void ProjectWords::clear() {
-    projWords.clear();
-    projEntries.clear();
+    m_words.clear();
+    m_entries.clear();
+    m_table.clear();
+    m_sorted = true;
+}
+
+void ProjectWords::sortIfNeeded() const {
+    if (m_sorted) return;
+    sortWithParallel(m_words, {&m_entries});
+    m_table.build(m_words);
+    m_sorted = true;
+}
+
+const LineList& ProjectWords::keys() const {
+    sortIfNeeded();
+    return m_words;
+}
+
+const LineList& ProjectWords::entries() const {
+    sortIfNeeded();
+    return m_entries;
 }
 
 void ProjectWords::addAsentSWords(const stClass& analysis, const TermBase& termBase) {
@@ -58,14 +77,14 @@ void ProjectWords::addAsentSWords(const stClass& analysis, const TermBase& termB
 
 void ProjectWords::addWord(std::string_view word, const TermBase& termBase) {
     if (!isProjectWord(word)) return;
-    const SortedFind at = findSorted(projWords, word);
-    if (at.found) return;
+    if (!m_table.inStepWith(m_words)) m_table.build(m_words);
+    if (m_table.find(m_words, word)) return;
     const SortedFind term = termBase.find(word);
-    const auto position = static_cast<std::ptrdiff_t>(at.index);
-    projWords.insert(projWords.begin() + position, std::string(word));
-    projEntries.insert(projEntries.begin() + position,
-                       term.found && term.index < termBase.termEntries.size() ? termBase.termEntries[term.index]
-                                                                              : std::string(kEmptyTermEntry));
+    m_words.emplace_back(word);
+    m_entries.push_back(term.found && term.index < termBase.termEntries.size() ? termBase.termEntries[term.index]
+                                                                               : std::string(kEmptyTermEntry));
+    m_table.appended(m_words);
+    m_sorted = false;
 }
 
 }  // namespace tavricat

@@ -7,6 +7,7 @@
 
 #include "base/line_list.h"
 #include "engine/sentence_analysis.h"
+#include "base/word_table.h"
 
 namespace tavricat {
 
@@ -21,9 +22,9 @@ bool isProjectWord(std::string_view word);
 
 class ProjectWords {
 public:
-    // Parallel lists; projWords in list order.
-    LineList projWords;
-    LineList projEntries;
+    // Parallel lists: the words in list order and their entries.
+    const LineList& keys() const;
+    const LineList& entries() const;
 
     void clear();
     // `addAsentSWords`: the segment keys (in input case where a key is just the segment's
@@ -33,6 +34,14 @@ public:
 
 private:
     void addWord(std::string_view word, const TermBase& termBase);
+    void sortIfNeeded() const;
+
+    // In the order first met while words are added (a word's place in list order would move
+    // every later line), sorted when the lists are read.
+    mutable LineList m_words;
+    mutable LineList m_entries;
+    mutable WordTable m_table;
+    mutable bool m_sorted = true;
 };
 
 }  // namespace tavricat

@@ -151,6 +151,7 @@ std::string exsPathFor(const std::string& bilingualPath) {
 
 Result<FileUpdateCounts> singleFileUpdate(LibraryUpdateContext& context, const std::string& path, bool overwrite) {
     try {
+        const SentenceLibrary::BulkAdds bulk(context.library);
         return addPairs(context, path, overwrite);
     } catch (const std::exception& e) {
         // The pairs added so far stay; the term base was restored on the way out.

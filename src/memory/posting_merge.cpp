@@ -16,11 +16,10 @@ std::vector<QueryToken> classifyQueryTokens(const SentenceLibrary& library, cons
         query.text = std::string(gbk::trim(token));
         if (hasTag(token)) {
             query.kind = QueryTokenClass::Tag;
-        } else if (SortedFind at = findSorted(library.libWords, query.text);
-                   at.found && at.index < library.libPostings.size() &&
-                   library.libPostings[at.index] != kStopMarker) {
+        } else if (const std::optional<std::size_t> word = library.wordIndexOf(query.text);
+                   word && *word < library.libPostings.size() && library.libPostings[*word] != kStopMarker) {
             query.kind = QueryTokenClass::Indexed;
-            query.postings = library.libPostings[at.index];
+            query.postings = library.libPostings[*word];
         }
         classified.push_back(std::move(query));
     }

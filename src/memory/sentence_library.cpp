@@ -280,6 +280,8 @@ void SentenceLibrary::rebuildIndex(const SegmentKeyTest& isKey) {
         libPostings.push_back(std::move(list));
         from = to;
     }
+    m_wordsAppended = false;
+    m_wordTable.build(libWords);
 }
 
 Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, const std::string& newName,
@@ -315,6 +317,8 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
     m_signatures = std::move(signatures);
     libWords = std::move(*words);
     libPostings = std::move(*postings);
+    m_wordsAppended = false;
+    m_wordTable.build(libWords);
     name = newName;
     m_heldBack = false;
     rebuildSourceIndex();
@@ -330,6 +334,8 @@ void SentenceLibrary::clear() {
     m_sourcesIndexed = 0;
     libWords.clear();
     libPostings.clear();
+    m_wordsAppended = false;
+    m_wordTable.clear();
 }
 
 std::size_t SentenceLibrary::tombstones() const {
@@ -453,18 +459,46 @@ std::optional<std::size_t> SentenceLibrary::newestWithSource(std::string_view so
     return found.back();
 }
 
+std::optional<std::size_t> SentenceLibrary::wordIndexOf(std::string_view token) const {
+    if (m_wordTable.inStepWith(libWords)) return m_wordTable.find(libWords, token);
+    // Changed from outside: the list is taken to be in list order.
+    const SortedFind at = findSorted(libWords, token);
+    if (!at.found) return std::nullopt;
+    return at.index;
+}
+
+void SentenceLibrary::keepWordTableInStep() {
+    if (!m_wordTable.inStepWith(libWords)) m_wordTable.build(libWords);
+}
+
+void SentenceLibrary::sortAppendedWords() {
+    if (!m_wordsAppended) return;
+    sortWithParallel(libWords, {&libPostings});
+    m_wordsAppended = false;
+    m_wordTable.build(libWords);
+}
+
 void SentenceLibrary::indexToken(std::string_view token, std::size_t example) {
-    SortedFind at = findSorted(libWords, token);
-    const auto position = static_cast<std::ptrdiff_t>(at.index);
-    if (!at.found) {
-        libWords.insert(libWords.begin() + position, std::string(token));
-        libPostings.insert(libPostings.begin() + position, exampleIndexHex(example));
+    keepWordTableInStep();
+    const std::optional<std::size_t> word = m_wordTable.find(libWords, token);
+    if (!word) {
+        if (m_bulkAdds.open > 0) {
+            libWords.emplace_back(token);
+            libPostings.push_back(exampleIndexHex(example));
+            m_wordTable.appended(libWords);
+            m_wordsAppended = true;
+            return;
+        }
+        const std::size_t position = findSorted(libWords, token).index;
+        libWords.insert(libWords.begin() + static_cast<std::ptrdiff_t>(position), std::string(token));
+        libPostings.insert(libPostings.begin() + static_cast<std::ptrdiff_t>(position), exampleIndexHex(example));
+        m_wordTable.insertedAt(libWords, position);
         return;
     }
-    std::string& postings = libPostings[at.index];
+    std::string& postings = libPostings[*word];
     if (postings == kStopMarker) return;
     postings.insert(0, exampleIndexHex(example));
-    if (postings.size() > kMaxPostingsLength) capPostings(at.index);
+    if (postings.size() > kMaxPostingsLength) capPostings(*word);
 }
 
 void SentenceLibrary::capPostings(std::size_t word) {
@@ -570,19 +604,20 @@ Status SentenceLibrary::replaceExample(std::size_t index, const stClass& analysi
 }
 
 void SentenceLibrary::indexTokenInOrder(std::string_view token, std::size_t example) {
-    SortedFind at = findSorted(libWords, token);
-    if (!at.found) {
+    keepWordTableInStep();
+    const std::optional<std::size_t> word = m_wordTable.find(libWords, token);
+    if (!word) {
         indexToken(token, example);
         return;
     }
-    std::string& postings = libPostings[at.index];
+    std::string& postings = libPostings[*word];
     if (postings == kStopMarker) return;
     // Fixed-width upper-case hexadecimal compares as the numbers do.
     const std::string group = exampleIndexHex(example);
     std::size_t pos = 0;
     while (pos + 5 <= postings.size() && postings.compare(pos, 5, group) >= 0) pos += 5;
     postings.insert(pos, group);
-    if (postings.size() > kMaxPostingsLength) capPostings(at.index);
+    if (postings.size() > kMaxPostingsLength) capPostings(*word);
 }
 
 void SentenceLibrary::removePostings(std::size_t index) {
@@ -605,9 +640,18 @@ void SentenceLibrary::removePostings(std::size_t index) {
 
 Status SentenceLibrary::saveFiles(FileSystem& fs, Dialogs& dialogs, const std::string& userDataFolder) const {
     if (name.empty() || m_heldBack) return shown(dialogs, kSentenceLibrarySaveFailed);
+    // The files are in list order also while words met in a run of adds wait at the end.
+    LineList sortedWords, sortedPostings;
+    if (m_wordsAppended) {
+        sortedWords = libWords;
+        sortedPostings = libPostings;
+        sortWithParallel(sortedWords, {&sortedPostings});
+    }
+    const LineList& words = m_wordsAppended ? sortedWords : libWords;
+    const LineList& postings = m_wordsAppended ? sortedPostings : libPostings;
     return saveLibraryThroughBak(fs, dialogs,
-                                 {{libraryFile(userDataFolder, name, ".rf2"), joinLines(libPostings)},
-                                  {libraryFile(userDataFolder, name, ".rf1"), joinLines(libWords)},
+                                 {{libraryFile(userDataFolder, name, ".rf2"), joinLines(postings)},
+                                  {libraryFile(userDataFolder, name, ".rf1"), joinLines(words)},
                                   {libraryFile(userDataFolder, name, ".rf0"), joinLines(libSentences)}},
                                  libraryFile(userDataFolder, name, ".irf"),
                                  {kSentenceLibrarySaveFailed, kSentenceLibraryCopyFailed});

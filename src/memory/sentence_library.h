@@ -22,6 +22,7 @@
 #include "engine/sentence_analysis.h"
 #include "memory/concordance.h"
 #include "memory/line_signature.h"
+#include "base/word_table.h"
 
 namespace tavricat {
 
@@ -94,7 +95,8 @@ public:
     // keep the search's line summaries in step): ExampleKey, " ^", translation. A deleted example
     // stays as a tombstone (first three characters of its line + "^") so indexes never move.
     LineList libSentences;
-    // Distinct source tokens in list order; strictly parallel to libPostings.
+    // Distinct source tokens in list order (while a BulkAdds is open, the words first met
+    // since it opened follow at the end); strictly parallel to libPostings.
     LineList libWords;
     // Concatenated example indexes (5 hexadecimal digits each), newest first, or kStopMarker.
     LineList libPostings;
@@ -119,6 +121,26 @@ public:
     // successful load.
     void holdBackFromSaving() { m_heldBack = true; }
     bool heldBackFromSaving() const { return m_heldBack; }
+
+    // Many adds in a row (a library update, an import, a project analysis): while one is
+    // open, a word met for the first time goes to the end of libWords instead of its place in
+    // list order, which would move every later line of both lists; when the last one closes,
+    // the lists are sorted back into list order. A save in between writes them sorted.
+    class BulkAdds {
+    public:
+        explicit BulkAdds(SentenceLibrary& library) : m_library(library) { ++m_library.m_bulkAdds.open; }
+        ~BulkAdds() {
+            if (--m_library.m_bulkAdds.open == 0) m_library.sortAppendedWords();
+        }
+        BulkAdds(const BulkAdds&) = delete;
+        BulkAdds& operator=(const BulkAdds&) = delete;
+
+    private:
+        SentenceLibrary& m_library;
+    };
+
+    // The line of `token` in libWords (and libPostings); nullopt when the library has no such word.
+    std::optional<std::size_t> wordIndexOf(std::string_view token) const;
 
     std::size_t exampleCount() const { return libSentences.size(); }
     // Deleted examples (lines with an empty token part).
@@ -201,7 +223,20 @@ private:
     void capPostings(std::size_t word);
     void rebuildSourceIndex();
 
+    // The word table, built again when libWords was changed from outside.
+    void keepWordTableInStep();
+    void sortAppendedWords();
+
     std::string m_indexRepair;
+    WordTable m_wordTable;
+    // Open BulkAdds of this library; a copy starts with none.
+    struct BulkCount {
+        int open = 0;
+        BulkCount() = default;
+        BulkCount(const BulkCount&) {}
+        BulkCount& operator=(const BulkCount&) { return *this; }
+    } m_bulkAdds;
+    bool m_wordsAppended = false;  // libWords has words out of list order at its end
     std::vector<LineSignature> m_signatures;
     std::vector<std::uint64_t> m_sourceSlots;
     bool m_heldBack = false;

@@ -103,6 +103,7 @@ Result<TmxImportCounts> importTmx(LibraryUpdateContext& context, const std::stri
     TmxImportCounts counts;
     const bool ce = isCE(context.pipeline.options.direction);
     const TermBaseSnapshot snapshot(context.pipeline.engine.termBase);
+    const SentenceLibrary::BulkAdds bulk(context.library);
     std::string buffer;
     std::vector<char> chunk(kChunk);
     bool sawTmx = false;

@@ -88,10 +88,10 @@ TEST(ProjectWordList, WordsAreSortedOnceWithTheirTermEntries) {
     stClass second = testing::analysisOf({"book", "the weather"});
     second.segText = {"", "book ", "the weather "};
     words.addAsentSWords(second, terms);
-    EXPECT_EQ(words.projWords, (LineList{"book", "the", "The weather", "Today", "weather"}));
-    EXPECT_EQ(words.projEntries, (LineList{"书^^n^", "^^^", "天气^^n^", "^^^", "^^^"}));
+    EXPECT_EQ(words.keys(), (LineList{"book", "the", "The weather", "Today", "weather"}));
+    EXPECT_EQ(words.entries(), (LineList{"书^^n^", "^^^", "天气^^n^", "^^^", "^^^"}));
     words.clear();
-    EXPECT_TRUE(words.projWords.empty() && words.projEntries.empty());
+    EXPECT_TRUE(words.keys().empty() && words.entries().empty());
 }
 
 TEST(AnalysisLogFile, NameGetsTxtAndFolderIsCreatedWithoutEmptyingALog) {

@@ -92,14 +92,14 @@ TEST_F(ProjectAnalysisTest, MatchedExamplesKeepTheirBestRateAndAreExported) {
     EXPECT_EQ(outcome->figures.sentenceRatio, "100.00");
 
     // The word list holds the project's words; exported as a new term base.
-    const LineList& words = analysis->words().projWords;
+    const LineList& words = analysis->words().keys();
     EXPECT_NE(std::find(words.begin(), words.end(), "pen"), words.end());
     Result<std::string> terms =
         exportProjectTermBase(fs, bench->workspace().userDataFolder(), LibraryInfo{"P", "", "ProjTerms", {}},
                               analysis->words());
     ASSERT_TRUE(terms.isOk());
     EXPECT_EQ(home.read("userdata/ProjTerms.01"), joinLines(words));
-    EXPECT_EQ(home.read("userdata/ProjTerms.02"), joinLines(analysis->words().projEntries));
+    EXPECT_EQ(home.read("userdata/ProjTerms.02"), joinLines(analysis->words().entries()));
     EXPECT_FALSE(exportProjectTermBase(fs, bench->workspace().userDataFolder(), LibraryInfo{"", "", "ProjTerms", {}},
                                        analysis->words())
                      .isOk());
@@ -117,7 +117,7 @@ TEST_F(ProjectAnalysisTest, ClosingLeavesTheLibraryAsItWas) {
     EXPECT_EQ(library().libWords, words);
     EXPECT_EQ(library().libPostings, postings);
     EXPECT_EQ(libraryFiles(), files);
-    EXPECT_TRUE(analysis->words().projWords.empty());
+    EXPECT_TRUE(analysis->words().keys().empty());
     // Nor does the shutdown that follows write a mark.
     ASSERT_TRUE(bench->shutdown().isOk());
     EXPECT_EQ(libraryFiles(), files);
@@ -236,10 +236,10 @@ TEST_F(ProjectAnalysisTest, AnalysisAndComparisonLeaveTheTermBaseAsItWas) {
     EXPECT_EQ(bench->engine.termBase.termKeys, keys);
     EXPECT_EQ(bench->engine.termBase.termEntries, entries);
     // Nor did the analysis lose the meanings the word list shows.
-    const LineList& words = analysis->words().projWords;
+    const LineList& words = analysis->words().keys();
     const auto pump = std::find(words.begin(), words.end(), "pump");
     ASSERT_NE(pump, words.end());
-    EXPECT_NE(analysis->words().projEntries[static_cast<std::size_t>(pump - words.begin())], kEmptyTermEntry);
+    EXPECT_NE(analysis->words().entries()[static_cast<std::size_t>(pump - words.begin())], kEmptyTermEntry);
 
     const std::string earlier = project("old.txt", "Keep this manual in a safe place.\r\n");
     ASSERT_TRUE(analysis->compare({file}, {earlier}, 80, work.file("log.txt")).isOk());

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/list_order.h"
 #include "engine/engine.h"
 #include "memory/sentence_library.h"
 #include "support/analysis_builder.h"
@@ -94,6 +95,46 @@ TEST_F(SentenceLibraryTest, PostingsAreNewestFirstAndStopForGood) {
     ASSERT_TRUE(lib.addAnalysed(analysisOf({"have", "it"}), "x").isOk());
     EXPECT_EQ(lib.libPostings[0], "o");
     EXPECT_EQ(lib.libPostings[2], "0000400000");
+}
+
+// A run of adds puts new words at the end and sorts them back when it closes; the words are
+// found in between, equal spellings in list order are one word, and a save in the middle of
+// the run writes the lists in list order.
+TEST_F(SentenceLibraryTest, BulkAddsAppendNewWordsAndLeaveTheListsSorted) {
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"m", "c"}), "x").isOk());
+    TempFolder folder;
+    DiskFileSystem disk;
+    ScriptedDialogs dialogs;
+    lib.name = "Bulk";
+    {
+        const SentenceLibrary::BulkAdds bulk(lib);
+        ASSERT_TRUE(lib.addAnalysed(analysisOf({"z", "a", "m"}), "x").isOk());
+        ASSERT_TRUE(lib.addAnalysed(analysisOf({"A", "b", "Z"}), "x").isOk());
+        EXPECT_EQ(lib.libWords, (LineList{"c", "m", "z", "a", "b"}));
+        EXPECT_EQ(lib.libPostings, (LineList{"00000", "0000100000", "0000200001", "0000200001", "00002"}));
+        for (const char* word : {"a", "B", "c", "m", "Z"}) {
+            const std::optional<std::size_t> at = lib.wordIndexOf(word);
+            ASSERT_TRUE(at.has_value()) << word;
+            EXPECT_EQ(compareListOrder(lib.libWords[*at], word), 0) << word;
+        }
+        EXPECT_FALSE(lib.wordIndexOf("y").has_value());
+        ASSERT_TRUE(lib.saveFiles(disk, dialogs, folder.path()).isOk());
+    }
+    EXPECT_EQ(lib.libWords, (LineList{"a", "b", "c", "m", "z"}));
+    EXPECT_EQ(lib.libPostings, (LineList{"0000200001", "00002", "00000", "0000100000", "0000200001"}));
+    EXPECT_EQ(lib.wordIndexOf("M"), std::optional<std::size_t>(3));
+
+    SentenceLibrary saved;
+    ASSERT_TRUE(saved.load(disk, folder.path(), "Bulk").isOk());
+    EXPECT_EQ(saved.libWords, lib.libWords);
+    EXPECT_EQ(saved.libPostings, lib.libPostings);
+    EXPECT_EQ(saved.indexRepair(), "");
+
+    // Outside a run a new word takes its place at once, and the table follows the moved lines.
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"d", "z"}), "x").isOk());
+    EXPECT_EQ(lib.libWords, (LineList{"a", "b", "c", "d", "m", "z"}));
+    EXPECT_EQ(lib.wordIndexOf("z"), std::optional<std::size_t>(5));
+    EXPECT_EQ(lib.libPostings[5], "000030000200001");
 }
 
 TEST_F(SentenceLibraryTest, DeleteLeavesATombstoneAndClearsEveryPosting) {
