@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "memory/word_lists.h"
+
 namespace tavricat {
 
 class SentenceLibrary;
@@ -31,7 +33,7 @@ struct ConcordanceHit {
 // characters and lower-case ASCII words. Each unit's examples are kept in ascending order.
 class ConcordanceIndex {
 public:
-    using Examples = std::vector<std::uint32_t>;
+    using Examples = ExampleList;
 
     void build(const SentenceLibrary& library);
     // Whether the index was built over as many examples as `library` holds now (lines added
@@ -50,23 +52,6 @@ public:
     const Examples& examplesWith(std::string_view unit, bool translation) const;
 
 private:
-    // Lists by word, ASCII compared without case, found without building a string: a build
-    // looks up every token of a million examples.
-    class WordLists {
-    public:
-        const Examples* find(std::string_view word) const;
-        Examples* find(std::string_view word) { return const_cast<Examples*>(std::as_const(*this).find(word)); }
-        Examples& operator[](std::string_view word);  // an empty list is added when absent
-        bool empty() const { return m_keys.empty(); }
-        void clear();
-
-    private:
-        std::size_t slotOf(std::string_view word) const;  // where `word` is or would go
-        std::vector<std::string> m_keys;                    // lower-case
-        std::vector<Examples> m_lists;
-        std::vector<std::uint32_t> m_slots;  // open addressing: key index + 1; 0 is free
-    };
-
     template <typename Change>
     void forEachList(std::string_view line, Change change);
 
