@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 #include "base/gbk.h"
 #include "base/ports.h"
@@ -83,6 +84,51 @@ double cappedRate(double rate, int denominator, std::string_view exampleSource, 
     return static_cast<double>(denominator - 1) / denominator;
 }
 
+// At most this many examples reached through capped tokens alone are looked at per search
+// (the newest): a sentence of nothing but the commonest words would otherwise visit a large
+// part of the library.
+constexpr std::size_t kMaxCappedVisits = 20000;
+
+// The examples the posting merge did not visit (`visited`, ascending) that could still rate
+// above the candidate threshold, and only those newer than `newerThan` when it is set: they
+// hold none of the sentence's indexed tokens, so all they can match are its capped tokens and
+// the tokens the library has never seen. Such an example must hold `need` of the c capped
+// positions, so it is in the list of at least one of the c - need + 1 positions with the
+// shortest lists. Newest first.
+std::vector<std::size_t> cappedOnlyExamples(const SentenceLibrary& library, const std::vector<QueryToken>& query,
+                                            int leastDenominator, const std::vector<std::size_t>& visited,
+                                            std::optional<std::size_t> newerThan) {
+    std::vector<std::size_t> found;
+    if (leastDenominator <= 0) return found;
+    std::vector<const ExampleList*> lists;
+    long unknown = 0;
+    const CappedExamples* capped = nullptr;
+    for (const QueryToken& token : query) {
+        if (token.kind != QueryTokenClass::Unindexed) continue;
+        if (!capped) capped = &library.cappedExamples();
+        if (const ExampleList* list = capped->examplesOf(token.text)) lists.push_back(list);
+        else ++unknown;
+    }
+    // m matched tokens rate above 0.64 only if 100 m > 64 d, and d is at least the least denominator.
+    const long need = std::max(1L, 64L * leastDenominator / 100 + 1 - unknown);
+    if (lists.empty() || need > static_cast<long>(lists.size())) return found;
+    std::sort(lists.begin(), lists.end(), [](const ExampleList* a, const ExampleList* b) { return a->size() < b->size(); });
+    lists.resize(lists.size() - static_cast<std::size_t>(need) + 1);
+    for (const ExampleList* list : lists) {
+        auto from = list->begin();
+        if (newerThan) from = std::upper_bound(list->begin(), list->end(), static_cast<std::uint32_t>(*newerThan));
+        found.insert(found.end(), from, list->end());
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    std::vector<std::size_t> unvisited;
+    std::set_difference(found.begin(), found.end(), visited.begin(), visited.end(), std::back_inserter(unvisited));
+    if (unvisited.size() > kMaxCappedVisits)
+        unvisited.erase(unvisited.begin(), unvisited.end() - static_cast<std::ptrdiff_t>(kMaxCappedVisits));
+    std::reverse(unvisited.begin(), unvisited.end());
+    return unvisited;
+}
+
 }  // namespace
 
 std::string Candidate::text() const { return rateText(rate) + exampleIndexHex(example); }
@@ -141,6 +187,7 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
         std::size_t example;
         std::size_t firstMatched;
         std::size_t matchedCount;
+        bool cappedOnly = false;  // reached through capped tokens: looked at only as a candidate
     };
     std::vector<Visit> visits;
     std::vector<std::size_t> matchedPositions;
@@ -154,7 +201,6 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
             matchedPositions.insert(matchedPositions.end(), matched.begin(), matched.end());
         }
     }
-
     // An example with the sentence's source (its words, however the term base cut them into
     // tokens) ends the search: the newest such example, found through the library's index of
     // sources, whether or not the posting merge visits it (its words may all be capped).
@@ -171,11 +217,28 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
         return;
     }
 
+    // Examples that share only capped tokens with the sentence, newest first. They can rate
+    // no higher than all the tokens searched as text over the least denominator.
+    const double cappedOnlyHighest =
+        leastDenominator > 0 ? static_cast<double>(textPositions.size()) / leastDenominator : 0;
+    auto cappedOnlyVisits = [&](std::optional<std::size_t> newerThan) {
+        std::vector<Visit> extra;
+        if (cappedOnlyHighest <= kCandidateThreshold) return extra;
+        std::vector<std::size_t> visited;
+        visited.reserve(visits.size());
+        for (const Visit& visit : visits) visited.push_back(visit.example);
+        std::sort(visited.begin(), visited.end());
+        visited.erase(std::unique(visited.begin(), visited.end()), visited.end());
+        for (std::size_t example : cappedOnlyExamples(library, query, leastDenominator, visited, newerThan))
+            extra.push_back({example, 0, 0, true});
+        return extra;
+    };
+
+    const bool bestOnly = scope == SearchScope::BestOnly;
     // When only the best example is wanted, the order of the visits does not matter (the
     // best is the highest rate, the newest among equals, or the newest exact example), so
     // the examples sharing the most indexed tokens go first: a good rate found early lets
     // the rest be passed over.
-    const bool bestOnly = scope == SearchScope::BestOnly;
     if (bestOnly) {
         // A counting sort on the matched count (at most n), newest first within a count.
         std::vector<std::size_t> starts(n + 2, 0);
@@ -195,91 +258,150 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
     auto highestWithout = [&](std::size_t matchedCount) {
         return static_cast<double>(matchedCount + textPositions.size()) / leastDenominator;
     };
-    auto cannotImprove = [&](std::size_t matchedCount, std::size_t example) {
-        if (withPhraseHits || leastDenominator <= 0) return false;
+    auto cannotImprove = [&](std::size_t matchedCount, std::size_t example, bool phrases) {
+        if (phrases || leastDenominator <= 0) return false;
         const double highest = highestWithout(matchedCount);
         return highest <= kCandidateThreshold || !beats(highest, example);
     };
 
     constexpr std::size_t kFetchAhead = 8;
     std::vector<std::size_t> matched;
-    for (std::size_t v = 0; v < visits.size(); ++v) {
-        if (v + kFetchAhead < visits.size()) library.prefetchSignature(visits[v + kFetchAhead].example);
-        const std::size_t example = visits[v].example;
-        // Visits go newest first here: the phrase hits of the examples newer than the exact
-        // one are recorded, then it ends the search.
-        if (exactExample && example <= *exactExample) {
-            endWithExactHit();
-            return;
-        }
-        if (visits[v].matchedCount < indexedCount && cannotImprove(visits[v].matchedCount, example)) {
-            // Sorted by matched tokens, no later visit can do better.
-            if (bestOnly) {
-                const double highest = highestWithout(visits[v].matchedCount);
-                if (highest <= kCandidateThreshold || highest < best) break;
+    // The newest example whose rate brought `best` up to what an example sharing only capped
+    // tokens can reach: older ones of those cannot become candidates.
+    std::optional<std::size_t> cappedOnlyOutrated;
+    std::vector<double> candidateRates;  // CandidateList's rates as rated, before rounding
+    // Rates `list` in its order, recording phrase hits when `phrases`; true when an exact
+    // example ended the search.
+    auto rateVisits = [&](const std::vector<Visit>& list, bool phrases) {
+        for (std::size_t v = 0; v < list.size(); ++v) {
+            if (v + kFetchAhead < list.size()) library.prefetchSignature(list[v + kFetchAhead].example);
+            const std::size_t example = list[v].example;
+            // Visits go newest first here: the phrase hits of the examples newer than the exact
+            // one are recorded, then it ends the search.
+            if (exactExample && example <= *exactExample) {
+                endWithExactHit();
+                return true;
             }
-            continue;
-        }
-        const auto firstMatched = matchedPositions.begin() + static_cast<std::ptrdiff_t>(visits[v].firstMatched);
-        matched.assign(firstMatched, firstMatched + static_cast<std::ptrdiff_t>(visits[v].matchedCount));
-        const std::string& line = library.libSentences[example];
-        const LineSignature* summary = library.signatureOf(example);
-        for (std::size_t t = 0; t < textPositions.size(); ++t)
-            textMayOccur[t] = !summary || summary->mayContain(textWords[t]);
-
-        if (summary && summary->tokenCount() >= 0) {
-            int denominator = leastDenominator;
-            if (!summary->hasTag()) {
-                denominator = summary->tokenCount();
-                if (denominator < static_cast<int>(n)) denominator = static_cast<int>(n) - queryTags;
-                if (denominator == 0) denominator = 100;
-            }
-            if (denominator > 0) {
-                std::fill(mayMatch.begin(), mayMatch.end(), false);
-                for (std::size_t position : matched) mayMatch[position] = true;
-                std::size_t reachable = matched.size();
-                for (std::size_t t = 0; t < textPositions.size(); ++t) {
-                    if (textMayOccur[t]) {
-                        mayMatch[textPositions[t]] = true;
-                        ++reachable;
-                    }
+            if (list[v].matchedCount < indexedCount && cannotImprove(list[v].matchedCount, example, phrases)) {
+                // Sorted by matched tokens, no later visit can do better.
+                if (bestOnly) {
+                    const double highest = highestWithout(list[v].matchedCount);
+                    if (highest <= kCandidateThreshold || highest < best) break;
                 }
-                const double highest = static_cast<double>(reachable) / denominator;
-                const bool mayBeCandidate = highest > kCandidateThreshold && beats(highest, example);
-                if (!mayBeCandidate && !(withPhraseHits && mayLengthenPhraseHit(mayMatch, search.PhraseHits)))
-                    continue;
+                continue;
+            }
+            const auto firstMatched = matchedPositions.begin() + static_cast<std::ptrdiff_t>(list[v].firstMatched);
+            matched.assign(firstMatched, firstMatched + static_cast<std::ptrdiff_t>(list[v].matchedCount));
+            const std::string& line = library.libSentences[example];
+            const LineSignature* summary = library.signatureOf(example);
+            for (std::size_t t = 0; t < textPositions.size(); ++t)
+                textMayOccur[t] = !summary || summary->mayContain(textWords[t]);
+
+            if (summary && summary->tokenCount() >= 0) {
+                int denominator = leastDenominator;
+                if (!summary->hasTag()) {
+                    denominator = summary->tokenCount();
+                    if (denominator < static_cast<int>(n)) denominator = static_cast<int>(n) - queryTags;
+                    if (denominator == 0) denominator = 100;
+                }
+                if (denominator > 0) {
+                    std::fill(mayMatch.begin(), mayMatch.end(), false);
+                    for (std::size_t position : matched) mayMatch[position] = true;
+                    std::size_t reachable = matched.size();
+                    for (std::size_t t = 0; t < textPositions.size(); ++t) {
+                        if (textMayOccur[t]) {
+                            mayMatch[textPositions[t]] = true;
+                            ++reachable;
+                        }
+                    }
+                    const double highest = static_cast<double>(reachable) / denominator;
+                    const bool mayBeCandidate = highest > kCandidateThreshold && beats(highest, example);
+                    if (!mayBeCandidate && (list[v].cappedOnly || !phrases ||
+                                            !mayLengthenPhraseHit(mayMatch, search.PhraseHits)))
+                        continue;
+                }
+            }
+            const int m = static_cast<int>(readHexNumber(std::string_view(line).substr(0, 2)).value_or(0));
+            const std::string_view source = exampleSourceOf(line);
+
+            std::size_t last = 0;
+            for (std::size_t t = 0; t < textPositions.size(); ++t) {
+                if (!textMayOccur[t]) continue;
+                const std::size_t l = textPositions[t];
+                std::size_t at = findTokenFrom(last + 1, source, query[l].text);
+                if (at > 0) {
+                    last = at;
+                    matched.push_back(l);
+                }
+            }
+
+            int d = m;
+            if (hasTag(line)) {
+                if (!sentenceHasTag) d -= countTags(line);
+                const std::size_t caret = findKeySeparator(line);
+                d -= countTags(std::string_view(line).substr(0, caret == std::string::npos ? line.size() : caret + 1));
+            }
+            if (d < static_cast<int>(n)) d = static_cast<int>(n) - queryTags;
+            if (d == 0) d = 100;
+            const double rate = cappedRate(static_cast<double>(matched.size()) / d, d, source, querySource);
+
+            if (phrases && !list[v].cappedOnly) recordRuns(matched, example, search.PhraseHits);
+
+            if (rate > kCandidateThreshold && beats(rate, example)) {
+                best = rate;
+                bestExample = example;
+                if (!bestOnly) {
+                    search.CandidateList.push_back(candidate(rate, example));
+                    candidateRates.push_back(rate);
+                }
+                if (!cappedOnlyOutrated && best >= cappedOnlyHighest) cappedOnlyOutrated = example;
             }
         }
-        const int m = static_cast<int>(readHexNumber(std::string_view(line).substr(0, 2)).value_or(0));
-        const std::string_view source = exampleSourceOf(line);
-
-        std::size_t last = 0;
-        for (std::size_t t = 0; t < textPositions.size(); ++t) {
-            if (!textMayOccur[t]) continue;
-            const std::size_t l = textPositions[t];
-            std::size_t at = findTokenFrom(last + 1, source, query[l].text);
-            if (at > 0) {
-                last = at;
-                matched.push_back(l);
-            }
+        return false;
+    };
+    // In the newest-first orders the candidates are the examples that rate above every newer
+    // visit. Examples sharing only capped tokens that are older than the visit which outrated
+    // them cannot be candidates; the newer ones join the visits down to that one in their place,
+    // the candidates are worked out again over those, and the older candidates that still rate
+    // above them follow. The phrase hits stay: those examples add none.
+    auto addCappedOnlyCandidates = [&] {
+        const std::vector<Visit> extra = cappedOnlyVisits(cappedOnlyOutrated);
+        if (extra.empty()) return;
+        auto older = [&](std::size_t example) { return cappedOnlyOutrated && example < *cappedOnlyOutrated; };
+        std::vector<Visit> merged;
+        std::size_t e = 0;
+        for (const Visit& visit : visits) {
+            if (older(visit.example)) break;
+            while (e < extra.size() && extra[e].example > visit.example) merged.push_back(extra[e++]);
+            merged.push_back(visit);
         }
-
-        int d = m;
-        if (hasTag(line)) {
-            if (!sentenceHasTag) d -= countTags(line);
-            const std::size_t caret = findKeySeparator(line);
-            d -= countTags(std::string_view(line).substr(0, caret == std::string::npos ? line.size() : caret + 1));
-        }
-        if (d < static_cast<int>(n)) d = static_cast<int>(n) - queryTags;
-        if (d == 0) d = 100;
-        const double rate = cappedRate(static_cast<double>(matched.size()) / d, d, source, querySource);
-
-        if (withPhraseHits) recordRuns(matched, example, search.PhraseHits);
-
-        if (rate > kCandidateThreshold && beats(rate, example)) {
+        merged.insert(merged.end(), extra.begin() + static_cast<std::ptrdiff_t>(e), extra.end());
+        std::vector<std::pair<Candidate, double>> olderCandidates;
+        for (std::size_t c = 0; c < search.CandidateList.size(); ++c)
+            if (older(search.CandidateList[c].example)) olderCandidates.emplace_back(search.CandidateList[c], candidateRates[c]);
+        search.CandidateList.clear();
+        candidateRates.clear();
+        best = 0;
+        bestExample = 0;
+        rateVisits(merged, false);
+        for (const auto& [entry, rate] : olderCandidates) {
+            if (rate <= best) continue;
             best = rate;
-            bestExample = example;
-            if (!bestOnly) search.CandidateList.push_back(candidate(rate, example));
+            bestExample = entry.example;
+            search.CandidateList.push_back(entry);
+        }
+    };
+    if (rateVisits(visits, withPhraseHits)) return;
+    if (!exactExample) {
+        if (bestOnly) {
+            // Rated last, and only when the examples the merge found leave room for them.
+            if (best <= cappedOnlyHighest) {
+                std::optional<std::size_t> newerThan;
+                if (best > 0 && best == cappedOnlyHighest) newerThan = bestExample;
+                rateVisits(cappedOnlyVisits(newerThan), false);
+            }
+        } else {
+            addCappedOnlyCandidates();
         }
     }
     if (exactExample) {

@@ -282,6 +282,7 @@ void SentenceLibrary::rebuildIndex(const SegmentKeyTest& isKey) {
     }
     m_wordsAppended = false;
     m_wordTable.build(libWords);
+    m_capped.clear();
 }
 
 Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, const std::string& newName,
@@ -319,6 +320,7 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
     libPostings = std::move(*postings);
     m_wordsAppended = false;
     m_wordTable.build(libWords);
+    m_capped.clear();
     name = newName;
     m_heldBack = false;
     rebuildSourceIndex();
@@ -336,6 +338,7 @@ void SentenceLibrary::clear() {
     libPostings.clear();
     m_wordsAppended = false;
     m_wordTable.clear();
+    m_capped.clear();
 }
 
 std::size_t SentenceLibrary::tombstones() const {
@@ -361,6 +364,7 @@ Result<std::size_t> SentenceLibrary::addAnalysed(const stClass& analysis, std::s
 
     const bool inStep = m_signatures.size() == libSentences.size();
     const bool sourcesInStep = m_sourcesIndexed == libSentences.size();
+    const bool cappedInStep = m_capped.inStepWith(libSentences.size());
     ConcordanceIndex* concordance = concordanceInStep();
     libSentences.push_back(*key + " " + translationPart(translation));
     if (inStep) m_signatures.push_back(LineSignature::ofLine(libSentences.back()));
@@ -370,6 +374,11 @@ Result<std::size_t> SentenceLibrary::addAnalysed(const stClass& analysis, std::s
     for (std::int32_t k = 1; k <= analysis.segCount; ++k) {
         std::string_view token = gbk::trim(analysis.segKeys[static_cast<std::size_t>(k)]);
         if (!token.empty()) indexToken(token, example);
+    }
+    if (cappedInStep) {
+        m_capped.setExampleCount(libSentences.size());
+        for (std::int32_t k = 1; k <= analysis.segCount; ++k)
+            m_capped.holds(gbk::trim(analysis.segKeys[static_cast<std::size_t>(k)]), example);
     }
     if (concordance) concordance->add(example, libSentences.back());
     return example;
@@ -503,9 +512,10 @@ void SentenceLibrary::indexToken(std::string_view token, std::size_t example) {
 
 void SentenceLibrary::capPostings(std::size_t word) {
     std::string& postings = libPostings[word];
-    // From now on the concordance finds the word's examples through its own index.
-    if (m_concordance.index) {
-        ConcordanceIndex::Examples examples;
+    // From now on the concordance and the search find the word's examples through lists of
+    // their own.
+    if (m_concordance.index || m_capped.built()) {
+        ExampleList examples;
         for (std::size_t at = 0; at + 5 <= postings.size(); at += 5) {
             std::uint32_t example = 0;
             bool hex = true;
@@ -516,7 +526,8 @@ void SentenceLibrary::capPostings(std::size_t word) {
             }
             if (hex) examples.push_back(example);
         }
-        m_concordance.index->capped(libWords[word], std::move(examples));
+        if (m_capped.built()) m_capped.capped(libWords[word], examples);
+        if (m_concordance.index) m_concordance.index->capped(libWords[word], std::move(examples));
     }
     postings = kStopMarker;
 }
@@ -533,6 +544,11 @@ const ConcordanceIndex& SentenceLibrary::concordanceIndex() const {
         m_concordance.index = std::move(built);
     }
     return *m_concordance.index;
+}
+
+const CappedExamples& SentenceLibrary::cappedExamples() const {
+    if (!m_capped.inStepWith(libSentences.size())) m_capped.build(libSentences, libWords, libPostings);
+    return m_capped;
 }
 
 bool SentenceLibrary::concordanceIndexReady() const {
@@ -598,6 +614,7 @@ Status SentenceLibrary::replaceExample(std::size_t index, const stClass& analysi
     for (std::int32_t k = 1; k <= analysis.segCount; ++k) {
         std::string_view token = gbk::trim(analysis.segKeys[static_cast<std::size_t>(k)]);
         if (!token.empty()) indexTokenInOrder(token, index);
+        if (m_capped.built()) m_capped.holds(token, index);
     }
     if (concordance) concordance->add(index, line);
     return Status::ok();

@@ -20,6 +20,7 @@
 #include "base/status.h"
 #include "engine/analyser.h"
 #include "engine/sentence_analysis.h"
+#include "memory/capped_examples.h"
 #include "memory/concordance.h"
 #include "memory/line_signature.h"
 #include "base/word_table.h"
@@ -207,6 +208,11 @@ public:
     // Whether it is built and in step (the next search is served at once).
     bool concordanceIndexReady() const;
 
+    // The examples of the words whose postings are capped (capped_examples.h): built at the
+    // first call, kept in step by every change made through the methods above, built again
+    // when lines were added from outside.
+    const CappedExamples& cappedExamples() const;
+
 private:
     // Open addressing over (hash of the source's words) << 32 | (example + 1); 0 is free.
     // Deleted examples keep their slot: their empty source never matches.
@@ -256,6 +262,7 @@ private:
         ConcordanceSlot& operator=(ConcordanceSlot&&) noexcept = default;
     };
     mutable ConcordanceSlot m_concordance;
+    mutable CappedExamples m_capped;
     // The index when it is built and in step, else null.
     ConcordanceIndex* concordanceInStep();
     void indexToken(std::string_view token, std::size_t example);

@@ -1,5 +1,8 @@
 // The candidate search passes over examples it can prove irrelevant from their line
-// summaries, and, when only the best example is wanted, rates the most promising first. Here it is compared with a plain rating of every visited example, on seeded
+// summaries, and, when only the best example is wanted, rates the most promising first; it
+// reaches examples that share only capped tokens through their own lists, and looks only at
+// those that can rate high enough. Here it is compared with a plain rating of every visited
+// example (and every example holding a capped token), on seeded
 // random libraries full of short words that occur inside other words, tokens of two words,
 // frequent words past the posting limit, inline tags and deleted examples.
 
@@ -83,13 +86,22 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
         search.ExactHit = true;
         return search;
     };
+    // The visits: the merge of the indexed tokens' postings, newest first; among them, in
+    // their place, every other example whose source holds a token whose postings are capped
+    // (it can only be a candidate, it sets no phrase hit).
+    struct Visit {
+        std::size_t example;
+        std::vector<std::size_t> matched;
+        bool cappedOnly;
+    };
+    std::vector<Visit> merged;
+    std::vector<bool> visited(library.libSentences.size(), false);
     std::vector<std::size_t> cursor(n, 0);
-    double best = 0;
     while (true) {
         std::string head;
         for (std::size_t l = 0; l < n; ++l)
             if (kind[l] == 1 && cursor[l] + 5 <= postings[l].size()) head = std::max(head, postings[l].substr(cursor[l], 5));
-        if (head.empty()) return exact ? exactHit() : search;
+        if (head.empty()) break;
         std::vector<std::size_t> matched;
         for (std::size_t l = 0; l < n; ++l) {
             if (kind[l] == 1 && cursor[l] + 5 <= postings[l].size() && postings[l].substr(cursor[l], 5) == head) {
@@ -98,6 +110,33 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
             }
         }
         const std::size_t k = std::stoul(head, nullptr, 16);
+        visited[k] = true;
+        merged.push_back({k, matched, false});
+    }
+    std::vector<Visit> visits;
+    std::size_t next = 0;
+    for (std::size_t k = library.libSentences.size(); k-- > 0;) {
+        while (next < merged.size() && merged[next].example >= k) visits.push_back(merged[next++]);
+        if (visited[k]) continue;
+        const std::string& line = library.libSentences[k];
+        const std::size_t caret = line.find('^');
+        if (caret == std::string::npos || caret <= 2) continue;
+        const std::string source = line.substr(2, caret - 2);
+        bool holdsCapped = false;
+        for (std::size_t l = 0; l < n && !holdsCapped; ++l) {
+            if (kind[l] != 0) continue;
+            const SortedFind at = findSorted(library.libWords, tokens[l]);
+            holdsCapped = at.found && library.libPostings[at.index] == kStopMarker && wholeTokenAt(1, source, tokens[l]);
+        }
+        if (holdsCapped) visits.push_back({k, {}, true});
+    }
+    while (next < merged.size()) visits.push_back(merged[next++]);
+
+    double best = 0;
+    for (Visit& visit : visits) {
+        std::vector<std::size_t>& matched = visit.matched;
+        const std::size_t k = visit.example;
+        const std::string head = exampleIndexHex(k);
         if (exact && k <= *exact) return exactHit();
         const std::string& line = library.libSentences[k];
         // The example's source: its tokens between the count and the "^".
@@ -117,7 +156,7 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
         if (rate >= 1 && wordsOf(source, false) != wordsOf(key.substr(0, key.size() - 2), false))
             rate = static_cast<double>(d - 1) / d;
         std::sort(matched.begin(), matched.end());
-        for (std::size_t a = 0; a < matched.size();) {
+        for (std::size_t a = 0; a < matched.size() && !visit.cappedOnly;) {
             std::size_t b = a + 1;
             while (b < matched.size() && matched[b] == matched[b - 1] + 1) ++b;
             if (b - a >= 2 && search.PhraseHits[matched[a]].span < static_cast<int>(b - a))
@@ -131,6 +170,7 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
             search.CandidateList.push_back({std::strtod(entry, nullptr), k});
         }
     }
+    return exact ? exactHit() : search;
 }
 
 std::string describe(const FuzzySearch& s) {

@@ -109,6 +109,35 @@ TEST_F(FuzzySearchTest, FrequentTokensAloneVisitNothingButAnIdenticalExampleIsAl
     EXPECT_EQ(texts(search({"the", "of", "cat"})), std::vector<std::string>{"1.000000002BD"});
 }
 
+// An example that shares nothing but capped tokens with the sentence is reached through the
+// lists of the capped tokens' examples, kept in step by adds made after they were built (also
+// across the cap itself), by deletes, and built again for a copy of the library.
+TEST_F(FuzzySearchTest, ExamplesSharingOnlyCappedTokensAreStillFound) {
+    for (int k = 0; k < 600; ++k) add({"the", "of", "a"}, "x");
+    const std::vector<std::string> query{"the", "of", "a", "the", "zz"};
+    ASSERT_EQ(lib.cappedExamples().examplesOf("the"), nullptr);  // built here, nothing capped yet
+    for (int k = 0; k < 101; ++k) add({"the", "of", "a"}, "x");
+    ASSERT_EQ(lib.libPostings[*lib.wordIndexOf("the")], kStopMarker);
+    ASSERT_EQ(lib.libPostings[*lib.wordIndexOf("a")], kStopMarker);
+    // The fillers hold 3 of the 5 tokens (0.6); the planted example 4 (0.8).
+    const std::size_t planted = add({"the", "of", "a", "the", "yy"}, "planted");
+    for (SearchScope scope : {SearchScope::Full, SearchScope::CandidatesOnly, SearchScope::BestOnly}) {
+        FuzzySearch s;
+        rankSimilarExamples(lib, analysisOf(query), s, scope);
+        EXPECT_EQ(texts(s), std::vector<std::string>{"0.800000" + exampleIndexHex(planted)});
+    }
+    const std::size_t newer = add({"the", "of", "a", "the", "ww"}, "newer");
+    EXPECT_EQ(search(query).bestExample(), newer) << "the newer of two equal rates";
+    ASSERT_TRUE(lib.deleteSample(newer).isOk());
+    EXPECT_EQ(search(query).bestExample(), planted);
+
+    SentenceLibrary copy = lib;
+    copy.libSentences.push_back("05 the of a the vv ^outside");  // a line added from outside
+    FuzzySearch s;
+    rankSimilarExamples(copy, analysisOf(query), s, SearchScope::BestOnly);
+    EXPECT_EQ(s.bestExample(), copy.exampleCount() - 1);
+}
+
 TEST_F(FuzzySearchTest, PhraseHitsRecordTheLongestRunPerStart) {
     add({"a1", "b2", "c3", "x9"}, "first");        // 0: run a1 b2 c3 (positions 0-2)
     add({"a1", "b2", "y8", "d4", "e5"}, "second");  // 1: runs 0-1 and 3-4
