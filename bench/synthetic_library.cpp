@@ -146,21 +146,36 @@ std::size_t SyntheticLibrary::fill(SentenceLibrary& library, std::size_t count) 
     return refused;
 }
 
-std::vector<stClass> SyntheticLibrary::exactQueries(std::size_t count, std::uint32_t seed) const {
+void SyntheticLibrary::exampleAt(std::size_t index, stClass& analysis, std::string& translation) const {
+    const std::vector<std::uint16_t> ids = example(index);
+    analysisOf(ids, analysis);
+    translation = translationOf(ids);
+}
+
+std::vector<stClass> SyntheticLibrary::exactQueries(std::size_t count, std::uint32_t seed,
+                                                    std::vector<std::size_t>* madeFrom) const {
     std::mt19937 random(seed);
     std::vector<stClass> queries(count);
     if (m_starts.empty()) return {};
-    for (stClass& query : queries)
-        analysisOf(example(std::uniform_int_distribution<std::size_t>(0, m_starts.size() - 1)(random)), query);
+    if (madeFrom) madeFrom->clear();
+    for (stClass& query : queries) {
+        const std::size_t from = std::uniform_int_distribution<std::size_t>(0, m_starts.size() - 1)(random);
+        if (madeFrom) madeFrom->push_back(from);
+        analysisOf(example(from), query);
+    }
     return queries;
 }
 
-std::vector<stClass> SyntheticLibrary::similarQueries(std::size_t count, std::uint32_t seed) const {
+std::vector<stClass> SyntheticLibrary::similarQueries(std::size_t count, std::uint32_t seed,
+                                                      std::vector<std::size_t>* madeFrom) const {
     std::mt19937 random(seed);
     std::vector<stClass> queries(count);
     if (m_starts.empty()) return {};
+    if (madeFrom) madeFrom->clear();
     for (stClass& query : queries) {
-        std::vector<std::uint16_t> ids = example(std::uniform_int_distribution<std::size_t>(0, m_starts.size() - 1)(random));
+        const std::size_t from = std::uniform_int_distribution<std::size_t>(0, m_starts.size() - 1)(random);
+        if (madeFrom) madeFrom->push_back(from);
+        std::vector<std::uint16_t> ids = example(from);
         // Keep 70-95 % of the tokens: at least one word changes, never more than 30 %.
         const double kept = std::uniform_real_distribution<double>(0.70, 0.95)(random);
         const auto n = static_cast<double>(ids.size());

@@ -42,13 +42,19 @@ public:
     //  - exact: an example's own tokens;
     //  - similar: an example with 5-30 % of its words replaced (70-95 % of the tokens shared);
     //  - fresh: new random sentences of the same vocabulary.
-    std::vector<stClass> exactQueries(std::size_t count, std::uint32_t seed) const;
-    std::vector<stClass> similarQueries(std::size_t count, std::uint32_t seed) const;
+    // `madeFrom`, when given, receives the index of the example each query was made from.
+    std::vector<stClass> exactQueries(std::size_t count, std::uint32_t seed,
+                                      std::vector<std::size_t>* madeFrom = nullptr) const;
+    std::vector<stClass> similarQueries(std::size_t count, std::uint32_t seed,
+                                        std::vector<std::size_t>* madeFrom = nullptr) const;
     std::vector<stClass> freshQueries(std::size_t count, std::uint32_t seed) const;
 
     // Puts every vocabulary word into `termBase` with its pseudo-translation as a
     // noun, in list order, so that the tokeniser segments the library's text.
     void fillTermBase(TermBase& termBase) const;
+
+    // The analysis and translation of the example generated `index`-th (from 0).
+    void exampleAt(std::size_t index, stClass& analysis, std::string& translation) const;
 
     // The translation of a token sequence (word ids; the id vocabulary().size() is ".").
     std::string translationOf(const std::vector<std::uint16_t>& ids) const;
