@@ -84,20 +84,44 @@ double cappedRate(double rate, int denominator, std::string_view exampleSource, 
     return static_cast<double>(denominator - 1) / denominator;
 }
 
-// At most this many examples reached through capped tokens alone are looked at per search
-// (the newest): a sentence of nothing but the commonest words would otherwise visit a large
-// part of the library.
+// At most this many examples reached through capped tokens alone are rated per search (the
+// newest of those that hold enough of the sentence's capped tokens), and at most
+// kMaxCappedExamined are counted: a sentence of nothing but the commonest words would
+// otherwise look at a large part of the library.
 constexpr std::size_t kMaxCappedVisits = 20000;
+constexpr std::size_t kMaxCappedExamined = 400000;
+
+// Whether the ascending `list` holds `example`, looking only below `end`, which moves down to
+// where `example` would go: called with examples going down, each call gallops from where the
+// previous one stopped.
+template <typename List>
+bool holdsGoingDown(const List& list, std::size_t& end, std::size_t example) {
+    std::size_t above = end;  // everything from here on is greater than `example`
+    for (std::size_t step = 1; above > 0; step *= 2) {
+        const std::size_t probe = above > step ? above - step : 0;
+        if (list[probe] <= example) {
+            end = static_cast<std::size_t>(std::upper_bound(list.begin() + static_cast<std::ptrdiff_t>(probe),
+                                                            list.begin() + static_cast<std::ptrdiff_t>(above), example) -
+                                           list.begin());
+            return list[end - 1] == example;
+        }
+        above = probe;
+    }
+    end = 0;
+    return false;
+}
 
 // The examples the posting merge did not visit (`visited`, ascending) that could still rate
-// above the candidate threshold, and only those newer than `newerThan` when it is set: they
+// above the candidate threshold and reach `mustReach`, and only those newer than `newerThan`
+// when it is set: they
 // hold none of the sentence's indexed tokens, so all they can match are its capped tokens and
 // the tokens the library has never seen. Such an example must hold `need` of the c capped
 // positions, so it is in the list of at least one of the c - need + 1 positions with the
-// shortest lists. Newest first.
+// shortest lists; those lists are merged, and each example they bring is counted in the
+// others (shortest first) until it holds `need` or misses more than c - need. Newest first.
 std::vector<std::size_t> cappedOnlyExamples(const SentenceLibrary& library, const std::vector<QueryToken>& query,
                                             int leastDenominator, const std::vector<std::size_t>& visited,
-                                            std::optional<std::size_t> newerThan) {
+                                            std::optional<std::size_t> newerThan, double mustReach) {
     std::vector<std::size_t> found;
     if (leastDenominator <= 0) return found;
     std::vector<const ExampleList*> lists;
@@ -109,24 +133,49 @@ std::vector<std::size_t> cappedOnlyExamples(const SentenceLibrary& library, cons
         if (const ExampleList* list = capped->examplesOf(token.text)) lists.push_back(list);
         else ++unknown;
     }
-    // m matched tokens rate above 0.64 only if 100 m > 64 d, and d is at least the least denominator.
-    const long need = std::max(1L, 64L * leastDenominator / 100 + 1 - unknown);
+    // m matched tokens rate above 0.64 only if 100 m > 64 d, and reach r only if m >= r d; d
+    // is at least the least denominator.
+    long matchesNeeded = 64L * leastDenominator / 100 + 1;
+    if (mustReach > 0)
+        matchesNeeded = std::max(matchesNeeded, static_cast<long>(std::ceil(mustReach * leastDenominator - 1e-9)));
+    const long need = std::max(1L, matchesNeeded - unknown);
     if (lists.empty() || need > static_cast<long>(lists.size())) return found;
     std::sort(lists.begin(), lists.end(), [](const ExampleList* a, const ExampleList* b) { return a->size() < b->size(); });
-    lists.resize(lists.size() - static_cast<std::size_t>(need) + 1);
-    for (const ExampleList* list : lists) {
-        auto from = list->begin();
-        if (newerThan) from = std::upper_bound(list->begin(), list->end(), static_cast<std::uint32_t>(*newerThan));
-        found.insert(found.end(), from, list->end());
+    const std::size_t allowedMisses = lists.size() - static_cast<std::size_t>(need);
+    const std::size_t seeds = allowedMisses + 1;
+
+    // Per list, the end of the part not passed yet; the seeds are read down to `newerThan`.
+    std::vector<std::size_t> ends(lists.size()), floors(seeds, 0);
+    for (std::size_t l = 0; l < lists.size(); ++l) ends[l] = lists[l]->size();
+    if (newerThan) {
+        for (std::size_t l = 0; l < seeds; ++l)
+            floors[l] = static_cast<std::size_t>(
+                std::upper_bound(lists[l]->begin(), lists[l]->end(), static_cast<std::uint32_t>(*newerThan)) -
+                lists[l]->begin());
     }
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    std::vector<std::size_t> unvisited;
-    std::set_difference(found.begin(), found.end(), visited.begin(), visited.end(), std::back_inserter(unvisited));
-    if (unvisited.size() > kMaxCappedVisits)
-        unvisited.erase(unvisited.begin(), unvisited.end() - static_cast<std::ptrdiff_t>(kMaxCappedVisits));
-    std::reverse(unvisited.begin(), unvisited.end());
-    return unvisited;
+    std::size_t visitedEnd = visited.size();
+    for (std::size_t examined = 0; examined < kMaxCappedExamined && found.size() < kMaxCappedVisits; ++examined) {
+        // The newest example left in the seed lists, and how many of them hold it.
+        bool any = false;
+        std::uint32_t example = 0;
+        for (std::size_t l = 0; l < seeds; ++l) {
+            if (ends[l] > floors[l] && (!any || (*lists[l])[ends[l] - 1] > example)) {
+                example = (*lists[l])[ends[l] - 1];
+                any = true;
+            }
+        }
+        if (!any) break;
+        std::size_t misses = 0;
+        for (std::size_t l = 0; l < seeds; ++l) {
+            if (ends[l] > floors[l] && (*lists[l])[ends[l] - 1] == example) --ends[l];
+            else ++misses;
+        }
+        if (holdsGoingDown(visited, visitedEnd, example)) continue;
+        for (std::size_t l = seeds; l < lists.size() && misses <= allowedMisses; ++l)
+            if (!holdsGoingDown(*lists[l], ends[l], example)) ++misses;
+        if (misses <= allowedMisses) found.push_back(example);
+    }
+    return found;
 }
 
 }  // namespace
@@ -139,7 +188,7 @@ std::optional<std::size_t> FuzzySearch::bestExample() const {
 }
 
 void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence, FuzzySearch& search, SearchScope scope) {
-    const bool withPhraseHits = scope == SearchScope::Full;
+    const bool withPhraseHits = scope == SearchScope::Full || scope == SearchScope::PhraseHitsOnly;
     search.CandidateList.clear();
     search.ExactHit = false;
     if (library.libSentences.empty()) return;
@@ -221,7 +270,7 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
     // no higher than all the tokens searched as text over the least denominator.
     const double cappedOnlyHighest =
         leastDenominator > 0 ? static_cast<double>(textPositions.size()) / leastDenominator : 0;
-    auto cappedOnlyVisits = [&](std::optional<std::size_t> newerThan) {
+    auto cappedOnlyVisits = [&](std::optional<std::size_t> newerThan, double mustReach) {
         std::vector<Visit> extra;
         if (cappedOnlyHighest <= kCandidateThreshold) return extra;
         std::vector<std::size_t> visited;
@@ -229,7 +278,7 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
         for (const Visit& visit : visits) visited.push_back(visit.example);
         std::sort(visited.begin(), visited.end());
         visited.erase(std::unique(visited.begin(), visited.end()), visited.end());
-        for (std::size_t example : cappedOnlyExamples(library, query, leastDenominator, visited, newerThan))
+        for (std::size_t example : cappedOnlyExamples(library, query, leastDenominator, visited, newerThan, mustReach))
             extra.push_back({example, 0, 0, true});
         return extra;
     };
@@ -365,7 +414,7 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
     // the candidates are worked out again over those, and the older candidates that still rate
     // above them follow. The phrase hits stay: those examples add none.
     auto addCappedOnlyCandidates = [&] {
-        const std::vector<Visit> extra = cappedOnlyVisits(cappedOnlyOutrated);
+        const std::vector<Visit> extra = cappedOnlyVisits(cappedOnlyOutrated, 0);
         if (extra.empty()) return;
         auto older = [&](std::size_t example) { return cappedOnlyOutrated && example < *cappedOnlyOutrated; };
         std::vector<Visit> merged;
@@ -392,13 +441,14 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
         }
     };
     if (rateVisits(visits, withPhraseHits)) return;
-    if (!exactExample) {
+    // Examples sharing only capped tokens set no phrase hit.
+    if (!exactExample && scope != SearchScope::PhraseHitsOnly) {
         if (bestOnly) {
             // Rated last, and only when the examples the merge found leave room for them.
             if (best <= cappedOnlyHighest) {
                 std::optional<std::size_t> newerThan;
                 if (best > 0 && best == cappedOnlyHighest) newerThan = bestExample;
-                rateVisits(cappedOnlyVisits(newerThan), false);
+                rateVisits(cappedOnlyVisits(newerThan, best), false);
             }
         } else {
             addCappedOnlyCandidates();
@@ -469,7 +519,7 @@ std::string adaptBestExample(const SentenceLibrary& library, Engine& engine, con
 
     // No usable example: a meaning that an example sharing a run of tokens uses goes first,
     // so the machine translation that follows picks it.
-    rankSimilarExamples(library, sentence, search, SearchScope::Full);
+    rankSimilarExamples(library, sentence, search, SearchScope::PhraseHitsOnly);
     promotePhraseMeanings(library, sentence, search.PhraseHits, false);
     return {};
 }

@@ -76,6 +76,7 @@ enum class SearchScope {
     Full,            // CandidateList, ExactHit and PhraseHits
     CandidatesOnly,  // PhraseHits left as n empty records: far fewer lines need reading
     BestOnly,        // CandidateList holds only its last entry (the best example); fewer still
+    PhraseHitsOnly,  // PhraseHits as Full's; CandidateList and ExactHit are not to be used
 };
 
 // `rankSimilarExamples`: rates every example that shares an indexed token with `sentence` (segKeys

@@ -173,12 +173,16 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
     return exact ? exactHit() : search;
 }
 
+std::string describePhraseHits(const FuzzySearch& s) {
+    std::string out;
+    for (const PhraseHit& h : s.PhraseHits) out += " " + std::to_string(h.span) + (h.span ? ":" + h.example : "");
+    return out;
+}
+
 std::string describe(const FuzzySearch& s) {
     std::string out = s.ExactHit ? "exact " : "";
     for (const Candidate& c : s.CandidateList) out += c.text() + " ";
-    out += "|";
-    for (const PhraseHit& h : s.PhraseHits) out += " " + std::to_string(h.span) + (h.span ? ":" + h.example : "");
-    return out;
+    return out + "|" + describePhraseHits(s);
 }
 
 TEST(FuzzySearchEquivalenceTest, SkippingExamplesNeverChangesTheResult) {
@@ -225,6 +229,9 @@ TEST(FuzzySearchEquivalenceTest, SkippingExamplesNeverChangesTheResult) {
             FuzzySearch full;
             rankSimilarExamples(library, sentence, full, SearchScope::Full);
             ASSERT_EQ(describe(full), describe(expected)) << "round " << round << " query " << q;
+            FuzzySearch phrases;
+            rankSimilarExamples(library, sentence, phrases, SearchScope::PhraseHitsOnly);
+            EXPECT_EQ(describePhraseHits(phrases), describePhraseHits(expected)) << "round " << round << " query " << q;
             FuzzySearch candidates;
             rankSimilarExamples(library, sentence, candidates, SearchScope::CandidatesOnly);
             EXPECT_EQ(candidates.CandidateList, expected.CandidateList) << "round " << round << " query " << q;
