@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <iterator>
 
@@ -119,10 +120,15 @@ bool holdsGoingDown(const List& list, std::size_t& end, std::size_t example) {
 // positions, so it is in the list of at least one of the c - need + 1 positions with the
 // shortest lists; those lists are merged, and each example they bring is counted in the
 // others (shortest first) until it holds `need` or misses more than c - need. Newest first.
-std::vector<std::size_t> cappedOnlyExamples(const SentenceLibrary& library, const std::vector<QueryToken>& query,
+struct CappedOnlyExample {
+    std::size_t example;
+    std::size_t reachable;  // the most tokens it can match: the capped ones it holds and the unknown ones
+};
+
+std::vector<CappedOnlyExample> cappedOnlyExamples(const SentenceLibrary& library, const std::vector<QueryToken>& query,
                                             int leastDenominator, const std::vector<std::size_t>& visited,
                                             std::optional<std::size_t> newerThan, double mustReach) {
-    std::vector<std::size_t> found;
+    std::vector<CappedOnlyExample> found;
     if (leastDenominator <= 0) return found;
     std::vector<const ExampleList*> lists;
     long unknown = 0;
@@ -173,7 +179,8 @@ std::vector<std::size_t> cappedOnlyExamples(const SentenceLibrary& library, cons
         if (holdsGoingDown(visited, visitedEnd, example)) continue;
         for (std::size_t l = seeds; l < lists.size() && misses <= allowedMisses; ++l)
             if (!holdsGoingDown(*lists[l], ends[l], example)) ++misses;
-        if (misses <= allowedMisses) found.push_back(example);
+        if (misses <= allowedMisses)
+            found.push_back({example, lists.size() - misses + static_cast<std::size_t>(unknown)});
     }
     return found;
 }
@@ -237,6 +244,7 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
         std::size_t firstMatched;
         std::size_t matchedCount;
         bool cappedOnly = false;  // reached through capped tokens: looked at only as a candidate
+        std::size_t reachable = SIZE_MAX;  // for those: the most tokens it can match
     };
     std::vector<Visit> visits;
     std::vector<std::size_t> matchedPositions;
@@ -278,8 +286,8 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
         for (const Visit& visit : visits) visited.push_back(visit.example);
         std::sort(visited.begin(), visited.end());
         visited.erase(std::unique(visited.begin(), visited.end()), visited.end());
-        for (std::size_t example : cappedOnlyExamples(library, query, leastDenominator, visited, newerThan, mustReach))
-            extra.push_back({example, 0, 0, true});
+        for (const CappedOnlyExample& found : cappedOnlyExamples(library, query, leastDenominator, visited, newerThan, mustReach))
+            extra.push_back({found.example, 0, 0, true, found.reachable});
         return extra;
     };
 
@@ -363,6 +371,7 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
                             ++reachable;
                         }
                     }
+                    reachable = std::min(reachable, list[v].reachable);
                     const double highest = static_cast<double>(reachable) / denominator;
                     const bool mayBeCandidate = highest > kCandidateThreshold && beats(highest, example);
                     if (!mayBeCandidate && (list[v].cappedOnly || !phrases ||
