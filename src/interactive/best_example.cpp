@@ -32,7 +32,7 @@ void noExample(const SentenceLibrary& library, stClass& sentence, FuzzySearch& s
     best.AdaptedTarget.clear();
     best.reference = {};
     // Runs of tokens the examples share are collected only now that they are needed.
-    rankSimilarExamples(library, sentence, search, SearchScope::Full);
+    rankSimilarExamples(library, sentence, search, SearchScope::PhraseHitsOnly);
     best.phraseMeanings = promotePhraseMeanings(library, sentence, search.PhraseHits, true);
 }
 
