@@ -382,15 +382,13 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
             const int m = static_cast<int>(readHexNumber(std::string_view(line).substr(0, 2)).value_or(0));
             const std::string_view source = exampleSourceOf(line);
 
-            std::size_t last = 0;
+            // A token searched as text counts wherever the source holds it, as an indexed
+            // token does: an example's rate must not depend on how common its words are in
+            // the rest of the library.
             for (std::size_t t = 0; t < textPositions.size(); ++t) {
                 if (!textMayOccur[t]) continue;
                 const std::size_t l = textPositions[t];
-                std::size_t at = findTokenFrom(last + 1, source, query[l].text);
-                if (at > 0) {
-                    last = at;
-                    matched.push_back(l);
-                }
+                if (findTokenFrom(1, source, query[l].text) > 0) matched.push_back(l);
             }
 
             int d = m;

@@ -141,11 +141,8 @@ FuzzySearch plainSearch(const SentenceLibrary& library, const std::vector<std::s
         const std::string& line = library.libSentences[k];
         // The example's source: its tokens between the count and the "^".
         const std::string source = line.substr(2, line.find('^') - 2);
-        std::size_t last = 0;
-        for (std::size_t l = 0; l < n; ++l) {
-            if (kind[l] != 0) continue;
-            if (std::size_t v = wholeTokenAt(last + 1, source, tokens[l])) last = v, matched.push_back(l);
-        }
+        for (std::size_t l = 0; l < n; ++l)
+            if (kind[l] == 0 && wholeTokenAt(1, source, tokens[l])) matched.push_back(l);
         int d = std::stoi(line.substr(0, 2), nullptr, 16);
         if (!hasTag(text)) d -= countTags(line);
         d -= countTags(line.substr(0, line.find('^') + 1));

@@ -138,6 +138,22 @@ TEST_F(FuzzySearchTest, ExamplesSharingOnlyCappedTokensAreStillFound) {
     EXPECT_EQ(s.bestExample(), copy.exampleCount() - 1);
 }
 
+// How common an example's words are in the rest of the library does not change its rate: the
+// capped words it holds count in any order, as they did while they were indexed.
+TEST_F(FuzzySearchTest, AnExampleRatesTheSameOnceItsWordsAreCapped) {
+    const std::vector<std::string> query{"we", "see", "them", "here", "now", "zz"};
+    const std::size_t reordered = add({"here", "we", "see", "them", "now", "yy"}, "reordered");
+    const std::vector<std::string> whileIndexed = texts(search(query));
+    for (int k = 0; k < 701; ++k) add({"we", "see", "them", "here", "filler"}, "x");
+    ASSERT_EQ(lib.libPostings[*lib.wordIndexOf("here")], kStopMarker);
+    ASSERT_TRUE(lib.libPostings[*lib.wordIndexOf("now")] != kStopMarker);
+    // The fillers, newer and rated lower, would lead the candidates.
+    for (int k = 1; k <= 701; ++k) ASSERT_TRUE(lib.deleteSample(static_cast<std::size_t>(k)).isOk());
+    ASSERT_EQ(lib.libPostings[*lib.wordIndexOf("here")], kStopMarker);
+    EXPECT_EQ(whileIndexed, std::vector<std::string>{"0.833333" + exampleIndexHex(reordered)});
+    EXPECT_EQ(texts(search(query)), whileIndexed);
+}
+
 TEST_F(FuzzySearchTest, PhraseHitsRecordTheLongestRunPerStart) {
     add({"a1", "b2", "c3", "x9"}, "first");        // 0: run a1 b2 c3 (positions 0-2)
     add({"a1", "b2", "y8", "d4", "e5"}, "second");  // 1: runs 0-1 and 3-4
