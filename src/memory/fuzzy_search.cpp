@@ -246,18 +246,6 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
         bool cappedOnly = false;  // reached through capped tokens: looked at only as a candidate
         std::size_t reachable = SIZE_MAX;  // for those: the most tokens it can match
     };
-    std::vector<Visit> visits;
-    std::vector<std::size_t> matchedPositions;
-    {
-        PostingMerge merge(query);
-        std::size_t example = 0;
-        std::vector<std::size_t> matched;
-        while (merge.next(example, matched)) {
-            if (example >= library.libSentences.size()) continue;  // a stale posting
-            visits.push_back({example, matchedPositions.size(), matched.size()});
-            matchedPositions.insert(matchedPositions.end(), matched.begin(), matched.end());
-        }
-    }
     // An example with the sentence's source (its words, however the term base cut them into
     // tokens) ends the search: the newest such example, found through the library's index of
     // sources, whether or not the posting merge visits it (its words may all be capped).
@@ -268,10 +256,23 @@ void rankSimilarExamples(const SentenceLibrary& library, const stClass& sentence
         search.CandidateList.assign(1, Candidate{1.0, *exactExample});
         search.ExactHit = true;
     };
-    // Only phrase hits need the examples visited before it.
+    // Only phrase hits need the examples visited before it, and only the newer ones.
     if (exactExample && !withPhraseHits) {
         endWithExactHit();
         return;
+    }
+    std::vector<Visit> visits;
+    std::vector<std::size_t> matchedPositions;
+    {
+        PostingMerge merge(query);
+        std::size_t example = 0;
+        std::vector<std::size_t> matched;
+        while (merge.next(example, matched)) {
+            if (example >= library.libSentences.size()) continue;  // a stale posting
+            visits.push_back({example, matchedPositions.size(), matched.size()});
+            matchedPositions.insert(matchedPositions.end(), matched.begin(), matched.end());
+            if (exactExample && example <= *exactExample) break;  // the rating stops there
+        }
     }
 
     // Examples that share only capped tokens with the sentence, newest first. They can rate
