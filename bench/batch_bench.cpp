@@ -6,6 +6,7 @@
 //
 //   build/bench/batch_bench
 //   build/bench/batch_bench --benchmark_filter=translate
+//   build/bench/batch_bench --benchmark_filter=update/1000000   (a library update from 1,000,000 pairs)
 
 #include <benchmark/benchmark.h>
 
@@ -203,6 +204,7 @@ void analyseProject(benchmark::State& state) {
 
 BENCHMARK(translateDocument)->Name("translate/10000_sentences")->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(updateFromExs)->Name("update/100000_pairs")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(updateFromExs)->Name("update/1000000_pairs")->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(analyseProject)->Name("analyse/100000_sentences")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

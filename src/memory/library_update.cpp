@@ -99,6 +99,13 @@ Result<FileUpdateCounts> addPairs(LibraryUpdateContext& context, const std::stri
         }
         std::string_view line = pairs[k];
         if (line.size() <= 5) continue;  // a tombstone or a stub
+        if (context.library.exampleCount() >= kMaxExamples) {
+            // Told once, and the file counts as failed: its pairs from here on are not stored.
+            context.dialogs.message(kLibraryFull);
+            counts.refused += pairs.size() - k;
+            counts.libraryFull = true;
+            break;
+        }
         if (libraryLines) line.remove_prefix(3);
         const std::size_t caret = findKeySeparator(line);
         if (caret == std::string_view::npos) {
@@ -213,6 +220,12 @@ LibraryUpdateTotals updateLibraryFromFiles(LibraryUpdateContext& context, const 
         totals.added += counts->added();
         totals.refused += counts->refused;
         if (onFile) onFile(index, input, &*counts);
+        if (counts->libraryFull) {
+            // This file and those after it are not stored: none of them fits.
+            totals.failedFiles.insert(totals.failedFiles.end(), files.begin() + static_cast<std::ptrdiff_t>(index),
+                                      files.end());
+            break;
+        }
     }
     totals.librarySize = context.library.exampleCount();
     if (context.progress) context.progress->setCaption("更新例句库");

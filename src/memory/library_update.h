@@ -39,6 +39,7 @@ struct FileUpdateCounts {
     std::size_t refused = 0;      // pairs not stored: an empty side, markers, no segments, > 255 segments
     std::size_t librarySize = 0;  // examples after the file
     bool skipped = false;         // the swap question was answered no
+    bool libraryFull = false;     // the library could take no more: the pairs from there on are refused
     std::size_t added() const { return pairsRead - same - refused; }  // "新加："
 };
 

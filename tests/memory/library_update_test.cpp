@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/workbench_fixture.h"
 #include "document/rtf_writer.h"
 #include "memory/library_update.h"
@@ -154,6 +156,27 @@ TEST_F(LibraryUpdateTest, AFileListIsConvertedUpdatedAndSaved) {
               "更新文件:" + work.file("missing.exs") + " 过程中出现错误！请仔细检查该文件的内容和格式。");
     EXPECT_EQ(dialogs.messages.back(), kUpdateDone);
     EXPECT_EQ(home.read("userdata/MySentsEC.rf0"), "02 thank you . ^谢谢。\r\n03 good evening . ^晚安。\r\n");
+}
+
+// A library that can take no more stops the update with its message: the pairs that fit are
+// stored and saved, the rest are counted as refused, and this file and the ones after it fail.
+TEST_F(LibraryUpdateTest, AFullLibraryStopsTheUpdateAndFailsTheFiles) {
+    start();
+    LineList& stored = bench->sentenceLibrary.libSentences;
+    stored.resize(kMaxExamples - 1, "01 ^");  // deleted examples hold their places
+    work.write("a.exs", "Good morning.^早上好。\r\nGood evening.^晚安。\r\nGood night.^晚安。\r\n");
+    work.write("b.exs", "Thank you.^谢谢。\r\n");
+    const LibraryUpdateTotals totals = updateLibraryFromFiles(*update, {work.file("a.exs"), work.file("b.exs")}, true,
+                                                              bench->workspace().userDataFolder());
+    EXPECT_EQ(stored.size(), kMaxExamples);
+    EXPECT_EQ(stored.back(), "03 good morning . ^早上好。");
+    EXPECT_EQ(totals.pairsRead, 3u);
+    EXPECT_EQ(totals.added, 1u);
+    EXPECT_EQ(totals.refused, 2u);
+    EXPECT_EQ(totals.failedFiles, (std::vector<std::string>{work.file("a.exs"), work.file("b.exs")}));
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(std::count(dialogs.messages.begin(), dialogs.messages.end(), std::string(kLibraryFull)), 1);
+    EXPECT_TRUE(home.read("userdata/MySentsEC.rf0").ends_with("03 good morning . ^早上好。\r\n"));
 }
 
 TEST_F(LibraryUpdateTest, OnlyTheSameSourceIsTheSameSentence) {
