@@ -1,6 +1,7 @@
 #include "base/file_system.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -50,6 +51,10 @@ Result<std::string> DiskFileSystem::readFile(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return ioError("cannot open", path, errno);
     std::string data;
+    // Sized from the start: grown by doubling, a large library file would be held twice over
+    // for a moment, which sets the peak memory of a load. The file may still grow meanwhile.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0) data.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -64,6 +69,25 @@ Result<std::string> DiskFileSystem::readFile(const std::string& path) {
     }
     ::close(fd);
     return data;
+}
+
+Status DiskFileSystem::readPieces(const std::string& path, const std::function<void(std::string_view)>& take) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return ioError("cannot open", path, errno);
+    std::string buffer(std::size_t{1} << 20, '\0');
+    for (;;) {
+        ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            return ioError("cannot read", path, err);
+        }
+        if (n == 0) break;
+        take(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    }
+    ::close(fd);
+    return Status::ok();
 }
 
 Result<std::string> DiskFileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length) {
@@ -137,6 +161,13 @@ Result<std::vector<std::string>> DiskFileSystem::listDirectory(const std::string
         names.push_back(it->path().filename().string());
     if (ec) return Status::error(ErrorKind::Io, "cannot list folder " + path + ": " + ec.message());
     return names;
+}
+
+Status FileSystem::readPieces(const std::string& path, const std::function<void(std::string_view)>& take) {
+    Result<std::string> data = readFile(path);
+    if (!data) return data.status();
+    take(*data);
+    return Status::ok();
 }
 
 Result<std::string> FileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length) {

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/status.h"
@@ -23,6 +25,10 @@ public:
     // when `offset` is at or beyond its end. Fails only when the file cannot be opened or
     // read. The base version reads the whole file; DiskFileSystem reads just the range.
     virtual Result<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length);
+    // Hands the bytes of `path` to `take` in order, in pieces of any size, all read through one
+    // opening of the file; fails as readFile does. Large files need never be held whole. The
+    // base version hands over what readFile returns, in one piece.
+    virtual Status readPieces(const std::string& path, const std::function<void(std::string_view)>& take);
     // Creates or truncates `path`, writes `data` and flushes it to disk (fsync) before
     // returning. On failure the file may be partly written: callers that must not lose the
     // old content write elsewhere first (see replaceFile and the bak protocol).
@@ -45,6 +51,7 @@ public:
     bool isDirectory(const std::string& path) override;
     Result<std::string> readFile(const std::string& path) override;
     Result<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override;
+    Status readPieces(const std::string& path, const std::function<void(std::string_view)>& take) override;
     Status writeFile(const std::string& path, const std::string& data) override;
     Status copyFile(const std::string& from, const std::string& to) override;
     Status rename(const std::string& from, const std::string& to) override;

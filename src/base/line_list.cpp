@@ -4,18 +4,45 @@
 
 namespace tavricat {
 
-LineList splitLines(std::string_view text) {
-    LineList lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
+void LineSplitter::add(std::string_view piece) {
+    std::size_t at = 0;
+    if (m_afterCarriageReturn && !piece.empty()) {
+        m_afterCarriageReturn = false;
+        if (piece[0] == '\n') at = 1;
     }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
+    while (at < piece.size()) {
+        std::size_t end = at;
+        while (end < piece.size() && piece[end] != '\r' && piece[end] != '\n') ++end;
+        if (end == piece.size()) {
+            m_partial.append(piece.substr(at));
+            return;
+        }
+        if (m_partial.empty()) {
+            m_lines.emplace_back(piece.substr(at, end - at));
+        } else {
+            m_partial.append(piece.substr(at, end - at));
+            m_lines.push_back(std::move(m_partial));
+            m_partial.clear();
+        }
+        at = end + 1;
+        if (piece[end] == '\r') {
+            if (at == piece.size()) m_afterCarriageReturn = true;
+            else if (piece[at] == '\n') ++at;
+        }
+    }
+}
+
+LineList LineSplitter::finish() {
+    if (!m_partial.empty()) m_lines.push_back(std::move(m_partial));
+    m_partial.clear();
+    m_afterCarriageReturn = false;
+    return std::move(m_lines);
+}
+
+LineList splitLines(std::string_view text) {
+    LineSplitter splitter;
+    splitter.add(text);
+    return splitter.finish();
 }
 
 std::string joinLines(const LineList& lines) {
@@ -31,13 +58,34 @@ std::string joinLines(const LineList& lines) {
 }
 
 Result<LineList> loadLines(FileSystem& fs, const std::string& path) {
-    Result<std::string> data = fs.readFile(path);
-    if (!data) return data.status();
-    std::string_view text = *data;
-    // Every mark, not only the first: a second one would otherwise be read as the start of
-    // the first line, written back at the start of the file and dropped at the next load.
-    while (text.starts_with(encoding::kUtf8Bom)) text.remove_prefix(encoding::kUtf8Bom.size());
-    return splitLines(text);
+    // Split as it is read, so that a library file of a hundred megabytes is never held whole
+    // beside its lines.
+    LineSplitter splitter;
+    // The start of the file, until it is known to begin with no more marks. Every mark, not
+    // only the first: a second one would otherwise be read as the start of the first line,
+    // written back at the start of the file and dropped at the next load.
+    std::string head;
+    bool inHead = true;
+    auto take = [&](std::string_view piece) {
+        if (!inHead) {
+            splitter.add(piece);
+            return;
+        }
+        head.append(piece);
+        std::string_view rest = head;
+        while (rest.starts_with(encoding::kUtf8Bom)) rest.remove_prefix(encoding::kUtf8Bom.size());
+        // A part of a mark may be the rest of it still to come.
+        if (encoding::kUtf8Bom.starts_with(rest)) {
+            head.erase(0, head.size() - rest.size());
+            return;
+        }
+        inHead = false;
+        splitter.add(rest);
+        head.clear();
+    };
+    if (Status read = fs.readPieces(path, take); !read) return read;
+    if (inHead) splitter.add(head);
+    return splitter.finish();
 }
 
 Result<LineList> loadInputLines(FileSystem& fs, const std::string& path) {

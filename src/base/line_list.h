@@ -15,6 +15,21 @@ namespace tavricat {
 using LineList = std::vector<std::string>;
 
 LineList splitLines(std::string_view text);
+
+// Splits text handed over in pieces into lines as splitLines splits the whole of it: a line
+// end may fall between two pieces, even a CR at the end of one and its LF at the start of the
+// next.
+class LineSplitter {
+public:
+    void add(std::string_view piece);
+    // The lines, a last one without a line end included; the splitter is empty again.
+    LineList finish();
+
+private:
+    LineList m_lines;
+    std::string m_partial;  // the start of a line whose end has not come yet
+    bool m_afterCarriageReturn = false;
+};
 // Every line followed by CR LF.
 std::string joinLines(const LineList& lines);
 

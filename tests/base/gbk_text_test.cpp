@@ -166,6 +166,45 @@ TEST(LineListTest, SplitsEveryKindOfLineEnd) {
     for (const Case& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
 }
 
+// A file read in pieces splits as the whole of it does, wherever the pieces end: inside a
+// line, between the CR and the LF of one line end, inside one of the marks at its start.
+TEST(LineListTest, PiecesSplitAsTheWholeText) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::vector<std::string> texts = {"", "a", "a\r\nb", "a\r\n\r\nb\r\n", "\r\r\n\n", "ab\rcd\ne", kKan + "\r\n" + kTrailZ,
+                                            bom + bom + "x\r\ny", bom, "\xEF\xBB", bom + "\xEF" + "z"};
+    struct PieceFileSystem : DiskFileSystem {
+        std::string content;
+        std::size_t pieceSize = 1;
+        Status readPieces(const std::string&, const std::function<void(std::string_view)>& take) override {
+            for (std::size_t at = 0; at < content.size(); at += pieceSize)
+                take(std::string_view(content).substr(at, pieceSize));
+            return Status::ok();
+        }
+    } fs;
+    for (const std::string& text : texts) {
+        std::string_view whole = text;
+        while (whole.starts_with(bom)) whole.remove_prefix(bom.size());
+        const LineList expected = splitLines(whole);
+        fs.content = text;
+        for (std::size_t size = 1; size <= 4; ++size) {
+            fs.pieceSize = size;
+            Result<LineList> lines = loadLines(fs, "unused");
+            ASSERT_TRUE(lines.isOk());
+            EXPECT_EQ(*lines, expected) << "pieces of " << size << " of \"" << text << "\"";
+        }
+    }
+    // The disk hands over pieces of a megabyte: a file of several of them.
+    std::string big;
+    for (int k = 0; big.size() < 3300000; ++k) big += "line " + std::to_string(k) + (k % 7 ? "\r\n" : "\n");
+    TempFolder dir;
+    dir.write("big.rf0", big);
+    DiskFileSystem disk;
+    Result<LineList> read = loadLines(disk, dir.file("big.rf0"));
+    ASSERT_TRUE(read.isOk());
+    EXPECT_EQ(*read, splitLines(big));
+    EXPECT_FALSE(loadLines(disk, dir.file("missing.rf0")).isOk());
+}
+
 TEST(LineListTest, WritesCrLfAfterEveryLine) {
     EXPECT_EQ(joinLines({}), "");
     EXPECT_EQ(joinLines({""}), "\r\n");

@@ -22,6 +22,11 @@ Result<std::string> FaultyFileSystem::readFile(const std::string& path) {
     return DiskFileSystem::readFile(path);
 }
 
+Status FaultyFileSystem::readPieces(const std::string& path, const std::function<void(std::string_view)>& take) {
+    if (shouldFail(FsOp::Read, path, "read")) return injected(path);
+    return DiskFileSystem::readPieces(path, take);
+}
+
 Status FaultyFileSystem::writeFile(const std::string& path, const std::string& data) {
     if (shouldFail(FsOp::Write, path, "write")) return injected(path);
     return DiskFileSystem::writeFile(path, data);

@@ -19,6 +19,7 @@ public:
     std::vector<std::string> failed;  // "op path" of each failure produced
 
     Result<std::string> readFile(const std::string& path) override;
+    Status readPieces(const std::string& path, const std::function<void(std::string_view)>& take) override;
     Status writeFile(const std::string& path, const std::string& data) override;
     Status copyFile(const std::string& from, const std::string& to) override;
     Status rename(const std::string& from, const std::string& to) override;
