@@ -21,6 +21,25 @@ Status ioError(const std::string& what, const std::string& path, int err) {
                          what + " " + path + ": " + std::strerror(err));
 }
 
+// Reads `fd` to its end in pieces of up to `pieceSize` bytes, handing each to `take`, and
+// closes it.
+Status readToEnd(int fd, const std::string& path, std::size_t pieceSize, const std::function<void(std::string_view)>& take) {
+    std::string buffer(pieceSize, '\0');
+    for (;;) {
+        ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            return ioError("cannot read", path, err);
+        }
+        if (n == 0) break;
+        take(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    }
+    ::close(fd);
+    return Status::ok();
+}
+
 // Writes all of `data` to `fd` and flushes it to disk.
 bool writeAllAndSync(int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -55,39 +74,14 @@ Result<std::string> DiskFileSystem::readFile(const std::string& path) {
     // for a moment, which sets the peak memory of a load. The file may still grow meanwhile.
     struct stat info {};
     if (::fstat(fd, &info) == 0 && info.st_size > 0) data.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            int err = errno;
-            ::close(fd);
-            return ioError("cannot read", path, err);
-        }
-        if (n == 0) break;
-        data.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
+    if (Status read = readToEnd(fd, path, 65536, [&](std::string_view piece) { data.append(piece); }); !read) return read;
     return data;
 }
 
 Status DiskFileSystem::readPieces(const std::string& path, const std::function<void(std::string_view)>& take) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return ioError("cannot open", path, errno);
-    std::string buffer(std::size_t{1} << 20, '\0');
-    for (;;) {
-        ssize_t n = ::read(fd, buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            int err = errno;
-            ::close(fd);
-            return ioError("cannot read", path, err);
-        }
-        if (n == 0) break;
-        take(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
-    }
-    ::close(fd);
-    return Status::ok();
+    return readToEnd(fd, path, std::size_t{1} << 20, take);
 }
 
 Result<std::string> DiskFileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length) {
