@@ -10,14 +10,19 @@ BakSaveResult saveThroughBak(FileSystem& fs, const std::vector<BakSaveFile>& fil
     bool anyBak = false;
     for (const BakSaveFile& file : files) anyBak = anyBak || fs.exists(bakPathOf(file.path));
     bool unchanged = !anyBak;
-    for (std::size_t i = 0; unchanged && i < files.size(); ++i) unchanged = fileHolds(fs, files[i].path, files[i].content);
+    for (std::size_t i = 0; unchanged && i < files.size(); ++i) {
+        const BakSaveFile& file = files[i];
+        unchanged = file.lines ? fileHoldsLines(fs, file.path, *file.lines) : fileHolds(fs, file.path, file.content);
+    }
     if (unchanged) return result;
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         const BakSaveFile& file = files[i];
         // Through a scratch file: a bak file that exists is whole, so a complete bak set
-        // found after a crash can be trusted (see openLibraryFiles).
-        Status written = replaceFile(fs, bakPathOf(file.path), file.content);
+        // found after a crash can be trusted (see openLibraryFiles). Lines are joined one
+        // file at a time, so a large library is never held twice over.
+        Status written = file.lines ? replaceLines(fs, bakPathOf(file.path), *file.lines)
+                                    : replaceFile(fs, bakPathOf(file.path), file.content);
         if (!written) {
             // The real files are untouched; the bak files written so far would only fill a
             // full disk further. Bak files that were there before (a failed copy earlier in

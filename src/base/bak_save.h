@@ -9,17 +9,22 @@
 // file cannot be written, those written before it are deleted again.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/line_list.h"
 #include "base/ports.h"
 #include "base/status.h"
 
 namespace tavricat {
 
 struct BakSaveFile {
-    std::string path;     // the real file
-    std::string content;  // its new bytes
+    std::string path;                // the real file
+    std::string content;             // its new bytes, unless `lines` is given
+    const LineList* lines = nullptr;  // or its new lines, joined only while the file is written
+
+    static BakSaveFile ofLines(std::string path, const LineList& lines) { return {std::move(path), {}, &lines}; }
 };
 
 enum class BakSaveOutcome {

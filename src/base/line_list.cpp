@@ -1,5 +1,8 @@
 #include "base/line_list.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "base/encoding.h"
 
 namespace tavricat {
@@ -55,6 +58,53 @@ std::string joinLines(const LineList& lines) {
         text += "\r\n";
     }
     return text;
+}
+
+namespace {
+// Walks joinLines(lines) without building it, matching it against the pieces of a file.
+class JoinedLinesMatcher {
+public:
+    explicit JoinedLinesMatcher(const LineList& lines) : m_lines(lines) {}
+
+    void take(std::string_view piece) {
+        while (m_matches && !piece.empty()) {
+            if (m_line == m_lines.size()) {
+                m_matches = false;  // the file goes on after the last line
+                return;
+            }
+            const std::string& line = m_lines[m_line];
+            const std::size_t lineSize = line.size() + 2;
+            const std::size_t n = std::min(piece.size(), lineSize - m_offset);
+            std::size_t i = 0;
+            if (m_offset < line.size()) {
+                i = std::min(n, line.size() - m_offset);
+                m_matches = std::memcmp(piece.data(), line.data() + m_offset, i) == 0;
+            }
+            for (; i < n && m_matches; ++i) m_matches = piece[i] == (m_offset + i == line.size() ? '\r' : '\n');
+            piece.remove_prefix(n);
+            m_offset += n;
+            if (m_offset == lineSize) {
+                ++m_line;
+                m_offset = 0;
+            }
+        }
+    }
+
+    bool matchedAll() const { return m_matches && m_line == m_lines.size() && m_offset == 0; }
+
+private:
+    const LineList& m_lines;
+    std::size_t m_line = 0;
+    std::size_t m_offset = 0;  // bytes of the current line (and its CR LF) matched so far
+    bool m_matches = true;
+};
+}  // namespace
+
+bool fileHoldsLines(FileSystem& fs, const std::string& path, const LineList& lines) {
+    if (!fs.exists(path)) return false;
+    JoinedLinesMatcher matcher(lines);
+    const Status read = fs.readPieces(path, [&](std::string_view piece) { matcher.take(piece); });
+    return read && matcher.matchedAll();
 }
 
 Result<LineList> loadLines(FileSystem& fs, const std::string& path) {

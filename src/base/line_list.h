@@ -32,6 +32,10 @@ private:
 };
 // Every line followed by CR LF.
 std::string joinLines(const LineList& lines);
+// Whether `path` exists and holds exactly joinLines(lines) (an unreadable file does not). The
+// file is compared as it is read, and the lines are never joined, so checking a library of a
+// hundred megabytes costs no copy of it.
+bool fileHoldsLines(FileSystem& fs, const std::string& path, const LineList& lines);
 
 // UTF-8 byte-order marks at the start of the file are dropped.
 Result<LineList> loadLines(FileSystem& fs, const std::string& path);

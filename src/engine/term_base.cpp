@@ -99,7 +99,7 @@ Status TermBase::saveTermBase(FileSystem& fs, Dialogs& dialogs, const std::strin
     const std::string entriesPath = termFile(userDataFolder, name, ".02");
     return saveLibraryThroughBak(
         fs, dialogs,
-        {{keysPath, joinLines(termKeys)}, {entriesPath, entriesText(termKeys, termEntries, m_unmatchedEntries)}},
+        {BakSaveFile::ofLines(keysPath, termKeys), {entriesPath, entriesText(termKeys, termEntries, m_unmatchedEntries)}},
         termFile(userDataFolder, name, ".inf"), {kTermBaseSaveFailed, kTermBaseCopyFailed});
 }
 

@@ -15,7 +15,8 @@ Result<GrammarLibrary> loadGrammarLibrary(FileSystem& fs, const std::string& m1P
 
 Status saveGrammarLibrary(FileSystem& fs, const GrammarLibrary& grammar, const std::string& m1Path,
                           const std::string& m2Path) {
-    BakSaveResult saved = saveThroughBak(fs, {{m1Path, joinLines(grammar.anchors)}, {m2Path, joinLines(grammar.entries)}});
+    BakSaveResult saved = saveThroughBak(
+        fs, {BakSaveFile::ofLines(m1Path, grammar.anchors), BakSaveFile::ofLines(m2Path, grammar.entries)});
     return saved.detail;
 }
 

@@ -667,9 +667,9 @@ Status SentenceLibrary::saveFiles(FileSystem& fs, Dialogs& dialogs, const std::s
     const LineList& words = m_wordsAppended ? sortedWords : libWords;
     const LineList& postings = m_wordsAppended ? sortedPostings : libPostings;
     return saveLibraryThroughBak(fs, dialogs,
-                                 {{libraryFile(userDataFolder, name, ".rf2"), joinLines(postings)},
-                                  {libraryFile(userDataFolder, name, ".rf1"), joinLines(words)},
-                                  {libraryFile(userDataFolder, name, ".rf0"), joinLines(libSentences)}},
+                                 {BakSaveFile::ofLines(libraryFile(userDataFolder, name, ".rf2"), postings),
+                                  BakSaveFile::ofLines(libraryFile(userDataFolder, name, ".rf1"), words),
+                                  BakSaveFile::ofLines(libraryFile(userDataFolder, name, ".rf0"), libSentences)},
                                  libraryFile(userDataFolder, name, ".irf"),
                                  {kSentenceLibrarySaveFailed, kSentenceLibraryCopyFailed});
 }

@@ -81,6 +81,28 @@ TEST_F(BakSaveTest, FilesThatAlreadyHoldTheirContentAreNotWritten) {
     EXPECT_FALSE(other.exists("lib.01bak"));
 }
 
+TEST_F(BakSaveTest, FilesGivenAsLinesAreComparedAndWrittenAsTheirJoin) {
+    const LineList keys = {"new", "keys"};
+    const LineList values = {"new values"};
+    // Held already: nothing is written.
+    dir.write("lib.01", joinLines(keys));
+    dir.write("lib.02", joinLines(values));
+    fs.failOn(FsOp::Write, "");
+    EXPECT_EQ(saveThroughBak(fs, {BakSaveFile::ofLines(dir.file("lib.01"), keys), BakSaveFile::ofLines(dir.file("lib.02"), values)})
+                  .outcome,
+              BakSaveOutcome::Saved);
+    EXPECT_EQ(fs.failed, std::vector<std::string>{});
+    // The same lines with LF line ends are not the same file: it is written with CR LF.
+    dir.write("lib.02", "new values\n");
+    FaultyFileSystem plain;
+    EXPECT_EQ(saveThroughBak(plain, {BakSaveFile::ofLines(dir.file("lib.01"), keys), BakSaveFile::ofLines(dir.file("lib.02"), values)})
+                  .outcome,
+              BakSaveOutcome::Saved);
+    EXPECT_EQ(dir.read("lib.01"), "new\r\nkeys\r\n");
+    EXPECT_EQ(dir.read("lib.02"), "new values\r\n");
+    EXPECT_FALSE(dir.exists("lib.01bak"));
+}
+
 TEST_F(BakSaveTest, FailedCopyKeepsTheBakSetAsTheOnlyCompleteCopy) {
     fs.failOn(FsOp::Copy, "lib.01");
     BakSaveResult result = saveThroughBak(fs, files());

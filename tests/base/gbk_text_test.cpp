@@ -205,6 +205,49 @@ TEST(LineListTest, PiecesSplitAsTheWholeText) {
     EXPECT_FALSE(loadLines(disk, dir.file("missing.rf0")).isOk());
 }
 
+// A save compares the lines it would write with the file as it is read, never joining them.
+TEST(LineListTest, AFileHoldsLinesOnlyWhenItsBytesAreTheirJoin) {
+    struct PieceFileSystem : DiskFileSystem {
+        std::string content;
+        std::size_t pieceSize = 1;
+        bool exists(const std::string&) override { return true; }
+        Status readPieces(const std::string&, const std::function<void(std::string_view)>& take) override {
+            for (std::size_t at = 0; at < content.size(); at += pieceSize)
+                take(std::string_view(content).substr(at, pieceSize));
+            return Status::ok();
+        }
+    } fs;
+    const std::vector<LineList> lists = {{}, {""}, {"a"}, {"a", "b"}, {"ab", ""}, {"", ""}, {kKan, "xy"}};
+    for (const LineList& lines : lists) {
+        const std::string joined = joinLines(lines);
+        std::vector<std::string> texts = {joined, joined + "x", joined + "\r\n", "\r\n" + joined, "a\nb\n", "ab\r\n"};
+        if (!joined.empty()) {
+            texts.push_back(joined.substr(0, joined.size() - 1));
+            std::string changed = joined;
+            changed[0] = char(changed[0] ^ 1);
+            texts.push_back(changed);
+        }
+        for (const std::string& text : texts) {
+            fs.content = text;
+            for (std::size_t size = 1; size <= 4; ++size) {
+                fs.pieceSize = size;
+                EXPECT_EQ(fileHoldsLines(fs, "unused", lines), text == joined)
+                    << "pieces of " << size << " of \"" << text << "\" against " << lines.size() << " lines";
+            }
+        }
+    }
+    // On disk, through several pieces of a megabyte.
+    LineList big;
+    for (int k = 0; big.size() < 300000; ++k) big.push_back("line " + std::to_string(k));
+    TempFolder dir;
+    dir.write("big.rf0", joinLines(big));
+    DiskFileSystem disk;
+    EXPECT_TRUE(fileHoldsLines(disk, dir.file("big.rf0"), big));
+    big.back() += "!";
+    EXPECT_FALSE(fileHoldsLines(disk, dir.file("big.rf0"), big));
+    EXPECT_FALSE(fileHoldsLines(disk, dir.file("missing.rf0"), {}));
+}
+
 TEST(LineListTest, WritesCrLfAfterEveryLine) {
     EXPECT_EQ(joinLines({}), "");
     EXPECT_EQ(joinLines({""}), "\r\n");
