@@ -8,6 +8,7 @@
 #include "base/encoding.h"
 #include "base/gbk.h"
 #include "base/list_order.h"
+#include "base/parallel.h"
 #include "document/han_spacing.h"
 #include "document/inline_tags.h"
 #include "engine/engine.h"
@@ -93,6 +94,27 @@ std::uint32_t wordsHash(std::string_view text) {
 }
 
 bool hasWords(std::string_view text) { return text.find_first_not_of(' ') != std::string_view::npos; }
+
+// The entry of example `example` (line `line`) in the index of sources: its source's hash
+// above its number + 1; 0 for a source without words, which is not indexed.
+std::uint64_t sourceSlotOf(std::string_view line, std::size_t example) {
+    const std::string_view source = exampleSourceOf(line);
+    if (!hasWords(source)) return 0;
+    return (std::uint64_t{wordsHash(source)} << 32) | static_cast<std::uint64_t>(example + 1);
+}
+
+// Sorts entries by their home slot (hash & mask), least significant byte first.
+void sortByHomeSlot(std::vector<std::uint64_t>& entries, std::size_t mask) {
+    std::vector<std::uint64_t> spare(entries.size());
+    for (unsigned shift = 0; (mask >> shift) != 0; shift += 8) {
+        std::size_t starts[257] = {};
+        auto digit = [&](std::uint64_t entry) { return ((static_cast<std::size_t>(entry >> 32) & mask) >> shift) & 0xFF; };
+        for (const std::uint64_t entry : entries) ++starts[digit(entry) + 1];
+        for (std::size_t d = 1; d < 257; ++d) starts[d] += starts[d - 1];
+        for (const std::uint64_t entry : entries) spare[starts[digit(entry)]++] = entry;
+        entries.swap(spare);
+    }
+}
 
 constexpr std::size_t kLeastSourceSlots = 1024;
 
@@ -218,15 +240,16 @@ std::vector<std::string> segmentKeysOf(std::string_view line, const SegmentKeyTe
     return segments;
 }
 
-std::string indexDamageOf(const LineList& sentences, const LineList& words, const LineList& postings) {
+namespace {
+// indexDamageOf, with the segment count of every example (segmentCountOf) already known.
+std::string indexDamageOfCounted(const std::vector<std::uint32_t>& expected, const LineList& words,
+                                 const LineList& postings) {
     if (words.size() != postings.size()) return ".rf1 与 .rf2 的行数不同";
     for (std::size_t k = 0; k < words.size(); ++k) {
         if (gbk::trim(words[k]).empty()) return ".rf1 有空行";
         if (k > 0 && compareListOrder(words[k - 1], words[k]) == 0) return ".rf1 有重复的词";
     }
-    std::vector<std::size_t> expected(sentences.size());
-    for (std::size_t e = 0; e < sentences.size(); ++e) expected[e] = segmentCountOf(sentences[e]);
-    std::vector<std::size_t> seen(sentences.size(), 0);
+    std::vector<std::uint32_t> seen(expected.size(), 0);
     bool stopped = false;
     for (const std::string& list : postings) {
         if (list == kStopMarker) {
@@ -242,15 +265,22 @@ std::string indexDamageOf(const LineList& sentences, const LineList& words, cons
                 if (value < 0) return ".rf2 有不是十六进制的编号";
                 index = index * 16 + static_cast<std::size_t>(value);
             }
-            if (index >= sentences.size()) return ".rf2 的编号超出例句数";
+            if (index >= expected.size()) return ".rf2 的编号超出例句数";
             if (++seen[index] > expected[index]) return ".rf2 列出的例句多于其词段数";
         }
     }
     if (!stopped) {
-        for (std::size_t e = 0; e < sentences.size(); ++e)
+        for (std::size_t e = 0; e < expected.size(); ++e)
             if (expected[e] > 0 && seen[e] == 0) return "例句 " + exampleIndexHex(e) + " 不在索引中";
     }
     return {};
+}
+}  // namespace
+
+std::string indexDamageOf(const LineList& sentences, const LineList& words, const LineList& postings) {
+    std::vector<std::uint32_t> expected(sentences.size());
+    for (std::size_t e = 0; e < sentences.size(); ++e) expected[e] = static_cast<std::uint32_t>(segmentCountOf(sentences[e]));
+    return indexDamageOfCounted(expected, words, postings);
 }
 
 void SentenceLibrary::rebuildIndex(const SegmentKeyTest& isKey) {
@@ -299,8 +329,23 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
     if (words->size() == postings->size() && !isListOrdered(*words)) sortWithParallel(*words, {&*postings});
     // A truncated or overwritten index would answer every search with nothing and be saved
     // back as it is; the examples are the library, so the index is built again from them.
+    // One pass over the examples, spread over the cores, finds what the load needs of each:
+    // its segment count, its signature and its slot in the index of sources.
+    const std::size_t count = sentences->size();
+    std::vector<std::uint32_t> segmentCounts(count);
+    std::vector<LineSignature> signatures(count);
+    std::vector<std::uint64_t> sourceSlots(count);
+    forEachSlice(count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t e = begin; e < end; ++e) {
+            const std::string& line = (*sentences)[e];
+            segmentCounts[e] = static_cast<std::uint32_t>(segmentCountOf(line));
+            signatures[e] = LineSignature::ofLine(line);
+            sourceSlots[e] = sourceSlotOf(line, e);
+        }
+    });
+
     m_indexRepair.clear();
-    if (const std::string damage = indexDamageOf(*sentences, *words, *postings); !damage.empty()) {
+    if (const std::string damage = indexDamageOfCounted(segmentCounts, *words, *postings); !damage.empty()) {
         SentenceLibrary rebuilt;
         rebuilt.libSentences = std::move(*sentences);
         rebuilt.rebuildIndex(isKey);
@@ -309,10 +354,6 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
         *postings = std::move(rebuilt.libPostings);
         m_indexRepair = "例句库 " + encoding::utf8ToGbkLossy(newName) + " 的索引文件已损坏（" + damage + "），已根据 .rf0 重新建立。";
     }
-
-    std::vector<LineSignature> signatures;
-    signatures.reserve(sentences->size());
-    for (const std::string& line : *sentences) signatures.push_back(LineSignature::ofLine(line));
 
     libSentences = std::move(*sentences);
     m_signatures = std::move(signatures);
@@ -323,7 +364,7 @@ Status SentenceLibrary::load(FileSystem& fs, const std::string& userDataFolder, 
     m_capped.clear();
     name = newName;
     m_heldBack = false;
-    rebuildSourceIndex();
+    buildSourceIndex(std::move(sourceSlots));
     m_concordance.index.reset();
     return Status::ok();
 }
@@ -390,8 +431,8 @@ void SentenceLibrary::indexSource(std::size_t example) {
 }
 
 void SentenceLibrary::placeSource(std::size_t example) {
-    const std::string_view source = exampleSourceOf(libSentences[example]);
-    if (!hasWords(source)) return;
+    const std::uint64_t entry = sourceSlotOf(libSentences[example], example);
+    if (entry == 0) return;
     if (m_sourcesIndexed * 2 > m_sourceSlots.size()) {
         // Grown to keep the table at most half full, so that probes stay short.
         std::vector<std::uint64_t> old = std::move(m_sourceSlots);
@@ -404,11 +445,10 @@ void SentenceLibrary::placeSource(std::size_t example) {
             m_sourceSlots[at] = slot;
         }
     }
-    const std::uint32_t hash = wordsHash(source);
     const std::size_t mask = m_sourceSlots.size() - 1;
-    std::size_t at = hash & mask;
+    std::size_t at = static_cast<std::size_t>(entry >> 32) & mask;
     while (m_sourceSlots[at] != 0) at = (at + 1) & mask;
-    m_sourceSlots[at] = (std::uint64_t{hash} << 32) | static_cast<std::uint64_t>(example + 1);
+    m_sourceSlots[at] = entry;
 }
 
 void SentenceLibrary::unplaceSource(std::size_t example) {
@@ -432,12 +472,22 @@ void SentenceLibrary::unplaceSource(std::size_t example) {
     m_sourceSlots[hole] = 0;
 }
 
-void SentenceLibrary::rebuildSourceIndex() {
+void SentenceLibrary::buildSourceIndex(std::vector<std::uint64_t> entries) {
     std::size_t slots = kLeastSourceSlots;
     while (slots < libSentences.size() * 2) slots *= 2;
+    const std::size_t mask = slots - 1;
+    // Placed in the order of their home slots, the entries fill the table from front to back
+    // instead of leaping about a table far larger than the cache. Linear probing finds an
+    // entry whatever order the table was filled in.
+    entries.erase(std::remove(entries.begin(), entries.end(), std::uint64_t{0}), entries.end());
+    sortByHomeSlot(entries, mask);
     m_sourceSlots.assign(slots, 0);
-    m_sourcesIndexed = 0;
-    for (std::size_t example = 0; example < libSentences.size(); ++example) indexSource(example);
+    for (const std::uint64_t entry : entries) {
+        std::size_t at = static_cast<std::size_t>(entry >> 32) & mask;
+        while (m_sourceSlots[at] != 0) at = (at + 1) & mask;
+        m_sourceSlots[at] = entry;
+    }
+    m_sourcesIndexed = libSentences.size();
 }
 
 std::vector<std::size_t> SentenceLibrary::examplesWithSource(std::string_view source) const {

@@ -227,7 +227,8 @@ private:
     void indexTokenInOrder(std::string_view token, std::size_t example);
     // Word `word`'s postings reached the cap: they become kStopMarker for good.
     void capPostings(std::size_t word);
-    void rebuildSourceIndex();
+    // The index of sources from every example's entry (sourceSlotOf, 0 for none).
+    void buildSourceIndex(std::vector<std::uint64_t> entries);
 
     // The word table, built again when libWords was changed from outside.
     void keepWordTableInStep();

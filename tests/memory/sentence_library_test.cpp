@@ -239,6 +239,34 @@ TEST(SentenceLibrarySourceTest, ExamplesWithTheSameWordsAreFoundWhateverTheirTok
     EXPECT_FALSE(lib.newestWithSource("replace the cart ."));
 }
 
+// A large library builds its index of sources at load over all the cores, in the order of
+// the home slots; adds and deletes afterwards keep it in step.
+TEST(SentenceLibrarySourceTest, ALargeLoadedLibraryFindsEverySource) {
+    const int count = 140000;  // enough for several slices and a table of 2^19 slots
+    std::string rf0;
+    rf0.reserve(std::size_t(count) * 24);
+    for (int k = 0; k < count; ++k) rf0 += "02 w" + std::to_string(k % 100000) + " x ^t\r\n";
+    TempFolder dir;
+    dir.write("big.rf0", rf0);
+    dir.write("big.rf1", "x\r\n");
+    dir.write("big.rf2", std::string(kStopMarker) + "\r\n");
+    DiskFileSystem fs;
+    SentenceLibrary lib;
+    ASSERT_TRUE(lib.load(fs, dir.path(), "big").isOk());
+    ASSERT_EQ(lib.indexRepair(), "");
+    for (int k = 0; k < 100000; k += 97) {
+        std::vector<std::size_t> expected{std::size_t(k)};
+        if (k + 100000 < count) expected.push_back(std::size_t(k) + 100000);
+        ASSERT_EQ(lib.examplesWithSource("w" + std::to_string(k) + " x"), expected) << k;
+    }
+    EXPECT_TRUE(lib.examplesWithSource("w100000 x").empty());
+
+    ASSERT_TRUE(lib.deleteSample(5).isOk());
+    EXPECT_EQ(lib.examplesWithSource("w5 x"), std::vector<std::size_t>{100005});
+    ASSERT_TRUE(lib.addAnalysed(analysisOf({"w5", "x"}), "u").isOk());
+    EXPECT_EQ(lib.examplesWithSource("w5 x"), (std::vector<std::size_t>{100005, std::size_t(count)}));
+}
+
 class SentenceLibraryFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -1,0 +1,17 @@
+#pragma once
+// Work over many independent items spread across the machine's cores, for the passes over a
+// whole library that a person waits for (loading it at start-up).
+
+#include <cstddef>
+#include <functional>
+
+namespace tavricat {
+
+// Runs `work(begin, end)` over contiguous slices that together cover [0, count), one slice
+// per core (at most `maxSlices`), and returns when every slice is done. A count below
+// `leastPerSlice` per slice runs on the calling thread alone. `work` must only touch what
+// belongs to its slice; an exception thrown by a slice is rethrown here once all are done.
+void forEachSlice(std::size_t count, const std::function<void(std::size_t begin, std::size_t end)>& work,
+                  std::size_t leastPerSlice = 65536, std::size_t maxSlices = 8);
+
+}  // namespace tavricat
