@@ -80,17 +80,37 @@ private:
     std::size_t m_at = 0;
 };
 
-// FNV-1a over the words with a blank after each, folded to 32 bits: texts with the same
-// words hash alike whatever blanks stand between them.
+// A hash of the words with a blank after each, so that texts with the same words hash alike
+// whatever blanks stand between them. The bytes are packed eight at a time and each pack is
+// mixed in with one multiplication: a load hashes every source of the library.
 std::uint32_t wordsHash(std::string_view text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    auto add = [&hash](unsigned char byte) { hash = (hash ^ byte) * 1099511628211ull; };
-    WordWalk words(text, false);
-    for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
-        for (char c : word) add(static_cast<unsigned char>(c));
-        add(' ');
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull, pack = 0;
+    unsigned filled = 0;
+    auto mix = [&hash](std::uint64_t value) {
+        hash = (hash ^ value) * 0xFF51AFD7ED558CCDull;
+        hash ^= hash >> 32;
+    };
+    auto add = [&](unsigned char byte) {
+        pack |= std::uint64_t{byte} << (8 * filled);
+        if (++filled == 8) {
+            mix(pack);
+            pack = 0;
+            filled = 0;
+        }
+    };
+    bool inWord = false;
+    for (const char c : text) {
+        if (c != ' ') {
+            add(static_cast<unsigned char>(c));
+            inWord = true;
+        } else if (inWord) {
+            add(' ');
+            inWord = false;
+        }
     }
-    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+    if (inWord) add(' ');
+    mix(pack ^ (std::uint64_t{filled} << 61));
+    return static_cast<std::uint32_t>(hash ^ (hash >> 29));
 }
 
 bool hasWords(std::string_view text) { return text.find_first_not_of(' ') != std::string_view::npos; }
