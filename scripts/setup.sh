@@ -23,6 +23,8 @@ packages=(
   # Only the exchange tests need them: another tool's TMX and XLIFF (translate-toolkit), and
   # xmllint to check what we write.
   translate-toolkit libxml2-utils
+  # Only bench/window_startup.sh needs it: xwininfo sees when the window is mapped.
+  x11-utils
   # The fuzz build (fuzz/): Clang's libFuzzer and sanitizers.
   clang libclang-rt-14-dev
 )
