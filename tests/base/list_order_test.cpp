@@ -94,5 +94,27 @@ TEST(ListOrderTest, AgreesWithReferenceOnGeneratedStrings) {
     }
 }
 
+// Keys with a long common start: equal bytes are passed over in blocks, and where the texts
+// part the walk must know whether it stands on a trail byte, also after a run of double-byte
+// characters whose trail bytes could lead one.
+TEST(ListOrderTest, AgreesWithReferenceAfterALongCommonStart) {
+    std::mt19937 random(11);
+    const std::string pieces[] = {"a", "A", "q", "Q", " ", "\x81\x81", "\xB0\xFE", "\xB0\xA1", "\xD9\x61", "\x81\x5A", "\xFE\x40", "7"};
+    auto make = [&](int most) {
+        std::string s;
+        const int n = static_cast<int>(random() % static_cast<unsigned>(most + 1));
+        for (int i = 0; i < n; ++i) s += pieces[random() % std::size(pieces)];
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string start = make(14);
+        const std::string a = start + make(3), b = start + make(3);
+        auto ka = referenceKey(a), kb = referenceKey(b);
+        const int expected = ka < kb ? -1 : (kb < ka ? 1 : 0);
+        ASSERT_EQ(sign(compareListOrder(a, b)), expected) << a << " vs " << b;
+        ASSERT_EQ(sign(compareListOrder(b, a)), -expected) << b << " vs " << a;
+    }
+}
+
 }  // namespace
 }  // namespace tavricat
