@@ -40,8 +40,8 @@ Status readToEnd(int fd, const std::string& path, std::size_t pieceSize, const s
     return Status::ok();
 }
 
-// Writes all of `data` to `fd` and flushes it to disk.
-bool writeAllAndSync(int fd, const char* data, std::size_t size) {
+// Writes all of `data` to `fd`.
+bool writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         ssize_t n = ::write(fd, data, size);
         if (n < 0) {
@@ -51,8 +51,24 @@ bool writeAllAndSync(int fd, const char* data, std::size_t size) {
         data += n;
         size -= static_cast<std::size_t>(n);
     }
-    return ::fsync(fd) == 0;
+    return true;
 }
+
+// Creates or truncates `path`, lets `fill` write to it (false when a write failed), flushes it
+// to disk and closes it; the first failure is the one reported.
+Status writeThrough(const std::string& path, const std::function<bool(int fd)>& fill) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return ioError("cannot create", path, errno);
+    bool ok = fill(fd) && ::fsync(fd) == 0;
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    return ok ? Status::ok() : ioError("cannot write", path, err);
+}
+
+constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
 }  // namespace
 
@@ -81,7 +97,7 @@ Result<std::string> DiskFileSystem::readFile(const std::string& path) {
 Status DiskFileSystem::readPieces(const std::string& path, const std::function<void(std::string_view)>& take) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return ioError("cannot open", path, errno);
-    return readToEnd(fd, path, std::size_t{1} << 20, take);
+    return readToEnd(fd, path, kPieceSize, take);
 }
 
 Result<std::string> DiskFileSystem::readRange(const std::string& path, std::uint64_t offset, std::size_t length) {
@@ -106,22 +122,39 @@ Result<std::string> DiskFileSystem::readRange(const std::string& path, std::uint
 }
 
 Status DiskFileSystem::writeFile(const std::string& path, const std::string& data) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return ioError("cannot create", path, errno);
-    bool ok = writeAllAndSync(fd, data.data(), data.size());
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    return ok ? Status::ok() : ioError("cannot write", path, err);
+    return writeThrough(path, [&](int fd) { return writeAll(fd, data.data(), data.size()); });
+}
+
+Status DiskFileSystem::writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    return writeThrough(path, [&](int fd) {
+        std::string piece;
+        piece.reserve(kPieceSize + 2);
+        for (const std::string& line : lines) {
+            piece += line;
+            piece += "\r\n";
+            if (piece.size() >= kPieceSize) {
+                if (!writeAll(fd, piece.data(), piece.size())) return false;
+                piece.clear();
+            }
+        }
+        return writeAll(fd, piece.data(), piece.size());
+    });
 }
 
 Status DiskFileSystem::copyFile(const std::string& from, const std::string& to) {
-    // Qualified calls: a copy is one operation, not a read and a write of the caller's kind.
-    Result<std::string> data = DiskFileSystem::readFile(from);
-    if (!data) return data.status();
-    return DiskFileSystem::writeFile(to, *data);
+    // A piece at a time: a library file of a hundred megabytes is never held whole.
+    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return ioError("cannot open", from, errno);
+    Status read;
+    Status written = writeThrough(to, [&](int out) {
+        bool ok = true;
+        read = readToEnd(in, from, kPieceSize, [&](std::string_view piece) {
+            ok = ok && writeAll(out, piece.data(), piece.size());
+        });
+        return ok;
+    });
+    if (!read) return read;
+    return written;
 }
 
 Status DiskFileSystem::rename(const std::string& from, const std::string& to) {
@@ -171,9 +204,19 @@ Result<std::string> FileSystem::readRange(const std::string& path, std::uint64_t
     return data->substr(static_cast<std::size_t>(offset), length);
 }
 
+Status FileSystem::writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return writeFile(path, text);
+}
+
 Status replaceFile(FileSystem& fs, const std::string& path, const std::string& data) {
+    return replaceThrough(fs, path, [&](const std::string& scratch) { return fs.writeFile(scratch, data); });
+}
+
+Status replaceThrough(FileSystem& fs, const std::string& path, const std::function<Status(const std::string&)>& writeScratch) {
     std::string scratch = path + ".tmp-save";
-    Status written = fs.writeFile(scratch, data);
+    Status written = writeScratch(scratch);
     // A scratch file left behind is never read; the failure to report is the write's.
     if (!written) {
         (void)fs.remove(scratch);

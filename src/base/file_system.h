@@ -33,6 +33,10 @@ public:
     // returning. On failure the file may be partly written: callers that must not lose the
     // old content write elsewhere first (see replaceFile and the bak protocol).
     virtual Status writeFile(const std::string& path, const std::string& data) = 0;
+    // As writeFile, with every line followed by CR LF. The base version joins the lines and
+    // calls writeFile; DiskFileSystem writes them a megabyte at a time, so that a large
+    // library is never held twice over while it is saved.
+    virtual Status writeLines(const std::string& path, const std::vector<std::string>& lines);
     // Copies `from` over `to` (created or replaced), flushed to disk.
     virtual Status copyFile(const std::string& from, const std::string& to) = 0;
     // Atomic within one folder; replaces `to` when it exists.
@@ -53,6 +57,7 @@ public:
     Result<std::string> readRange(const std::string& path, std::uint64_t offset, std::size_t length) override;
     Status readPieces(const std::string& path, const std::function<void(std::string_view)>& take) override;
     Status writeFile(const std::string& path, const std::string& data) override;
+    Status writeLines(const std::string& path, const std::vector<std::string>& lines) override;
     Status copyFile(const std::string& from, const std::string& to) override;
     Status rename(const std::string& from, const std::string& to) override;
     Status remove(const std::string& path) override;
@@ -63,6 +68,8 @@ public:
 // Writes `data` to a scratch file beside `path`, then renames it over `path`: either the old
 // content or the new one is on disk, never a truncated mix.
 Status replaceFile(FileSystem& fs, const std::string& path, const std::string& data);
+// The same with the scratch file written by `writeScratch` (given its path).
+Status replaceThrough(FileSystem& fs, const std::string& path, const std::function<Status(const std::string&)>& writeScratch);
 
 // Whether `path` exists and holds exactly `data` (an unreadable file does not): a save whose
 // bytes are already there writes nothing.

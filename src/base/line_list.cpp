@@ -147,11 +147,11 @@ Result<LineList> loadInputLines(FileSystem& fs, const std::string& path) {
 }
 
 Status saveLines(FileSystem& fs, const std::string& path, const LineList& lines) {
-    return fs.writeFile(path, joinLines(lines));
+    return fs.writeLines(path, lines);
 }
 
 Status replaceLines(FileSystem& fs, const std::string& path, const LineList& lines) {
-    return replaceFile(fs, path, joinLines(lines));
+    return replaceThrough(fs, path, [&](const std::string& scratch) { return fs.writeLines(scratch, lines); });
 }
 
 }  // namespace tavricat

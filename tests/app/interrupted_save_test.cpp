@@ -35,6 +35,10 @@ public:
         }
         return DiskFileSystem::writeFile(path, data);
     }
+    // Lines go through writeFile, so that a kill can tear them as well.
+    Status writeLines(const std::string& path, const std::vector<std::string>& lines) override {
+        return FileSystem::writeLines(path, lines);
+    }
     Status copyFile(const std::string& from, const std::string& to) override {
         if (++m_changes == m_killAt) {
             Result<std::string> data = DiskFileSystem::readFile(from);

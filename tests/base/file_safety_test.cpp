@@ -115,6 +115,38 @@ TEST_F(BakSaveTest, FailedCopyKeepsTheBakSetAsTheOnlyCompleteCopy) {
     EXPECT_EQ(dir.read("lib.02bak"), "new values\r\n");
 }
 
+// Library files are written and copied a megabyte at a time: the bytes must be those of the
+// whole, across the piece boundaries and for a line longer than a piece.
+TEST(DiskPiecesTest, LinesAndCopiesArriveWhole) {
+    LineList lines;
+    for (int k = 0; lines.size() < 200000; ++k) lines.push_back("example line " + std::to_string(k));
+    lines.push_back(std::string(3u << 20, 'x'));
+    lines.push_back("");
+    TempFolder dir;
+    DiskFileSystem disk;
+    ASSERT_TRUE(disk.writeLines(dir.file("big.rf0"), lines).isOk());
+    const std::string whole = joinLines(lines);
+    ASSERT_EQ(dir.read("big.rf0"), whole);
+    ASSERT_TRUE(replaceLines(disk, dir.file("big.rf0"), {"short"}).isOk());
+    EXPECT_EQ(dir.read("big.rf0"), "short\r\n");
+    EXPECT_FALSE(dir.exists("big.rf0.tmp-save"));
+
+    dir.write("from.rf0", whole);
+    dir.write("to.rf0", "older and longer content that must not survive the copy");
+    ASSERT_TRUE(disk.copyFile(dir.file("from.rf0"), dir.file("to.rf0")).isOk());
+    EXPECT_EQ(dir.read("to.rf0"), whole);
+    // A missing source fails and creates nothing; so does a target that cannot be made.
+    EXPECT_FALSE(disk.copyFile(dir.file("missing.rf0"), dir.file("made.rf0")).isOk());
+    EXPECT_FALSE(dir.exists("made.rf0"));
+    EXPECT_FALSE(disk.copyFile(dir.file("from.rf0"), dir.file("no/such/folder/to.rf0")).isOk());
+    EXPECT_FALSE(disk.writeLines(dir.file("no/such/folder/x.rf1"), lines).isOk());
+    // A full disk fails the write, whichever piece it strikes.
+    if (disk.exists("/dev/full")) {
+        EXPECT_FALSE(disk.writeLines("/dev/full", lines).isOk());
+        EXPECT_FALSE(disk.copyFile(dir.file("from.rf0"), "/dev/full").isOk());
+    }
+}
+
 TEST(ReplaceFileTest, FailedWriteKeepsTheOldContent) {
     TempFolder dir;
     dir.write("list.ini", "keep me\r\n");

@@ -32,6 +32,11 @@ Status FaultyFileSystem::writeFile(const std::string& path, const std::string& d
     return DiskFileSystem::writeFile(path, data);
 }
 
+Status FaultyFileSystem::writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    if (shouldFail(FsOp::Write, path, "write")) return injected(path);
+    return DiskFileSystem::writeLines(path, lines);
+}
+
 Status FaultyFileSystem::copyFile(const std::string& from, const std::string& to) {
     if (shouldFail(FsOp::Copy, to, "copy")) return injected(to);
     return DiskFileSystem::copyFile(from, to);

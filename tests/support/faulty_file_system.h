@@ -21,6 +21,7 @@ public:
     Result<std::string> readFile(const std::string& path) override;
     Status readPieces(const std::string& path, const std::function<void(std::string_view)>& take) override;
     Status writeFile(const std::string& path, const std::string& data) override;
+    Status writeLines(const std::string& path, const std::vector<std::string>& lines) override;
     Status copyFile(const std::string& from, const std::string& to) override;
     Status rename(const std::string& from, const std::string& to) override;
     Status remove(const std::string& path) override;
