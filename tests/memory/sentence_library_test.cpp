@@ -267,6 +267,36 @@ TEST(SentenceLibrarySourceTest, ALargeLoadedLibraryFindsEverySource) {
     EXPECT_EQ(lib.examplesWithSource("w5 x"), (std::vector<std::size_t>{100005, std::size_t(count)}));
 }
 
+// The lists of the capped words' examples are gathered over the cores in slices and joined
+// in order: each holds exactly the examples whose source holds the word, oldest first.
+TEST(SentenceLibrarySourceTest, CappedWordListsOfALargeLibraryAreWholeAndInOrder) {
+    const int count = 30000;
+    std::string rf0;
+    ExampleList withX, withXY;
+    for (int k = 0; k < count; ++k) {
+        const std::string w = "w" + std::to_string(k);
+        if (k % 3 == 0) rf0 += "02 " + w + " x ^t\r\n";
+        else if (k % 3 == 1) rf0 += "03 x y " + w + " ^t\r\n";
+        else rf0 += "02 " + w + " z ^t\r\n";
+        if (k % 3 != 2) withX.push_back(static_cast<std::uint32_t>(k));
+        if (k % 3 == 1) withXY.push_back(static_cast<std::uint32_t>(k));
+    }
+    TempFolder dir;
+    dir.write("big.rf0", rf0);
+    dir.write("big.rf1", "x\r\nx y\r\n");
+    dir.write("big.rf2", std::string(kStopMarker) + "\r\n" + kStopMarker + "\r\n");
+    DiskFileSystem fs;
+    SentenceLibrary lib;
+    ASSERT_TRUE(lib.load(fs, dir.path(), "big").isOk());
+    ASSERT_EQ(lib.indexRepair(), "");
+    const CappedExamples& capped = lib.cappedExamples();
+    ASSERT_NE(capped.examplesOf("x"), nullptr);
+    ASSERT_NE(capped.examplesOf("x y"), nullptr);
+    EXPECT_EQ(*capped.examplesOf("x"), withX);
+    EXPECT_EQ(*capped.examplesOf("x y"), withXY);
+    EXPECT_EQ(capped.examplesOf("z"), nullptr);
+}
+
 class SentenceLibraryFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
